@@ -1,0 +1,32 @@
+#pragma once
+#include <string>
+
+#include "core/solver_state.h"
+
+namespace korzenik {
+
+/// What one false-position step did.
+struct StepOutcome {
+    float chordA = 0;          ///< bracketA at the start of the step
+    float chordB = 0;          ///< bracketB at the start of the step
+    float approximation = 0;   ///< the chord's zero, also stored in the state
+    double functionValue = 0;  ///< f(approximation), unrounded
+    bool converged = false;    ///< |f(approximation)| is within the committed precision
+    std::string resultLine;    ///< "x=%.5f      |      f(x)=%f"
+    std::string rootMessage;   ///< "Wyznaczono miejsce zerowe funkcji w punkcie x=%.5f"
+};
+
+/// True when the function values at the bracket ends have opposite signs (or their product is
+/// not a number), so the iteration may run.
+bool bracketChangesSign(SolverState& s);
+
+/// One step of the chord method on the state's bracket.
+StepOutcome falsePositionStep(SolverState& s);
+
+/// The result-list line for an approximation x with value fx.
+std::string formatResultLine(float x, double fx);
+
+/// The root announcement for an approximation x.
+std::string formatRootMessage(float x);
+
+}  // namespace korzenik
