@@ -1,0 +1,50 @@
+#pragma once
+// What the dialog application needs from the toolkit that shows it. The Qt window and the
+// headless script host implement it; tests use a fake. Texts are UTF-8. Controls are named by
+// their identifiers from app/res/resource.h.
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "chart/drawing_surface.h"
+
+namespace korzenik {
+
+enum class MessageIcon { Exclamation, Information };
+
+class DialogHost {
+public:
+    virtual ~DialogHost() = default;
+
+    /// The whole text of an edit box, static text or the drop-down's edit part.
+    virtual std::string controlText(int id) const = 0;
+    virtual void setControlText(int id, std::string_view text) = 0;
+
+    /// Check box state: 0 clear, 1 checked.
+    virtual int checkState(int id) const = 0;
+    virtual void setCheckState(int id, int state) = 0;
+
+    /// Drop-down list: items in insertion order (the list is not sorted), one selection or -1.
+    virtual void addComboItem(int id, std::string_view text) = 0;
+    virtual int comboItemCount(int id) const = 0;
+    virtual std::string comboItemText(int id, int index) const = 0;
+    virtual int comboSelection(int id) const = 0;
+    virtual void setComboSelection(int id, int index) = 0;
+
+    /// The results list box.
+    virtual void listAddString(std::string_view text) = 0;
+    virtual void listSetCurSel(int index) = 0;
+    virtual void listDeleteString(int index) = 0;
+
+    /// A modal message box with one OK button; returns when it was dismissed.
+    virtual void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;
+
+    /// Gives the keyboard focus to an edit box and selects its whole text.
+    virtual void focusAndSelectAll(int id) = 0;
+
+    /// A fresh drawing surface over the window's one retained framebuffer. The host shows what
+    /// was drawn no later than when the surface is released.
+    virtual std::unique_ptr<DrawingSurface> windowSurface() = 0;
+};
+
+}  // namespace korzenik

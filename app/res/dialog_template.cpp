@@ -1,0 +1,76 @@
+#include "app/res/dialog_template.h"
+
+#include <array>
+
+#include "app/res/resource.h"
+#include "core/function_catalogue.h"
+
+namespace korzenik::res {
+
+namespace {
+
+using enum ControlClass;
+
+constexpr std::array kMainControls = {
+    ControlTemplate{IDC_FUNCTION, ComboBox, "", 8, 18, 108, 75, kDropDownList | kVScroll | kTabStop},
+    ControlTemplate{IDC_START, Edit, "", 7, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},
+    ControlTemplate{IDC_END, Edit, "", 44, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},
+    ControlTemplate{IDC_PRECISION, Edit, "", 81, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},
+    ControlTemplate{IDC_CONFIRM, Button, "&Zatwierdź", 7, 65, 108, 14, kPushButton | kTabStop},
+    ControlTemplate{IDC_COMPUTE, Button, "&Licz", 7, 91, 74, 14, kPushButton | kTabStop},
+    ControlTemplate{IDC_AUTO, Button, "Auto", 87, 93, 24, 11, kAutoCheckBox | kTabStop},
+    ControlTemplate{IDC_CHART_FRAME, Static, "", 128, 16, 247, 223, kWhiteRect},
+    ControlTemplate{IDC_RESULTS, ListBox, "", 7, 110, 108, 129,
+                    kNotify | kNoIntegralHeight | kVScroll | kBorder},
+    ControlTemplate{IDC_STATIC, Static, "Początek", 7, 40, 34, 8, kAlignCenter | kGroup},
+    ControlTemplate{IDC_STATIC, Static, "Koniec", 44, 40, 34, 8, kAlignCenter | kGroup},
+    ControlTemplate{IDC_STATIC, Static, "Precyzja", 81, 40, 34, 8, kAlignCenter | kGroup},
+    ControlTemplate{IDC_STATIC, Button, "Wykres", 119, 2, 277, 255, kGroupBox},
+    ControlTemplate{IDC_STATIC, Button, "Funkcja", 2, 2, 118, 255, kGroupBox},
+    ControlTemplate{IDC_STATIC, Static, "Metoda siecznych (regula falsi)", 2, 258, 118, 8,
+                    kAlignLeft | kGroup},
+    ControlTemplate{IDC_YMIN, Static, "Ymin", 364, 240, 30, 8, kAlignRight | kGroup | kTransparent},
+    ControlTemplate{IDC_YMAX, Static, "Ymax", 364, 7, 30, 8, kAlignRight | kGroup | kTransparent},
+    ControlTemplate{IDC_XMIN, Static, "Xmin", 122, 248, 30, 8, kAlignLeft | kGroup | kTransparent},
+    ControlTemplate{IDC_XMAX, Static, "Xmax", 350, 248, 30, 8, kAlignRight | kGroup | kTransparent},
+};
+
+constexpr std::uint32_t kCentredLine = kAlignCenter | kNoPrefix | kGroup;
+
+constexpr std::array kAboutControls = {
+    ControlTemplate{IDC_STATIC, Static, "", 7, 7, 20, 20, kIcon},  // the icon IDI_APP
+    ControlTemplate{IDC_STATIC, Static, "KORZENIK", 26, 7, 50, 8, kAlignLeft | kNoPrefix | kGroup},
+    ControlTemplate{IDOK, Button, "OK", 100, 7, 50, 14, kDefPushButton | kGroup | kTabStop},
+    ControlTemplate{IDC_STATIC, Static, "wersja 3.03", 26, 15, 36, 8,
+                    kAlignLeft | kNoPrefix | kGroup},
+    ControlTemplate{IDC_STATIC, Static, "Program powstał na zaliczenie laboratorium", 7, 36, 143,
+                    10, kCentredLine},
+    ControlTemplate{IDC_STATIC, Static, "Korzenik: pierwiastki bez tajemnic", 7, 156, 143, 8,
+                    kAlignCenter | kGroup},
+    ControlTemplate{IDC_STATIC, Static, "z metod numerycznych:", 7, 45, 143, 10, kCentredLine},
+    ControlTemplate{IDC_STATIC, Static, "Autorzy:", 7, 92, 143, 10, kCentredLine},
+    ControlTemplate{IDC_STATIC, Static, "zespół wykresów i rastra", 7, 110, 143, 8, kCentredLine},
+    ControlTemplate{IDC_STATIC, Static, "zespół okna i skryptów", 7, 119, 143, 10, kCentredLine},
+    ControlTemplate{IDC_STATIC, Static, "zespół rdzenia numerycznego", 7, 101, 143, 8,
+                    kCentredLine},
+    ControlTemplate{IDC_STATIC, Static, "wyznaczanie miejsc zerowych", 7, 55, 143, 10,
+                    kCentredLine},
+    ControlTemplate{IDC_STATIC, Static, "metodą fałszywej linii (cięciw)", 7, 64, 143, 10,
+                    kCentredLine},
+};
+
+}  // namespace
+
+const DialogTemplate kMainDialog{IDD_MAIN, "Korzenik", 398, 268, kMainControls};
+const DialogTemplate kAboutBox{IDD_ABOUT, "O projekcie KORZENIK", 157, 171, kAboutControls};
+
+std::span<const std::string_view> functionItems() { return kFunctionLabels; }
+
+const ControlTemplate* findControl(const DialogTemplate& dialog, int id) {
+    for (const ControlTemplate& c : dialog.controls) {
+        if (c.id == id) return &c;
+    }
+    return nullptr;
+}
+
+}  // namespace korzenik::res

@@ -1,0 +1,25 @@
+#pragma once
+// The tool's own texts, UTF-8.
+#include <string_view>
+
+namespace korzenik::res {
+
+inline constexpr std::string_view kAppName = "Korzenik";
+inline constexpr std::string_view kAboutMenuText = "&About Korzenik...";  // IDS_ABOUT
+
+inline constexpr std::string_view kEnterNumber = "Please enter a number.";
+
+inline constexpr std::string_view kNoFunctionText = "Nie wybrano żadnej funkcji";
+inline constexpr std::string_view kNoFunctionCaption = "Brak funkcji";
+inline constexpr std::string_view kRootAtStartText =
+    "Miejsce zerowe funkcji znajduje się w punkcie poczatkowym zakresu ";
+inline constexpr std::string_view kRootAtEndText =
+    "Miejsce zerowe funkcji znajduje się w punkcie końcowym zakresu";
+inline constexpr std::string_view kRootFoundCaption = "Znaleziono wynik";
+inline constexpr std::string_view kSameEndsText = "Początek i koniec zakresu mają taką samą wartość";
+inline constexpr std::string_view kBadRangeCaption = "Zły zakres";
+inline constexpr std::string_view kNoSignChangeText =
+    "W podanym przedziale nie można wyznaczyć miejsca zerowego";
+inline constexpr std::string_view kSolutionCaption = "Rozwiązanie";
+
+}  // namespace korzenik::res

@@ -1,0 +1,60 @@
+#pragma once
+// The main dialog, written once for every host: the members bound to the controls, the data
+// exchange, and the two commands.
+#include <cstdint>
+#include <string>
+
+#include "app/dialog_host.h"
+#include "core/solver_state.h"
+
+namespace korzenik {
+
+/// The results list box as the commands use it.
+class ResultsList {
+public:
+    void attach(DialogHost* host) { m_host = host; }
+    bool attached() const { return m_host != nullptr; }
+    void appendLine(std::string_view text);
+    void selectLine(int index);
+    void deleteFirstLine();
+
+private:
+    DialogHost* m_host = nullptr;
+};
+
+class CSolverDialog {
+public:
+    /// The state lives for the whole process and is handed in, never re-initialised here.
+    CSolverDialog(DialogHost& host, SolverState& state);
+
+    /// Fills the drop-down with the catalogue's labels and writes the members into the controls.
+    bool OnInitDialog();
+    /// "&Zatwierdź": select, maybe reset, draw, test the ends, commit or adopt.
+    void OnConfirm();
+    /// "&Licz": one step, or with Auto up to the step limit.
+    void OnCompute();
+
+    /// true: controls to members, validating numbers; false: members to controls.
+    bool UpdateData(bool saveAndValidate);
+
+    static constexpr std::int32_t stepLimit = 200;
+
+    // Members bound to controls, in declaration order.
+    ResultsList m_resultsList;
+    float m_precision = 0;
+    std::string m_xMaxText;
+    std::string m_xMinText;
+    std::string m_yMaxText;
+    std::string m_yMinText;
+    float m_end = 0;
+    float m_start = 0;
+    std::int32_t m_auto = 0;
+    std::string m_functionLabel;
+
+private:
+    void DoDataExchange(bool saveAndValidate);  // may be reshaped by the implementation
+    DialogHost& m_host;
+    SolverState& m_state;
+};
+
+}  // namespace korzenik

@@ -1,0 +1,35 @@
+#pragma once
+#include <cstdint>
+
+namespace korzenik {
+
+/// A colour as 0x00BBGGRR.
+using Colour = std::uint32_t;
+
+inline constexpr Colour kWhite = 0xFFFFFF;
+inline constexpr Colour kBlack = 0x000000;
+inline constexpr Colour kRed = 0x0000FF;
+inline constexpr Colour kBlue = 0xFF0000;
+inline constexpr Colour kGray = 0xA4A4A4;
+
+/// The target of all chart drawing: the main window's pixels in window coordinates (origin at
+/// the window's outer top-left corner, rows growing downward). Coordinates may lie anywhere in
+/// the 32-bit range; what falls outside the window is dropped.
+class DrawingSurface {
+public:
+    virtual ~DrawingSurface() = default;
+    /// Paints columns x..x+cx-1 and rows y..y+cy-1 in one colour.
+    virtual void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
+                               Colour colour) = 0;
+    /// Makes a solid one-pixel pen of the colour current for the lines that follow.
+    virtual void selectPen(Colour colour) = 0;
+    /// Deletes the pen of the last selectPen; lines drawn after it use the stock black pen.
+    virtual void deletePen() = 0;
+    /// Moves the current position; paints nothing.
+    virtual void moveTo(std::int32_t x, std::int32_t y) = 0;
+    /// Paints a one-pixel line from the current position to (x, y), leaving out (x, y) itself,
+    /// and makes (x, y) the current position.
+    virtual void lineTo(std::int32_t x, std::int32_t y) = 0;
+};
+
+}  // namespace korzenik
