@@ -1,0 +1,31 @@
+# Installation of the shared files and the Debian package made by CPack (`make package`).
+
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
+        DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT korzenik)
+# Debian wants the changelog compressed with maximum compression and no timestamp.
+set(_changelog_gz ${PROJECT_BINARY_DIR}/changelog.Debian.gz)
+add_custom_command(OUTPUT ${_changelog_gz}
+    COMMAND gzip -n -9 -c ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian > ${_changelog_gz}
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian)
+add_custom_target(korzenik_changelog ALL DEPENDS ${_changelog_gz})
+install(FILES ${_changelog_gz} DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT korzenik)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME korzenik)
+set(CPACK_PACKAGE_VENDOR "Korzenik authors")
+set(CPACK_PACKAGE_CONTACT "Korzenik maintainers <maintainers@korzenik.invalid>")
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "teaching tool for numerical root finding")
+set(CPACK_PACKAGE_DESCRIPTION
+"Korzenik lets a student pick one of five functions, draw its graph over an
+interval and run the false-position (chord) method step by step, watching each
+chord drawn over the graph and each approximation listed. It includes a
+headless scripted mode, korzenik-script, for handouts and testing.")
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION math)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+include(CPack)
