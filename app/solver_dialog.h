@@ -3,6 +3,7 @@
 // exchange, and the two commands.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "app/dialog_host.h"
 #include "core/solver_state.h"
@@ -52,7 +53,20 @@ public:
     std::string m_functionLabel;
 
 private:
-    void DoDataExchange(bool saveAndValidate);  // may be reshaped by the implementation
+    /// The ten bindings in their fixed order; false when a number was refused (the exchange
+    /// stops at that binding).
+    bool DoDataExchange(bool saveAndValidate);
+    void exchangeText(bool save, int id, std::string& member);
+    bool exchangeNumber(bool save, int id, float& member);
+    void exchangeCheck(bool save, int id, std::int32_t& member);
+    void exchangeLabel(bool save, int id, std::string& member);
+    /// Writes a control's text only when it differs from what the control shows.
+    void writeText(int id, std::string_view text);
+
+    /// |f(x)| within |m_precision|, compared as squares.
+    bool isEndpointRoot(float x);
+    void emptyResultsList();
+
     DialogHost& m_host;
     SolverState& m_state;
 };

@@ -1,0 +1,141 @@
+// The two commands of the main dialog. Confirm takes the function, interval and precision from
+// the controls, decides whether the iteration starts over, draws the chart and settles the
+// interval; Compute runs the chord method on what Confirm settled. Both reach the window only
+// through the host, so every toolkit runs exactly this code.
+
+#include "app/solver_dialog.h"
+
+#include <memory>
+
+#include "app/res/dialog_template.h"
+#include "app/res/resource.h"
+#include "app/res/strings.h"
+#include "chart/axes.h"
+#include "chart/chart_scale.h"
+#include "chart/curve.h"
+#include "core/false_position.h"
+#include "core/function_catalogue.h"
+#include "core/number_format.h"
+#include "core/precision.h"
+
+namespace korzenik {
+
+void ResultsList::appendLine(std::string_view text) {
+    if (m_host) m_host->listAddString(text);
+}
+
+void ResultsList::selectLine(int index) {
+    if (m_host) m_host->listSetCurSel(index);
+}
+
+void ResultsList::deleteFirstLine() {
+    if (m_host) m_host->listDeleteString(0);
+}
+
+CSolverDialog::CSolverDialog(DialogHost& host, SolverState& state)
+    : m_host(host), m_state(state) {}
+
+bool CSolverDialog::OnInitDialog() {
+    for (std::string_view label : res::functionItems()) {
+        m_host.addComboItem(res::IDC_FUNCTION, label);
+    }
+    UpdateData(false);
+    return true;
+}
+
+bool CSolverDialog::isEndpointRoot(float x) {
+    const double v = evaluateFunction(x, m_state.functionIndex, m_state.noFunctionFlag);
+    const double precision = widen(m_precision);
+    // Squares on both sides: the sign of the precision plays no part. A NaN compares false.
+    return precision * precision >= widen(single(v)) * v;
+}
+
+void CSolverDialog::emptyResultsList() {
+    // The list holds one line for each step since the last reset.
+    for (std::int32_t i = 1; i < m_state.iterationCounter; ++i) m_resultsList.deleteFirstLine();
+}
+
+void CSolverDialog::OnConfirm() {
+    UpdateData(true);  // a refused number was already reported; go on with the members as they are
+    m_state.noFunctionFlag = 0;
+    const bool noneChosen = selectFunction(m_state, functionIndexForLabel(m_functionLabel));
+    if (noneChosen) {
+        m_host.messageBox(res::kNoFunctionText, res::kNoFunctionCaption, MessageIcon::Exclamation);
+    }
+
+    const std::unique_ptr<DrawingSurface> surface = m_host.windowSurface();
+    if (resetDue(m_state, m_start, m_end)) {
+        clearChart(*surface);
+        emptyResultsList();
+        resetSolverState(m_state);
+    }
+
+    // The chart is drawn from the numbers as typed; what is tested and settled below is what the
+    // fields show after they were written back with six significant digits.
+    const float start = m_start;
+    const float end = m_end;
+    const ChartScale scale =
+        computeChartScale(start, end, m_state.functionIndex, m_state.noFunctionFlag);
+    drawAxes(*surface, scale, m_state.noFunctionFlag);
+    m_xMinText = formatFixed(widen(start), 1);
+    m_xMaxText = formatFixed(widen(end), 1);
+    m_yMaxText = formatFixed(widen(scale.max), 1);
+    m_yMinText = formatFixed(widen(scale.min), 1);
+    UpdateData(false);
+    drawCurve(*surface, scale, m_state.functionIndex, m_state.noFunctionFlag);
+    UpdateData(true);
+
+    const bool hitStart = isEndpointRoot(m_start);
+    if (hitStart) {
+        m_state.stage = 2;
+        m_host.messageBox(res::kRootAtStartText, res::kRootFoundCaption, MessageIcon::Information);
+    }
+    const bool hitEnd = isEndpointRoot(m_end);
+    if (hitEnd) {
+        m_state.stage = 2;
+        m_host.messageBox(res::kRootAtEndText, res::kRootFoundCaption, MessageIcon::Information);
+    }
+
+    const bool sameEnds = sameSingle(m_start, m_end);
+    if (!sameEnds && !hitStart && !hitEnd && m_state.stage == 0) {
+        commitInterval(m_state, m_start, m_end, m_precision);
+    } else {
+        if (sameEnds && !hitStart && !hitEnd) {
+            m_host.messageBox(res::kSameEndsText, res::kBadRangeCaption, MessageIcon::Exclamation);
+        }
+        adoptInterval(m_state, m_start, m_end, m_precision);
+    }
+}
+
+void CSolverDialog::OnCompute() {
+    // The overlay is scaled to the interval of the previous exchange, before this press reads the
+    // fields; the bracket itself is the one Confirm settled.
+    const ChartScale scale =
+        computeChartScale(m_start, m_end, m_state.functionIndex, m_state.noFunctionFlag);
+    UpdateData(true);
+    if (!bracketChangesSign(m_state)) {
+        m_host.messageBox(res::kNoSignChangeText, res::kBadRangeCaption, MessageIcon::Exclamation);
+        return;
+    }
+
+    bool stop = false;
+    while (!stop) {
+        // The step that begins past the limit still runs; it is the last of the press.
+        if (m_auto == 0 || m_state.iterationCounter > stepLimit) stop = true;
+        const StepOutcome outcome = falsePositionStep(m_state);
+        m_resultsList.appendLine(outcome.resultLine);
+        m_resultsList.selectLine(m_state.iterationCounter - 1);
+        if (outcome.converged) {
+            stop = true;
+            m_host.messageBox(outcome.rootMessage, res::kSolutionCaption,
+                              MessageIcon::Information);
+        } else {
+            const std::unique_ptr<DrawingSurface> surface = m_host.windowSurface();
+            drawIterationStep(*surface, scale, outcome.chordA, outcome.chordB,
+                              outcome.approximation, m_state.functionIndex);
+        }
+        ++m_state.iterationCounter;
+    }
+}
+
+}  // namespace korzenik

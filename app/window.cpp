@@ -1,0 +1,21 @@
+#include "app/window.h"
+
+#include "app/res/dialog_template.h"
+#include "app/res/resource.h"
+
+namespace korzenik {
+
+Framebuffer makeWindowFramebuffer() {
+    Framebuffer fb(kWindowWidth, kWindowHeight, kFaceColour);
+    // The white backdrop lies where the layout puts IDC_CHART_FRAME in the client area.
+    const res::ControlTemplate* frame = res::findControl(res::kMainDialog, res::IDC_CHART_FRAME);
+    constexpr int unit = res::kPixelsPerDialogUnit;
+    const std::int32_t left = kClientLeft + frame->x * unit;
+    const std::int32_t top = kClientTop + frame->y * unit;
+    for (std::int32_t y = top; y < top + frame->h * unit; ++y) {
+        for (std::int32_t x = left; x < left + frame->w * unit; ++x) fb.setPixel(x, y, kWhite);
+    }
+    return fb;
+}
+
+}  // namespace korzenik

@@ -1,0 +1,136 @@
+#include "script/json_lines.h"
+
+#include <array>
+#include <charconv>
+#include <cstdint>
+
+namespace korzenik::script {
+
+namespace {
+
+/// Length of the well-formed UTF-8 sequence at the start of s, or 0 when it is not one
+/// (overlong forms, surrogates and code points above U+10FFFF are not well-formed).
+std::size_t utf8SequenceLength(std::string_view s) {
+    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
+    const std::uint8_t b0 = byte(0);
+    if (b0 < 0x80) return 1;
+    std::size_t n = 0;
+    std::uint8_t lo = 0x80, hi = 0xBF;  // bounds of the second byte
+    if (b0 >= 0xC2 && b0 <= 0xDF) {
+        n = 2;
+    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+        n = 3;
+        if (b0 == 0xE0) lo = 0xA0;
+        if (b0 == 0xED) hi = 0x9F;
+    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+        n = 4;
+        if (b0 == 0xF0) lo = 0x90;
+        if (b0 == 0xF4) hi = 0x8F;
+    } else {
+        return 0;
+    }
+    if (s.size() < n) return 0;
+    if (byte(1) < lo || byte(1) > hi) return 0;
+    for (std::size_t i = 2; i < n; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
+    }
+    return n;
+}
+
+std::string integer(int v) {
+    std::array<char, 16> buf{};
+    return std::string(buf.data(), std::to_chars(buf.data(), buf.data() + buf.size(), v).ptr);
+}
+
+std::string kindAnd(std::string_view kind) {
+    return "{\"event\":" + encodeJsonString(kind);
+}
+
+}  // namespace
+
+std::string encodeJsonString(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "\"";
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const char c = text[i];
+        const auto u = static_cast<unsigned char>(c);
+        if (u >= 0x80) {
+            const std::size_t n = utf8SequenceLength(text.substr(i));
+            if (n == 0) {
+                out += "\xEF\xBF\xBD";  // U+FFFD for a byte that starts no valid sequence
+                ++i;
+            } else {
+                out.append(text.substr(i, n));
+                i += n;
+            }
+            continue;
+        }
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\b': out += "\\b"; break;
+            case '\f': out += "\\f"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (u < 0x20 || u == 0x7F) {
+                    out += "\\u00";
+                    out += kHex[u >> 4];
+                    out += kHex[u & 0xF];
+                } else {
+                    out += c;
+                }
+        }
+        ++i;
+    }
+    out += '"';
+    return out;
+}
+
+std::string messageEvent(std::string_view icon, std::string_view caption, std::string_view text) {
+    return kindAnd("message") + ",\"icon\":" + encodeJsonString(icon) +
+           ",\"caption\":" + encodeJsonString(caption) + ",\"text\":" + encodeJsonString(text) +
+           "}";
+}
+
+std::string focusEvent(std::string_view control) {
+    return kindAnd("focus") + ",\"control\":" + encodeJsonString(control) + "}";
+}
+
+std::string appendEvent(std::string_view text) {
+    return kindAnd("append") + ",\"text\":" + encodeJsonString(text) + "}";
+}
+
+std::string selectEvent(int index) { return kindAnd("select") + ",\"index\":" + integer(index) + "}"; }
+
+std::string deleteEvent(int index) { return kindAnd("delete") + ",\"index\":" + integer(index) + "}"; }
+
+std::string stateEvent(const DialogSnapshot& s) {
+    std::string out = kindAnd("state");
+    const auto field = [&](std::string_view key, std::string_view value) {
+        out += ",\"";
+        out += key;
+        out += "\":";
+        out += encodeJsonString(value);
+    };
+    field("function", s.function);
+    field("start", s.start);
+    field("end", s.end);
+    field("precision", s.precision);
+    out += ",\"auto\":" + integer(s.autoState);
+    field("xmin", s.xmin);
+    field("xmax", s.xmax);
+    field("ymin", s.ymin);
+    field("ymax", s.ymax);
+    out += ",\"lines\":[";
+    for (std::size_t i = 0; i < s.lines.size(); ++i) {
+        if (i > 0) out += ',';
+        out += encodeJsonString(s.lines[i]);
+    }
+    out += "],\"selected\":" + integer(s.selected) + "}";
+    return out;
+}
+
+}  // namespace korzenik::script
