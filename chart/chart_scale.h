@@ -45,6 +45,14 @@ double rowOf(const ChartScale& scale, double v);
 /// number or lies outside the 32-bit range (such a value has no pixel).
 std::optional<std::int32_t> toPixel(double v);
 
+/// The pixel column of the abscissa x, or nothing when xStep or originX is not a finite non-zero
+/// step and origin (the scale has no columns) or the column has no pixel.
+std::optional<std::int32_t> pixelColumnOf(const ChartScale& scale, double x);
+
+/// The pixel row of the function value v, or nothing when max or yUnit is not finite or yUnit is
+/// 0 (the scale has no rows) or the row has no pixel.
+std::optional<std::int32_t> pixelRowOf(const ChartScale& scale, double v);
+
 /// Paints the chart rectangle and a 3-pixel margin white (columns 258..753, rows 57..506).
 void clearChart(DrawingSurface& surface);
 

@@ -19,6 +19,22 @@ struct Framebuffer {
     void setPixel(std::int32_t x, std::int32_t y, Colour colour);
 };
 
+/// Paints the one-pixel segment from (x0, y0) to (x1, y1), leaving out (x1, y1) itself; pixels
+/// outside the image are dropped.
+///
+/// Pixels covered: a segment that is wider than tall lights one pixel in every column from x0 up
+/// to but not including x1, in the row nearest to the ideal line through both ends; where the line
+/// passes exactly half-way between two rows the upper one (smaller row) is lit. A segment taller
+/// than wide lights one pixel in every row from y0 up to but not including y1, in the nearest
+/// column, a tie going to the left one (smaller column). A segment of slope exactly ±1 lights its
+/// diagonal. Equal ends light nothing. So the pixels depend only on the segment, not on the
+/// direction it is drawn in, except for which end is left out.
+///
+/// Ends may lie anywhere in the 32-bit range: the segment is clipped to the image arithmetically
+/// first, so the cost is proportional to the pixels painted, never to the segment's length.
+void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+              std::int32_t y1, Colour colour);
+
 /// DrawingSurface over a Framebuffer: each surface drawing into the one retained window image.
 class FramebufferSurface : public DrawingSurface {
 public:

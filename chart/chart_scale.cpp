@@ -1,0 +1,79 @@
+// The scale turns the sampled function into the fractional pixel positions every chart drawing
+// uses. Arithmetic is double precision in the written order; single() marks where a field is
+// stored. The divisions are unguarded on purpose: a flat or empty interval yields non-finite
+// fields, and every drawing asks pixelColumnOf / pixelRowOf / toPixel, which refuse them.
+
+#include "chart/chart_scale.h"
+
+#include <cmath>
+
+#include "core/precision.h"
+
+namespace korzenik {
+
+namespace {
+
+constexpr double kWidth = ChartFrame::width;
+constexpr double kHeight = ChartFrame::height;
+
+}  // namespace
+
+ChartScale computeChartScale(float start, float end, FunctionIndex k, int& noFunctionFlag) {
+    ChartScale s;
+    s.start = start;
+    s.end = end;
+    s.range = single(widen(end) - widen(start));
+    s.xStep = single(widen(s.range) / kWidth);
+
+    // The extremes start from the value at start itself, then take in every sample.
+    const double first = evaluateFunction(start, k, noFunctionFlag);
+    s.max = single(first);
+    s.min = single(first);
+    for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
+        const float x = single(static_cast<double>(i) * widen(s.xStep) + widen(start));
+        const double v = evaluateFunction(x, k, noFunctionFlag);
+        if (v > widen(s.max)) s.max = single(v);
+        if (v < widen(s.min)) s.min = single(v);
+    }
+
+    s.ySpan = single(widen(s.max) - widen(s.min));
+    s.yUnit = single(widen(s.ySpan) / kHeight);
+    s.originX = single(-(widen(start) / widen(s.range)) * kWidth + ChartFrame::left);
+    s.originY = single((widen(s.max) / widen(s.ySpan)) * kHeight + ChartFrame::top);
+    return s;
+}
+
+double columnOf(const ChartScale& scale, double x) {
+    return x / widen(scale.xStep) + widen(scale.originX);
+}
+
+double rowOf(const ChartScale& scale, double v) {
+    return (widen(scale.max) - v) / widen(scale.yUnit) + ChartFrame::top;
+}
+
+std::optional<std::int32_t> toPixel(double v) {
+    // Truncation is defined only for values whose integer part fits: (-2^31 - 1, 2^31).
+    if (!(v > -2147483649.0 && v < 2147483648.0)) return std::nullopt;
+    return static_cast<std::int32_t>(v);
+}
+
+std::optional<std::int32_t> pixelColumnOf(const ChartScale& scale, double x) {
+    if (!std::isfinite(scale.xStep) || scale.xStep == 0 || !std::isfinite(scale.originX)) {
+        return std::nullopt;
+    }
+    return toPixel(columnOf(scale, x));
+}
+
+std::optional<std::int32_t> pixelRowOf(const ChartScale& scale, double v) {
+    if (!std::isfinite(scale.max) || !std::isfinite(scale.yUnit) || scale.yUnit == 0) {
+        return std::nullopt;
+    }
+    return toPixel(rowOf(scale, v));
+}
+
+void clearChart(DrawingSurface& surface) {
+    surface.fillSolidRect(ChartFrame::left - 3, ChartFrame::top - 3, ChartFrame::width + 6,
+                          ChartFrame::height + 6, kWhite);
+}
+
+}  // namespace korzenik

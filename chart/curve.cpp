@@ -1,0 +1,67 @@
+// The curve and the overlay evaluate the function afresh, as the scale's sampling did, and
+// draw straight onto the surface without clipping to the chart. A point whose row or column has
+// no pixel (a flat value range, a non-finite scale, a value far off the window's 32-bit plane)
+// is left out together with the segments that would reach it.
+
+#include "chart/curve.h"
+
+#include <optional>
+
+#include "core/precision.h"
+
+namespace korzenik {
+
+void drawCurve(DrawingSurface& surface, const ChartScale& scale, FunctionIndex k,
+               int noFunctionFlag) {
+    surface.selectPen(kRed);
+    if (noFunctionFlag != 1 && scale.start != scale.end) {
+        int scratchFlag = 0;  // the caller's flag was settled by the sampling
+        bool joined = false;  // whether the previous point was drawn, so a line can reach it
+        for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
+            const float x =
+                single(static_cast<double>(i) * widen(scale.xStep) + widen(scale.start));
+            const std::optional<std::int32_t> row =
+                pixelRowOf(scale, evaluateFunction(x, k, scratchFlag));
+            if (!row) {
+                joined = false;
+            } else if (joined) {
+                surface.lineTo(ChartFrame::left + i, *row);
+            } else {
+                surface.moveTo(ChartFrame::left + i, *row);
+                joined = true;
+            }
+        }
+    }
+    surface.deletePen();
+}
+
+void drawIterationStep(DrawingSurface& surface, const ChartScale& scale, float chordA,
+                       float chordB, float approximation, FunctionIndex k) {
+    const std::optional<std::int32_t> columnA = pixelColumnOf(scale, widen(chordA));
+    const std::optional<std::int32_t> columnB = pixelColumnOf(scale, widen(chordB));
+    const std::optional<std::int32_t> columnX = pixelColumnOf(scale, widen(approximation));
+    int scratchFlag = 0;
+    const auto rowAt = [&](float x) {
+        return pixelRowOf(scale, evaluateFunction(x, k, scratchFlag));
+    };
+
+    surface.selectPen(kBlue);
+    const std::optional<std::int32_t> rowB = rowAt(chordB);
+    const std::optional<std::int32_t> rowA = rowAt(chordA);
+    if (columnA && columnB && rowA && rowB) {
+        surface.moveTo(*columnB, *rowB);
+        surface.lineTo(*columnA, *rowA);
+    }
+    surface.deletePen();
+
+    surface.selectPen(kGray);
+    const std::optional<std::int32_t> axisRow = toPixel(widen(scale.originY));
+    const std::optional<std::int32_t> rowX = rowAt(approximation);
+    if (columnX && axisRow && rowX) {
+        surface.moveTo(*columnX, *axisRow);
+        surface.lineTo(*columnX, *rowX);
+    }
+    surface.deletePen();
+}
+
+}  // namespace korzenik

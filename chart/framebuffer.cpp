@@ -1,0 +1,165 @@
+// The window's pixels live here, so a chart drawn once stays until it is drawn over. Lines are
+// rasterised with integers only: the row of every column (or the column of every row) is the
+// nearest one to the ideal line, a tie going to the smaller coordinate, which makes the pixels a
+// property of the segment and not of the direction it is drawn in.
+
+#include "chart/framebuffer.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace korzenik {
+
+namespace {
+
+// Extents of a segment reach 2^32 and their products 2^65: the clipping works in 128 bits.
+__extension__ typedef __int128 Wide;
+
+std::uint8_t channel(Colour c, int shift) {
+    return static_cast<std::uint8_t>((c >> shift) & 0xFFu);
+}
+
+std::size_t offsetOf(const Framebuffer& fb, std::int64_t x, std::int64_t y) {
+    return static_cast<std::size_t>((y * fb.width + x) * 3);
+}
+
+Wide floorDiv(Wide a, Wide b) {  // b > 0
+    Wide q = a / b;
+    if (a % b != 0 && a < 0) --q;
+    return q;
+}
+
+Wide ceilDiv(Wide a, Wide b) {  // b > 0
+    Wide q = a / b;
+    if (a % b != 0 && a > 0) ++q;
+    return q;
+}
+
+/// One line along its major axis u (|du| >= |dv|), v being the minor axis. Pixel (u, v) is
+/// handed to plot for every u of the segment but the end's (u1), v nearest to the ideal line with
+/// ties to the smaller v; only pixels with 0 <= u < uSize and 0 <= v < vSize are handed over.
+template <class Plot>
+void walkLine(std::int64_t u0, std::int64_t v0, std::int64_t u1, std::int64_t v1,
+              std::int64_t uSize, std::int64_t vSize, Plot plot) {
+    if (u0 == u1 || uSize <= 0 || vSize <= 0) return;
+    // Walk from the end with the smaller u; the pixels do not depend on the direction.
+    const bool forward = u0 < u1;
+    const std::int64_t ua = forward ? u0 : u1;
+    const std::int64_t va = forward ? v0 : v1;
+    const std::int64_t d = forward ? u1 - u0 : u0 - u1;  // > 0
+    const std::int64_t s = forward ? v1 - v0 : v0 - v1;  // |s| <= d
+
+    // v(t) = va + ceil((2ts - d) / 2d) at u = ua + t: round half toward the smaller v.
+    Wide tFirst = std::max<std::int64_t>(forward ? 0 : 1, -ua);
+    Wide tLast = std::min<std::int64_t>(forward ? d - 1 : d, uSize - 1 - ua);
+    // 0 <= v(t) holds exactly when 2ts > k; v(t) <= vSize - 1 exactly when 2ts <= m.
+    const Wide k = Wide{d} * (2 * (Wide{0} - va) - 1);
+    const Wide m = Wide{d} * (2 * (Wide{vSize - 1} - va) + 1);
+    if (s > 0) {
+        tFirst = std::max(tFirst, floorDiv(k, Wide{2} * s) + 1);
+        tLast = std::min(tLast, floorDiv(m, Wide{2} * s));
+    } else if (s < 0) {
+        const Wide p = Wide{2} * -s;
+        tFirst = std::max(tFirst, ceilDiv(-m, p));
+        tLast = std::min(tLast, ceilDiv(-k, p) - 1);
+    } else if (va < 0 || va >= vSize) {
+        return;
+    }
+    if (tFirst > tLast) return;  // now both lie in 0..d
+
+    // Error term: q = ceil(num / 2d) with num = 2ts - d, and r = num - 2dq in (-2d, 0].
+    const Wide num = Wide{2} * tFirst * s - d;
+    const std::int64_t tEnd = static_cast<std::int64_t>(tLast);
+    std::int64_t q = static_cast<std::int64_t>(ceilDiv(num, Wide{2} * d));
+    std::int64_t r = static_cast<std::int64_t>(num - Wide{2} * d * q);
+    const std::int64_t d2 = 2 * d;
+    const std::int64_t s2 = 2 * s;
+    for (std::int64_t t = static_cast<std::int64_t>(tFirst); t <= tEnd; ++t) {
+        plot(ua + t, va + q);
+        r += s2;
+        if (r > 0) {
+            r -= d2;
+            ++q;
+        } else if (r <= -d2) {
+            r += d2;
+            --q;
+        }
+    }
+}
+
+}  // namespace
+
+Framebuffer::Framebuffer(std::int32_t w, std::int32_t h, Colour fill)
+    : width(std::max(w, 0)), height(std::max(h, 0)) {
+    rgb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    for (std::size_t i = 0; i < rgb.size(); i += 3) {
+        rgb[i] = channel(fill, 0);
+        rgb[i + 1] = channel(fill, 8);
+        rgb[i + 2] = channel(fill, 16);
+    }
+}
+
+Colour Framebuffer::pixel(std::int32_t x, std::int32_t y) const {
+    const std::size_t at = offsetOf(*this, x, y);
+    return Colour{rgb[at]} | Colour{rgb[at + 1]} << 8 | Colour{rgb[at + 2]} << 16;
+}
+
+void Framebuffer::setPixel(std::int32_t x, std::int32_t y, Colour colour) {
+    if (x < 0 || y < 0 || x >= width || y >= height) return;
+    const std::size_t at = offsetOf(*this, x, y);
+    rgb[at] = channel(colour, 0);
+    rgb[at + 1] = channel(colour, 8);
+    rgb[at + 2] = channel(colour, 16);
+}
+
+void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+              std::int32_t y1, Colour colour) {
+    const std::int64_t dx = std::int64_t{x1} - x0;
+    const std::int64_t dy = std::int64_t{y1} - y0;
+    // The clipping hands over only pixels inside the image, so the narrowing casts are exact.
+    if ((dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy)) {
+        walkLine(x0, y0, x1, y1, target.width, target.height,
+                 [&](std::int64_t x, std::int64_t y) {
+                     target.setPixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y),
+                                     colour);
+                 });
+    } else {
+        walkLine(y0, x0, y1, x1, target.height, target.width,
+                 [&](std::int64_t y, std::int64_t x) {
+                     target.setPixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y),
+                                     colour);
+                 });
+    }
+}
+
+void FramebufferSurface::fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx,
+                                       std::int32_t cy, Colour colour) {
+    // Clip in 64 bits: x + cx may leave the 32-bit range.
+    const std::int64_t left = std::max<std::int64_t>(x, 0);
+    const std::int64_t top = std::max<std::int64_t>(y, 0);
+    const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + cx, m_target.width);
+    const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + cy, m_target.height);
+    for (std::int64_t row = top; row < bottom; ++row) {
+        for (std::int64_t col = left; col < right; ++col) {
+            m_target.setPixel(static_cast<std::int32_t>(col), static_cast<std::int32_t>(row),
+                              colour);
+        }
+    }
+}
+
+void FramebufferSurface::selectPen(Colour colour) { m_pen = colour; }
+
+void FramebufferSurface::deletePen() { m_pen = kBlack; }
+
+void FramebufferSurface::moveTo(std::int32_t x, std::int32_t y) {
+    m_x = x;
+    m_y = y;
+}
+
+void FramebufferSurface::lineTo(std::int32_t x, std::int32_t y) {
+    drawLine(m_target, m_x, m_y, x, y, m_pen);
+    m_x = x;
+    m_y = y;
+}
+
+}  // namespace korzenik
