@@ -125,6 +125,8 @@ void runTickPass(float bound, int direction, std::int32_t lo, std::int32_t hi,
 
 /// The vertical axis at the abscissa 0 and its ticks at the multiples of step.
 void drawVerticalAxis(DrawingSurface& surface, const ChartScale& scale, float step) {
+    // originX comes from start and range; an overflowing range leaves it finite but wrong.
+    if (!std::isfinite(scale.start) || !std::isfinite(scale.range)) return;
     const std::optional<std::int32_t> x = toPixel(widen(scale.originX));
     if (!x) return;
     surface.moveTo(*x, ChartFrame::top);
@@ -153,6 +155,7 @@ void drawVerticalAxis(DrawingSurface& surface, const ChartScale& scale, float st
 
 /// The horizontal axis at the function value 0 and its ticks at the multiples of step.
 void drawHorizontalAxis(DrawingSurface& surface, const ChartScale& scale, float step) {
+    if (!std::isfinite(scale.max) || !std::isfinite(scale.ySpan)) return;
     const std::optional<std::int32_t> y = toPixel(widen(scale.originY));
     if (!y) return;
     surface.moveTo(ChartFrame::left, *y);
