@@ -5,6 +5,7 @@
 
 #include "chart/curve.h"
 
+#include <cmath>
 #include <optional>
 
 #include "core/precision.h"
@@ -14,7 +15,9 @@ namespace korzenik {
 void drawCurve(DrawingSurface& surface, const ChartScale& scale, FunctionIndex k,
                int noFunctionFlag) {
     surface.selectPen(kRed);
-    if (noFunctionFlag != 1 && scale.start != scale.end) {
+    // Abscissae from an overflowing interval are not numbers: such a scale has no curve.
+    const bool abscissae = std::isfinite(scale.start) && std::isfinite(scale.xStep);
+    if (noFunctionFlag != 1 && scale.start != scale.end && abscissae) {
         int scratchFlag = 0;  // the caller's flag was settled by the sampling
         bool joined = false;  // whether the previous point was drawn, so a line can reach it
         for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
