@@ -1,0 +1,33 @@
+#pragma once
+// Widgets made from the rows of a dialog layout table, shared by the main window and the About
+// box, and the application icon.
+#include <QIcon>
+#include <QRect>
+#include <QString>
+#include <string_view>
+
+#include "app/res/dialog_template.h"
+
+class QWidget;
+
+namespace korzenik {
+
+/// Text of the layout tables and the app layer (UTF-8) as a QString.
+QString toQString(std::string_view text);
+
+/// The control's rectangle in client pixels: dialog units times kPixelsPerDialogUnit.
+QRect pixelRect(const res::ControlTemplate& control);
+
+/// A widget behaving like the control's class, placed at its rectangle, showing its caption.
+/// A white rectangle becomes a plain white widget; an icon static shows the application icon at
+/// its own size. Push buttons are never default or auto-default unless the row says so.
+QWidget* createControl(const res::ControlTemplate& control, QWidget* parent);
+
+/// Stacks the controls like the window system does: the first of the table on top, and the
+/// see-through statics above all their siblings.
+void stackControls(const res::DialogTemplate& dialog, QWidget* const* widgets);
+
+/// The application icon (16 x 16 and 32 x 32), from the resources compiled into the library.
+QIcon applicationIcon();
+
+}  // namespace korzenik

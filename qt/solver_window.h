@@ -1,0 +1,96 @@
+#pragma once
+// The main window: a fixed-size QDialog built control by control from the main dialog's layout
+// table, hosting the toolkit-neutral CSolverDialog through the DialogHost interface.
+#include <QDialog>
+#include <functional>
+#include <memory>
+#include <string_view>
+#include <vector>
+
+#include "app/dialog_host.h"
+#include "app/solver_dialog.h"
+#include "chart/framebuffer.h"
+#include "core/solver_state.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+
+namespace korzenik {
+
+class ChartView;
+
+/// Shows a modal message box; the real one is a QMessageBox, tests put their own in its place.
+using MessageBoxHandler =
+    std::function<void(std::string_view text, std::string_view caption, MessageIcon icon)>;
+
+class SolverWindow : public QDialog, public DialogHost {
+    Q_OBJECT
+
+public:
+    /// The state belongs to the application and outlives the window.
+    explicit SolverWindow(SolverState& state, QWidget* parent = nullptr);
+    ~SolverWindow() override;
+
+    /// False when the dialog's initialisation failed; the window should then not be run.
+    bool initialised() const { return m_initialised; }
+
+    /// The widget standing for a control of the layout table, or nullptr. For IDC_STATIC (-1)
+    /// the first such control.
+    QWidget* control(int id) const;
+    /// The window's retained pixels, in window coordinates.
+    const Framebuffer& framebuffer() const { return m_framebuffer; }
+    /// Replaces the message box; an empty handler restores the real one.
+    void setMessageBoxHandler(MessageBoxHandler handler) { m_messageBoxHandler = std::move(handler); }
+
+    // DialogHost
+    std::string controlText(int id) const override;
+    void setControlText(int id, std::string_view text) override;
+    int checkState(int id) const override;
+    void setCheckState(int id, int state) override;
+    void addComboItem(int id, std::string_view text) override;
+    int comboItemCount(int id) const override;
+    std::string comboItemText(int id, int index) const override;
+    int comboSelection(int id) const override;
+    void setComboSelection(int id, int index) override;
+    void listAddString(std::string_view text) override;
+    void listSetCurSel(int index) override;
+    void listDeleteString(int index) override;
+    void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
+    void focusAndSelectAll(int id) override;
+    std::unique_ptr<DrawingSurface> windowSurface() override;
+
+public slots:
+    /// Opens the About box modally over this window.
+    void showAboutBox();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+#ifdef Q_OS_WIN
+    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
+#endif
+
+private:
+    void buildControls();
+    QComboBox* combo(int id) const;
+    QLineEdit* edit(int id) const;
+    QCheckBox* checkBox(int id) const;
+
+    struct Control {
+        int id;
+        QWidget* widget;
+    };
+    std::vector<Control> m_controls;  // template order
+    ChartView* m_chart = nullptr;
+    QListWidget* m_results = nullptr;
+    Framebuffer m_framebuffer;
+    MessageBoxHandler m_messageBoxHandler;
+    CSolverDialog m_dialog;
+    bool m_initialised = false;
+};
+
+}  // namespace korzenik

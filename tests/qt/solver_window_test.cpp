@@ -1,0 +1,506 @@
+// The real window driven as a user drives it: keys and clicks on the widgets, pixels read back
+// from the screen image of the chart. Message boxes are either recorded through the window's
+// hook or, where the real box is under test, answered from a timer.
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QScreen>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <clocale>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/res/resource.h"
+#include "app/window.h"
+#include "core/function_catalogue.h"
+#include "qt/about_box.h"
+#include "qt/controls.h"
+#include "qt/solver_window.h"
+
+using namespace korzenik;
+
+namespace {
+
+struct Message {
+    QString text;
+    QString caption;
+    MessageIcon icon;
+};
+
+// Answers the modal dialogs and popups that come up, one step each, in order. A step gets the
+// active popup or modal widget (or nullptr) and returns true once it has dealt with it. Steps
+// left waiting for too long close whatever is open, so a wrong turn fails instead of hanging.
+class ModalScript {
+public:
+    using Step = std::function<bool(QWidget*)>;
+
+    explicit ModalScript(std::vector<Step> steps) : m_steps(std::move(steps)) {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { tick(); });
+        m_timer.start(10);
+        m_deadline.start();
+    }
+    bool finished() const { return m_next == m_steps.size(); }
+    bool timedOut() const { return m_timedOut; }
+
+private:
+    void tick() {
+        QWidget* top = QApplication::activePopupWidget();
+        if (!top) top = QApplication::activeModalWidget();
+        if (m_deadline.elapsed() > 5000) {
+            m_timedOut = true;
+            if (top) top->close();
+            return;
+        }
+        if (finished()) return;
+        if (top && !top->isVisible()) return;
+        if (m_steps[m_next](top)) {
+            ++m_next;
+            m_deadline.restart();
+        }
+    }
+
+    std::vector<Step> m_steps;
+    std::size_t m_next = 0;
+    QTimer m_timer;
+    QElapsedTimer m_deadline;
+    bool m_timedOut = false;
+};
+
+// A step that checks a real message box's text, caption, icon and lone OK button, then presses OK.
+ModalScript::Step expectMessageBox(QWidget* owner, QString text, QString caption,
+                                   QMessageBox::Icon icon, bool* seen) {
+    return [=](QWidget* top) {
+        auto* box = qobject_cast<QMessageBox*>(top);
+        if (!box) return false;
+        *seen = box->text() == text && box->windowTitle() == caption && box->icon() == icon &&
+                box->standardButtons() == QMessageBox::Ok && box->parentWidget() == owner &&
+                box->isModal();
+        if (!*seen) {
+            qWarning("unexpected message box: %s / %s", qPrintable(box->windowTitle()),
+                     qPrintable(box->text()));
+        }
+        QTest::mouseClick(box->button(QMessageBox::Ok), Qt::LeftButton);
+        return true;
+    };
+}
+
+QImage chartImage(SolverWindow& window) {
+    return window.control(res::IDC_CHART_FRAME)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+// A click delivered the way the window system delivers it, so modality applies.
+void clickThroughWindow(QWidget* target, Qt::MouseButton button) {
+    QWidget* top = target->window();
+    QTest::mouseClick(top->windowHandle(), button, {}, target->mapTo(top, target->rect().center()));
+}
+
+int countPixels(const QImage& image, QRgb colour) {
+    int n = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == colour ? 1 : 0;
+    }
+    return n;
+}
+
+constexpr QRgb kShownRed = 0xFFFF0000;
+constexpr QRgb kShownBlue = 0xFF0000FF;
+constexpr QRgb kShownGray = 0xFFA4A4A4;
+
+}  // namespace
+
+class SolverWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void startState();
+    void confirmDrawsTheCurveWhereTheWindowKeepsIt();
+    void autoComputeListsSevenLinesAndAnnouncesTheRoot();
+    void enterAndEscapeChangeNothing();
+    void tabArrowsAndMnemonicsWork();
+    void rejectedNumberWarnsAndRefocusesTheField();
+    void aboutBoxOpensFromTheContextMenuAndCloses();
+    void numbersUsePointUnderPolishLocale();
+
+private:
+    QComboBox* function() const { return qobject_cast<QComboBox*>(control(res::IDC_FUNCTION)); }
+    QLineEdit* field(int id) const { return qobject_cast<QLineEdit*>(control(id)); }
+    QPushButton* button(int id) const { return qobject_cast<QPushButton*>(control(id)); }
+    QCheckBox* autoBox() const { return qobject_cast<QCheckBox*>(control(res::IDC_AUTO)); }
+    QListWidget* results() const { return qobject_cast<QListWidget*>(control(res::IDC_RESULTS)); }
+    QString labelText(int id) const { return qobject_cast<QLabel*>(control(id))->text(); }
+    QWidget* control(int id) const { return m_window->control(id); }
+
+    void typeInto(int id, const QString& text);
+    /// "f(x) = x*x-4" on 0 to 3 with precision 0.001, chosen and typed; Auto as asked.
+    void enterDemoInputs(bool autoMode);
+    void recordMessages();
+
+    std::unique_ptr<SolverState> m_state;
+    std::unique_ptr<SolverWindow> m_window;
+    std::vector<Message> m_messages;
+};
+
+void SolverWindowTest::init() {
+    m_state = std::make_unique<SolverState>();
+    m_window = std::make_unique<SolverWindow>(*m_state);
+    m_messages.clear();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_window.get()));
+}
+
+void SolverWindowTest::cleanup() {
+    m_window.reset();
+    m_state.reset();
+}
+
+void SolverWindowTest::recordMessages() {
+    m_window->setMessageBoxHandler([this](std::string_view text, std::string_view caption,
+                                          MessageIcon icon) {
+        m_messages.push_back({QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())),
+                              QString::fromUtf8(caption.data(),
+                                                static_cast<qsizetype>(caption.size())),
+                              icon});
+    });
+}
+
+void SolverWindowTest::typeInto(int id, const QString& text) {
+    QLineEdit* edit = field(id);
+    QTest::mouseClick(edit, Qt::LeftButton);
+    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClicks(edit, text);
+    QCOMPARE(edit->text(), text);
+}
+
+void SolverWindowTest::enterDemoInputs(bool autoMode) {
+    function()->setFocus();
+    QTest::keyClick(function(), Qt::Key_Down);
+    QCOMPARE(function()->currentText(), toQString(kFunctionLabels[0]));
+    typeInto(res::IDC_START, QStringLiteral("0"));
+    typeInto(res::IDC_END, QStringLiteral("3"));
+    typeInto(res::IDC_PRECISION, QStringLiteral("0.001"));
+    if (autoMode) QTest::mouseClick(autoBox(), Qt::LeftButton);
+    QCOMPARE(autoBox()->isChecked(), autoMode);
+}
+
+void SolverWindowTest::startState() {
+    SolverWindow& w = *m_window;
+    QCOMPARE(w.windowTitle(), QStringLiteral("Korzenik"));
+    QCOMPARE(w.size(), QSize(796, 536));
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+    QVERIFY(!(w.windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(w.windowFlags() & Qt::WindowMaximizeButtonHint));
+    QVERIFY(w.windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!w.windowIcon().isNull());
+    const QPoint screenCentre = w.screen()->availableGeometry().center();
+    QVERIFY2((w.frameGeometry().center() - screenCentre).manhattanLength() <= 4,
+             "the window opens centred on the screen");
+
+    QCOMPARE(function()->isEditable(), false);
+    QCOMPARE(function()->count(), kFunctionCount);
+    for (int i = 0; i < kFunctionCount; ++i) {
+        QCOMPARE(function()->itemText(i), toQString(kFunctionLabels[static_cast<std::size_t>(i)]));
+    }
+    QCOMPARE(function()->currentIndex(), -1);
+    for (int id : {res::IDC_START, res::IDC_END, res::IDC_PRECISION}) {
+        QCOMPARE(field(id)->text(), QStringLiteral("0"));
+    }
+    QCOMPARE(button(res::IDC_CONFIRM)->text(), QStringLiteral("&Zatwierdź"));
+    QCOMPARE(button(res::IDC_COMPUTE)->text(), QStringLiteral("&Licz"));
+    for (int id : {res::IDC_CONFIRM, res::IDC_COMPUTE}) {
+        QVERIFY(!button(id)->autoDefault());
+        QVERIFY(!button(id)->isDefault());
+    }
+    QCOMPARE(autoBox()->text(), QStringLiteral("Auto"));
+    QVERIFY(!autoBox()->isChecked());
+    QCOMPARE(results()->count(), 0);
+    QCOMPARE(results()->selectionMode(), QAbstractItemView::SingleSelection);
+    QCOMPARE(results()->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+    QVERIFY(!(results()->focusPolicy() & Qt::TabFocus));
+    for (int id : {res::IDC_XMIN, res::IDC_XMAX, res::IDC_YMIN, res::IDC_YMAX}) {
+        QCOMPARE(labelText(id), QString());
+    }
+    QStringList captions;
+    for (QLabel* l : w.findChildren<QLabel*>()) captions << l->text();
+    for (const char* caption : {"Początek", "Koniec", "Precyzja"}) {
+        QVERIFY2(captions.contains(QString::fromUtf8(caption)), caption);
+    }
+    QStringList groups;
+    for (QGroupBox* g : w.findChildren<QGroupBox*>()) groups << g->title();
+    groups.sort();
+    QCOMPARE(groups, QStringList({QStringLiteral("Funkcja"), QStringLiteral("Wykres")}));
+    // Controls sit at twice their dialog units: the white backdrop is 494 x 446 at (256, 32).
+    QCOMPARE(control(res::IDC_CHART_FRAME)->geometry(), QRect(256, 32, 494, 446));
+    QCOMPARE(QApplication::focusWidget(), function());
+    // The chart starts as the plain white backdrop.
+    const QImage chart = chartImage(w);
+    QCOMPARE(countPixels(chart, 0xFFFFFFFF), chart.width() * chart.height());
+}
+
+void SolverWindowTest::confirmDrawsTheCurveWhereTheWindowKeepsIt() {
+    recordMessages();
+    enterDemoInputs(false);
+    QTest::mouseClick(button(res::IDC_CONFIRM), Qt::LeftButton);
+    QVERIFY(m_messages.empty());
+    QCOMPARE(labelText(res::IDC_XMIN), QStringLiteral("0.0"));
+    QCOMPARE(labelText(res::IDC_XMAX), QStringLiteral("3.0"));
+    QCOMPARE(labelText(res::IDC_YMAX), QStringLiteral("5.0"));
+    QCOMPARE(labelText(res::IDC_YMIN), QStringLiteral("-4.0"));
+
+    // The chart shows the framebuffer's backdrop region: window pixel (x, y) is client pixel
+    // (x - 3, y - 27), so the backdrop's pixel (0, 0) is window pixel (259, 59).
+    const QImage chart = chartImage(*m_window);
+    const Framebuffer& fb = m_window->framebuffer();
+    for (int y = 0; y < chart.height(); ++y) {
+        for (int x = 0; x < chart.width(); ++x) {
+            const Colour c = fb.pixel(x + 259, y + 59);
+            const QRgb expected = qRgb(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                                       static_cast<int>((c >> 16) & 0xFF));
+            if (chart.pixel(x, y) != expected) QFAIL(qPrintable(QStringLiteral("pixel %1,%2").arg(x).arg(y)));
+        }
+    }
+    QVERIFY2(countPixels(chart, kShownRed) > 400, "the red curve crosses the chart");
+    QVERIFY(countPixels(chart, 0xFF000000) > 400);  // black axes and ticks
+
+    // Covered and uncovered: the repainted chart still shows the curve.
+    m_window->hide();
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+    QCOMPARE(chartImage(*m_window), chart);
+}
+
+void SolverWindowTest::autoComputeListsSevenLinesAndAnnouncesTheRoot() {
+    recordMessages();
+    enterDemoInputs(true);
+    QTest::mouseClick(button(res::IDC_CONFIRM), Qt::LeftButton);
+    QVERIFY(m_messages.empty());
+
+    // The real message box this time: owned by the window, one OK button, information icon.
+    m_window->setMessageBoxHandler({});
+    bool rootAnnounced = false;
+    ModalScript script({expectMessageBox(
+        m_window.get(),
+        QStringLiteral("Wyznaczono miejsce zerowe funkcji w punkcie x=1.99995"),
+        QStringLiteral("Rozwiązanie"), QMessageBox::Information, &rootAnnounced)});
+    QTest::mouseClick(button(res::IDC_COMPUTE), Qt::LeftButton);
+    QVERIFY(script.finished());
+    QVERIFY(!script.timedOut());
+    QVERIFY(rootAnnounced);
+
+    QCOMPARE(results()->count(), 7);
+    QCOMPARE(results()->item(0)->text(), QStringLiteral("x=1.33333      |      f(x)=-2.222222"));
+    QVERIFY(results()->item(6)->text().startsWith(QStringLiteral("x=1.99995      |      f(x)=")));
+    QCOMPARE(results()->currentRow(), 6);
+    QCOMPARE(results()->selectedItems().size(), 1);
+    QCOMPARE(results()->horizontalScrollBar()->value(), 0);
+
+    QTest::qWait(20);
+    const QImage chart = chartImage(*m_window);
+    QVERIFY2(countPixels(chart, kShownBlue) > 100, "the chords are drawn");
+    QVERIFY2(countPixels(chart, kShownGray) > 100, "the vertical lines are drawn");
+    QVERIFY(countPixels(chart, kShownRed) > 100);
+}
+
+void SolverWindowTest::enterAndEscapeChangeNothing() {
+    recordMessages();
+    enterDemoInputs(false);
+    const QList<QWidget*> targets = {function(), field(res::IDC_START), field(res::IDC_END),
+                                     field(res::IDC_PRECISION), button(res::IDC_CONFIRM),
+                                     button(res::IDC_COMPUTE), autoBox(), m_window.get()};
+    for (QWidget* target : targets) {
+        target->setFocus();
+        for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(target, key);
+        }
+    }
+    QTest::qWait(20);
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(m_window->result(), 0);
+    QVERIFY2(m_messages.empty(), "no command ran");
+    QCOMPARE(labelText(res::IDC_XMIN), QString());
+    QCOMPARE(results()->count(), 0);
+    QCOMPARE(field(res::IDC_PRECISION)->text(), QStringLiteral("0.001"));
+    QCOMPARE(function()->currentIndex(), 0);
+}
+
+void SolverWindowTest::tabArrowsAndMnemonicsWork() {
+    recordMessages();
+    // Tab walks the tab stops in template order and wraps; the results list is not among them.
+    const QList<QWidget*> order = {field(res::IDC_START), field(res::IDC_END),
+                                   field(res::IDC_PRECISION), button(res::IDC_CONFIRM),
+                                   button(res::IDC_COMPUTE), autoBox(), function()};
+    for (QWidget* expected : order) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), expected);
+    }
+    // The arrow keys move the drop-down's selection.
+    QTest::keyClick(function(), Qt::Key_Down);
+    QTest::keyClick(function(), Qt::Key_Down);
+    QCOMPARE(function()->currentIndex(), 1);
+    QTest::keyClick(function(), Qt::Key_Up);
+    QCOMPARE(function()->currentIndex(), 0);
+
+    typeInto(res::IDC_START, QStringLiteral("0"));
+    typeInto(res::IDC_END, QStringLiteral("3"));
+    typeInto(res::IDC_PRECISION, QStringLiteral("0.001"));
+    // A mnemonic animates the button's press, which clicks it a moment later.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::AltModifier);  // Zatwierdź
+    QTRY_COMPARE(labelText(res::IDC_YMIN), QStringLiteral("-4.0"));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_L, Qt::AltModifier);  // Licz
+    QTRY_COMPARE(results()->count(), 1);
+    QCOMPARE(results()->item(0)->text(), QStringLiteral("x=1.33333      |      f(x)=-2.222222"));
+    QVERIFY(m_messages.empty());
+}
+
+void SolverWindowTest::rejectedNumberWarnsAndRefocusesTheField() {
+    QLineEdit* precision = field(res::IDC_PRECISION);
+    typeInto(res::IDC_PRECISION, QStringLiteral("0,5"));
+    function()->setFocus();
+    bool warned = false;
+    bool refused = false;
+    ModalScript script({
+        expectMessageBox(m_window.get(), QStringLiteral("Please enter a number."),
+                         QStringLiteral("Korzenik"), QMessageBox::Warning, &warned),
+        // Compute goes on after the warning; with no committed interval it refuses to run.
+        expectMessageBox(m_window.get(),
+                         QStringLiteral("W podanym przedziale nie można wyznaczyć miejsca zerowego"),
+                         QStringLiteral("Zły zakres"), QMessageBox::Warning, &refused),
+    });
+    QTest::mouseClick(button(res::IDC_COMPUTE), Qt::LeftButton);
+    QVERIFY(script.finished());
+    QVERIFY(!script.timedOut());
+    QVERIFY(warned);
+    QVERIFY(refused);
+    // The field holds the window's focus; it has the keyboard once the window is active again.
+    QCOMPARE(m_window->focusWidget(), static_cast<QWidget*>(precision));
+    m_window->activateWindow();
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(precision));
+    QCOMPARE(precision->text(), QStringLiteral("0,5"));
+    QCOMPARE(precision->selectedText(), QStringLiteral("0,5"));
+    QCOMPARE(results()->count(), 0);
+}
+
+void SolverWindowTest::aboutBoxOpensFromTheContextMenuAndCloses() {
+    recordMessages();
+    const QRect mainFrame = m_window->frameGeometry();
+    QStringList menuEntries;
+    QString title;
+    QSize clientSize;
+    QPoint centreOffset;
+    bool okIsDefault = false;
+    bool okHasFocus = false;
+    bool mainWindowBlocked = false;
+    auto checkBox = [&](QWidget* top) {
+        auto* box = qobject_cast<CAboutBox*>(top);
+        if (!box) return false;
+        title = box->windowTitle();
+        clientSize = box->size();
+        centreOffset = box->frameGeometry().center() - mainFrame.center();
+        okIsDefault = box->okButton()->isDefault();
+        okHasFocus = box->focusWidget() == box->okButton();
+        QStringList texts;
+        for (QLabel* l : box->findChildren<QLabel*>()) texts << l->text();
+        if (!texts.contains(QStringLiteral("KORZENIK")) || !texts.contains(QStringLiteral("wersja 3.03")) ||
+            !texts.contains(QStringLiteral("Program powstał na zaliczenie laboratorium")) ||
+            !texts.contains(QStringLiteral("Autorzy:"))) {
+            title.clear();
+        }
+        // While the box is open the main window takes no clicks.
+        clickThroughWindow(button(res::IDC_CONFIRM), Qt::LeftButton);
+        mainWindowBlocked = m_messages.empty() && labelText(res::IDC_XMIN).isEmpty();
+        return true;
+    };
+    auto pressOnBox = [](Qt::Key key) {
+        return [key](QWidget* top) {
+            auto* box = qobject_cast<CAboutBox*>(top);
+            if (!box) return false;
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, key);
+            return true;
+        };
+    };
+
+    // Right-click on the dialog's background, below the group boxes.
+    ModalScript script({
+        [&](QWidget* top) {
+            auto* menu = qobject_cast<QMenu*>(top);
+            if (!menu) return false;
+            for (QAction* a : menu->actions()) menuEntries << (a->isSeparator() ? QStringLiteral("-") : a->text());
+            menu->setActiveAction(menu->actions().last());
+            QTest::keyClick(menu, Qt::Key_Return);
+            return true;
+        },
+        checkBox,
+        pressOnBox(Qt::Key_Escape),
+    });
+    QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {}, QPoint(400, 526));
+    QTRY_VERIFY(script.finished());
+    QVERIFY(!script.timedOut());
+    QCOMPARE(menuEntries, QStringList({QStringLiteral("&Close"), QStringLiteral("-"),
+                                       QStringLiteral("&About Korzenik...")}));
+    QCOMPARE(title, QStringLiteral("O projekcie KORZENIK"));
+    QCOMPARE(clientSize, QSize(314, 342));
+    QVERIFY2(centreOffset.manhattanLength() <= 4, "the box is centred over the main window");
+    QVERIFY(okIsDefault);
+    QVERIFY(okHasFocus);
+    QVERIFY(mainWindowBlocked);
+    QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+    // Enter, the OK button and the close button end it as well.
+    for (int way = 0; way < 3; ++way) {
+        ModalScript again({[way, &pressOnBox](QWidget* top) {
+            auto* box = qobject_cast<CAboutBox*>(top);
+            if (!box) return false;
+            if (way == 0) return pressOnBox(Qt::Key_Enter)(top);
+            if (way == 1) QTest::mouseClick(box->okButton(), Qt::LeftButton);
+            if (way == 2) box->close();
+            return true;
+        }});
+        m_window->showAboutBox();
+        QVERIFY(again.finished());
+        QVERIFY(!again.timedOut());
+    }
+    QVERIFY(m_window->isVisible());
+    QVERIFY(m_messages.empty());
+}
+
+void SolverWindowTest::numbersUsePointUnderPolishLocale() {
+    // Run with LC_ALL=pl_PL.UTF-8: Qt adopts the locale at start-up, and the C library's own
+    // formatting would then write decimal commas.
+    if (std::string(std::localeconv()->decimal_point) != ",") {
+        QSKIP("needs LC_ALL=pl_PL.UTF-8 (the qt_polish_locale test sets it up)");
+    }
+    recordMessages();
+    enterDemoInputs(true);
+    QTest::mouseClick(button(res::IDC_CONFIRM), Qt::LeftButton);
+    QTest::mouseClick(button(res::IDC_COMPUTE), Qt::LeftButton);
+
+    QCOMPARE(labelText(res::IDC_XMIN), QStringLiteral("0.0"));
+    QCOMPARE(labelText(res::IDC_XMAX), QStringLiteral("3.0"));
+    QCOMPARE(labelText(res::IDC_YMAX), QStringLiteral("5.0"));
+    QCOMPARE(labelText(res::IDC_YMIN), QStringLiteral("-4.0"));
+    QCOMPARE(field(res::IDC_PRECISION)->text(), QStringLiteral("0.001"));
+    QCOMPARE(results()->count(), 7);
+    QCOMPARE(results()->item(0)->text(), QStringLiteral("x=1.33333      |      f(x)=-2.222222"));
+    for (int i = 0; i < results()->count(); ++i) {
+        QVERIFY2(!results()->item(i)->text().contains(QLatin1Char(',')), qPrintable(results()->item(i)->text()));
+    }
+    QCOMPARE(m_messages.size(), std::size_t{1});
+    QCOMPARE(m_messages[0].text, QStringLiteral("Wyznaczono miejsce zerowe funkcji w punkcie x=1.99995"));
+    QCOMPARE(m_messages[0].icon, MessageIcon::Information);
+}
+
+QTEST_MAIN(SolverWindowTest)
+#include "solver_window_test.moc"
