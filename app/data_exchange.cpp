@@ -83,16 +83,17 @@ Conversion convertDecimal(std::string_view s) {
     }
 
     // from_chars takes neither a '+' nor the letter d, so the number is handed over rewritten.
-    std::array<char, 64> buf{};
-    std::size_t n = 0;
-    if (negative) buf[n++] = '-';
-    for (char c : mantissa) buf[n++] = c;
-    buf[n++] = 'e';
-    const auto expEnd = std::to_chars(buf.data() + n, buf.data() + buf.size(), exponent).ptr;
+    std::string normal = negative ? "-" : "";
+    normal += mantissa;
+    normal += 'e';
+    std::array<char, 24> expDigits{};
+    normal.append(expDigits.data(),
+                  std::to_chars(expDigits.data(), expDigits.data() + expDigits.size(), exponent).ptr);
 
     Conversion out;
     out.end = i;
-    const auto res = std::from_chars(buf.data(), expEnd, out.value, std::chars_format::general);
+    const auto res = std::from_chars(normal.data(), normal.data() + normal.size(), out.value,
+                                     std::chars_format::general);
     if (res.ec == std::errc::result_out_of_range) {
         // The decimal exponent of the first significant digit tells overflow from underflow.
         long lead = static_cast<long>(intDigits) - 1;
