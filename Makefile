@@ -7,7 +7,7 @@ JOBS       ?= $(shell nproc)
 WERROR     := $(if $(CI),ON,OFF)
 CMAKE_COMMON := -G Ninja -DKORZENIK_WERROR=$(WERROR)
 
-.PHONY: all deps build build-asan run test test-normal test-asan demo clean
+.PHONY: all deps build build-asan run test test-normal test-asan demo screenshot clean
 
 all: build
 
@@ -53,6 +53,12 @@ test-asan: build-asan
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 test: test-normal test-asan
+
+# A picture of the real window after the demo session's clicks, taken on a virtual display.
+screenshot: build
+	@tools/install-deps.sh xvfb xauth
+	mkdir -p docs
+	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/qt/korzenik-screenshot docs/screenshot.png
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) out
