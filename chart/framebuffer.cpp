@@ -23,16 +23,58 @@ std::size_t offsetOf(const Framebuffer& fb, std::int64_t x, std::int64_t y) {
     return static_cast<std::size_t>((y * fb.width + x) * 3);
 }
 
-Wide floorDiv(Wide a, Wide b) {  // b > 0
-    Wide q = a / b;
+template <class Int>
+Int floorDiv(Int a, Int b) {  // b > 0
+    Int q = a / b;
     if (a % b != 0 && a < 0) --q;
     return q;
 }
 
-Wide ceilDiv(Wide a, Wide b) {  // b > 0
-    Wide q = a / b;
+template <class Int>
+Int ceilDiv(Int a, Int b) {  // b > 0
+    Int q = a / b;
     if (a % b != 0 && a > 0) ++q;
     return q;
+}
+
+/// Where the walk of a line starts and ends once clipped, with its error term at the start.
+struct LineSpan {
+    std::int64_t tFirst;
+    std::int64_t tLast;
+    std::int64_t q;  ///< minor offset of the first pixel from va
+    std::int64_t r;  ///< error term, in (-2d, 0]
+};
+
+/// Clips the line u = ua + t, v(t) = va + ceil((2ts - d) / 2d) for t in [tFirst, tLast] to
+/// 0 <= u < uSize, 0 <= v < vSize; false when nothing is left. Int must hold the products of
+/// the extents: 128 bits in general, 64 when every coordinate is below 2^29.
+template <class Int>
+bool clipLine(std::int64_t ua, std::int64_t va, std::int64_t d, std::int64_t s,
+              std::int64_t uSize, std::int64_t vSize, std::int64_t tFirst, std::int64_t tLast,
+              LineSpan& span) {
+    Int first = std::max<std::int64_t>(tFirst, -ua);
+    Int last = std::min<std::int64_t>(tLast, uSize - 1 - ua);
+    // 0 <= v(t) holds exactly when 2ts > k; v(t) <= vSize - 1 exactly when 2ts <= m.
+    const Int k = Int{d} * (2 * (Int{0} - va) - 1);
+    const Int m = Int{d} * (2 * (Int{vSize - 1} - va) + 1);
+    if (s > 0) {
+        first = std::max(first, floorDiv(k, Int{2} * s) + 1);
+        last = std::min(last, floorDiv(m, Int{2} * s));
+    } else if (s < 0) {
+        const Int p = Int{2} * -s;
+        first = std::max(first, ceilDiv(-m, p));
+        last = std::min(last, ceilDiv(-k, p) - 1);
+    } else if (va < 0 || va >= vSize) {
+        return false;
+    }
+    if (first > last) return false;  // otherwise both lie in 0..d
+
+    // The error term: q = ceil(num / 2d) with num = 2ts - d, and r = num - 2dq.
+    const Int num = Int{2} * first * s - d;
+    const Int q = ceilDiv(num, Int{2} * d);
+    span = {static_cast<std::int64_t>(first), static_cast<std::int64_t>(last),
+            static_cast<std::int64_t>(q), static_cast<std::int64_t>(num - Int{2} * d * q)};
+    return true;
 }
 
 /// One line along its major axis u (|du| >= |dv|), v being the minor axis. Pixel (u, v) is
@@ -48,34 +90,28 @@ void walkLine(std::int64_t u0, std::int64_t v0, std::int64_t u1, std::int64_t v1
     const std::int64_t va = forward ? v0 : v1;
     const std::int64_t d = forward ? u1 - u0 : u0 - u1;  // > 0
     const std::int64_t s = forward ? v1 - v0 : v0 - v1;  // |s| <= d
+    const std::int64_t tFirst = forward ? 0 : 1;
+    const std::int64_t tLast = forward ? d - 1 : d;
 
-    // v(t) = va + ceil((2ts - d) / 2d) at u = ua + t: round half toward the smaller v.
-    Wide tFirst = std::max<std::int64_t>(forward ? 0 : 1, -ua);
-    Wide tLast = std::min<std::int64_t>(forward ? d - 1 : d, uSize - 1 - ua);
-    // 0 <= v(t) holds exactly when 2ts > k; v(t) <= vSize - 1 exactly when 2ts <= m.
-    const Wide k = Wide{d} * (2 * (Wide{0} - va) - 1);
-    const Wide m = Wide{d} * (2 * (Wide{vSize - 1} - va) + 1);
-    if (s > 0) {
-        tFirst = std::max(tFirst, floorDiv(k, Wide{2} * s) + 1);
-        tLast = std::min(tLast, floorDiv(m, Wide{2} * s));
-    } else if (s < 0) {
-        const Wide p = Wide{2} * -s;
-        tFirst = std::max(tFirst, ceilDiv(-m, p));
-        tLast = std::min(tLast, ceilDiv(-k, p) - 1);
-    } else if (va < 0 || va >= vSize) {
+    const auto inside = [](std::int64_t c, std::int64_t size) { return c >= 0 && c < size; };
+    constexpr std::int64_t kSmall = std::int64_t{1} << 29;
+    const auto small = [&](std::int64_t c) { return c > -kSmall && c < kSmall; };
+    LineSpan span{};
+    if (inside(u0, uSize) && inside(u1, uSize) && inside(v0, vSize) && inside(v1, vSize)) {
+        span = {0, tLast, 0, -d};  // nothing to clip; at t = 0, v = va exactly
+    } else if (small(u0) && small(u1) && small(v0) && small(v1) && small(uSize) &&
+               small(vSize)) {
+        if (!clipLine<std::int64_t>(ua, va, d, s, uSize, vSize, tFirst, tLast, span)) return;
+    } else if (!clipLine<Wide>(ua, va, d, s, uSize, vSize, tFirst, tLast, span)) {
         return;
     }
-    if (tFirst > tLast) return;  // now both lie in 0..d
 
-    // Error term: q = ceil(num / 2d) with num = 2ts - d, and r = num - 2dq in (-2d, 0].
-    const Wide num = Wide{2} * tFirst * s - d;
-    const std::int64_t tEnd = static_cast<std::int64_t>(tLast);
-    std::int64_t q = static_cast<std::int64_t>(ceilDiv(num, Wide{2} * d));
-    std::int64_t r = static_cast<std::int64_t>(num - Wide{2} * d * q);
+    std::int64_t q = span.q;
+    std::int64_t r = span.r;
     const std::int64_t d2 = 2 * d;
     const std::int64_t s2 = 2 * s;
-    for (std::int64_t t = static_cast<std::int64_t>(tFirst); t <= tEnd; ++t) {
-        plot(ua + t, va + q);
+    for (std::int64_t t = span.tFirst; t <= span.tLast; ++t) {
+        if (t >= tFirst) plot(ua + t, va + q);
         r += s2;
         if (r > 0) {
             r -= d2;
