@@ -22,6 +22,7 @@
 #include "qt/controls.h"
 
 #ifdef Q_OS_WIN
+// Last: it defines macros (IDOK, MessageBox) that would clash with names above.
 #include <windows.h>
 #endif
 
@@ -254,7 +255,9 @@ void SolverWindow::contextMenuEvent(QContextMenuEvent* event) {
 #ifdef Q_OS_WIN
 bool SolverWindow::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
     const MSG* msg = static_cast<const MSG*>(message);
-    if (msg->message == WM_SYSCOMMAND && (msg->wParam & 0xFFF0) == res::IDM_ABOUT) {
+    // The four low bits of a system command are the window system's own.
+    if (msg->message == WM_SYSCOMMAND &&
+        (msg->wParam & 0xFFF0) == static_cast<WPARAM>(res::IDM_ABOUT)) {
         showAboutBox();
         *result = 0;
         return true;
