@@ -3,8 +3,10 @@
 // k = 0, ±1, ±2, … toward the extreme of its axis with a 32-bit counter and marks the multiples
 // that land inside the frame. Counting them one by one would cost as much as the extreme is far
 // from zero (and never end when the bound is beyond the counter), so a pass instead bisects for
-// the multiples inside the frame: a tick's position is monotone in k, because every operation of
-// its formula is. The marks drawn are exactly those the plain count would draw.
+// the run of multiples inside the frame: a tick's position is monotone in k, because every
+// operation of its formula is, and each bisection step uses that exact formula. The marks are
+// those the plain count draws, in its order; only when a pass would put more than a couple of
+// thousand of them into the frame (a step far below one pixel) is each distinct mark drawn once.
 
 #include "chart/axes.h"
 

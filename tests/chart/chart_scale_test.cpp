@@ -93,7 +93,8 @@ TEST(ToPixel, TruncatesTowardZeroWithinThe32BitRange) {
 TEST(ClearChart, PaintsTheFrameAndAThreePixelMarginWhite) {
     RecordingSurface calls;
     clearChart(calls);
-    EXPECT_EQ(calls.calls, (std::vector<SurfaceCall>{SurfaceCall::fill(258, 57, 496, 450, kWhite)}));
+    EXPECT_EQ(calls.calls,
+              (std::vector<SurfaceCall>{SurfaceCall::fill(258, 57, 496, 450, kWhite)}));
 
     Framebuffer fb(802, 566, kBlack);
     FramebufferSurface surface(fb);

@@ -178,7 +178,7 @@ TEST(DrawLine, MatchesTheNearestPixelDefinitionOnRandomLines) {
     const std::int32_t w = 40, h = 30;
     std::uniform_int_distribution<std::int32_t> near(-12, 52);
     std::uniform_int_distribution<std::int32_t> any(kMin, kMax);
-    std::uniform_int_distribution<int> bits(0, 31);
+    std::uniform_int_distribution<int> bits(0, 30);
     std::uniform_int_distribution<int> kind(0, 3);
     const auto wide = [&] {  // magnitudes of every order up to 2^31
         const std::int32_t m = static_cast<std::int32_t>(rng() >> (33 + bits(rng)));
