@@ -43,7 +43,9 @@ public:
     /// The window's retained pixels, in window coordinates.
     const Framebuffer& framebuffer() const { return m_framebuffer; }
     /// Replaces the message box; an empty handler restores the real one.
-    void setMessageBoxHandler(MessageBoxHandler handler) { m_messageBoxHandler = std::move(handler); }
+    void setMessageBoxHandler(MessageBoxHandler handler) {
+        m_messageBoxHandler = std::move(handler);
+    }
 
     // DialogHost
     std::string controlText(int id) const override;
