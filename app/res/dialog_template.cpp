@@ -27,7 +27,7 @@ constexpr std::array kMainControls = {
     ControlTemplate{IDC_STATIC, Static, "Precyzja", 81, 40, 34, 8, kAlignCenter | kGroup},
     ControlTemplate{IDC_STATIC, Button, "Wykres", 119, 2, 277, 255, kGroupBox},
     ControlTemplate{IDC_STATIC, Button, "Funkcja", 2, 2, 118, 255, kGroupBox},
-    ControlTemplate{IDC_STATIC, Static, "Metoda siecznych (regula falsi)", 2, 258, 118, 8,
+    ControlTemplate{IDC_STATIC, Static, "Metoda cięciw (regula falsi)", 2, 258, 118, 8,
                     kAlignLeft | kGroup},
     ControlTemplate{IDC_YMIN, Static, "Ymin", 364, 240, 30, 8, kAlignRight | kGroup | kTransparent},
     ControlTemplate{IDC_YMAX, Static, "Ymax", 364, 7, 30, 8, kAlignRight | kGroup | kTransparent},
