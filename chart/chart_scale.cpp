@@ -43,34 +43,6 @@ ChartScale computeChartScale(float start, float end, FunctionIndex k, int& noFun
     return s;
 }
 
-double columnOf(const ChartScale& scale, double x) {
-    return x / widen(scale.xStep) + widen(scale.originX);
-}
-
-double rowOf(const ChartScale& scale, double v) {
-    return (widen(scale.max) - v) / widen(scale.yUnit) + ChartFrame::top;
-}
-
-std::optional<std::int32_t> toPixel(double v) {
-    // Truncation is defined only for values whose integer part fits: (-2^31 - 1, 2^31).
-    if (!(v > -2147483649.0 && v < 2147483648.0)) return std::nullopt;
-    return static_cast<std::int32_t>(v);
-}
-
-std::optional<std::int32_t> pixelColumnOf(const ChartScale& scale, double x) {
-    if (!std::isfinite(scale.xStep) || scale.xStep == 0 || !std::isfinite(scale.originX)) {
-        return std::nullopt;
-    }
-    return toPixel(columnOf(scale, x));
-}
-
-std::optional<std::int32_t> pixelRowOf(const ChartScale& scale, double v) {
-    if (!std::isfinite(scale.max) || !std::isfinite(scale.yUnit) || scale.yUnit == 0) {
-        return std::nullopt;
-    }
-    return toPixel(rowOf(scale, v));
-}
-
 void clearChart(DrawingSurface& surface) {
     surface.fillSolidRect(ChartFrame::left - 3, ChartFrame::top - 3, ChartFrame::width + 6,
                           ChartFrame::height + 6, kWhite);

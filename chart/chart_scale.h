@@ -1,9 +1,11 @@
 #pragma once
+#include <cmath>
 #include <cstdint>
 #include <optional>
 
 #include "chart/drawing_surface.h"
 #include "core/function_catalogue.h"
+#include "core/precision.h"
 
 namespace korzenik {
 
@@ -35,23 +37,44 @@ struct ChartScale {
 /// raises noFunctionFlag.
 ChartScale computeChartScale(float start, float end, FunctionIndex k, int& noFunctionFlag);
 
+// The mappings run for every point the chart draws, so they are inline: a call returning an
+// optional through memory costs as much as the drawing of a short segment.
+
 /// Fractional column of the abscissa x.
-double columnOf(const ChartScale& scale, double x);
+inline double columnOf(const ChartScale& scale, double x) {
+    return x / widen(scale.xStep) + widen(scale.originX);
+}
 
 /// Fractional row of the function value v.
-double rowOf(const ChartScale& scale, double v);
+inline double rowOf(const ChartScale& scale, double v) {
+    return (widen(scale.max) - v) / widen(scale.yUnit) + ChartFrame::top;
+}
 
 /// A real as a pixel coordinate: truncation toward zero, or nothing when the value is not a
 /// number or lies outside the 32-bit range (such a value has no pixel).
-std::optional<std::int32_t> toPixel(double v);
+inline std::optional<std::int32_t> toPixel(double v) {
+    // Truncation is defined only for values whose integer part fits: (-2^31 - 1, 2^31).
+    if (!(v > -2147483649.0 && v < 2147483648.0)) return std::nullopt;
+    return static_cast<std::int32_t>(v);
+}
 
 /// The pixel column of the abscissa x, or nothing when xStep or originX is not a finite non-zero
 /// step and origin (the scale has no columns) or the column has no pixel.
-std::optional<std::int32_t> pixelColumnOf(const ChartScale& scale, double x);
+inline std::optional<std::int32_t> pixelColumnOf(const ChartScale& scale, double x) {
+    if (!std::isfinite(scale.xStep) || scale.xStep == 0 || !std::isfinite(scale.originX)) {
+        return std::nullopt;
+    }
+    return toPixel(columnOf(scale, x));
+}
 
 /// The pixel row of the function value v, or nothing when max or yUnit is not finite or yUnit is
 /// 0 (the scale has no rows) or the row has no pixel.
-std::optional<std::int32_t> pixelRowOf(const ChartScale& scale, double v);
+inline std::optional<std::int32_t> pixelRowOf(const ChartScale& scale, double v) {
+    if (!std::isfinite(scale.max) || !std::isfinite(scale.yUnit) || scale.yUnit == 0) {
+        return std::nullopt;
+    }
+    return toPixel(rowOf(scale, v));
+}
 
 /// Paints the chart rectangle and a 3-pixel margin white (columns 258..753, rows 57..506).
 void clearChart(DrawingSurface& surface);

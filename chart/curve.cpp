@@ -5,7 +5,9 @@
 
 #include "chart/curve.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <optional>
 
 #include "core/precision.h"
@@ -18,13 +20,19 @@ void drawCurve(DrawingSurface& surface, const ChartScale& scale, FunctionIndex k
     // Abscissae from an overflowing interval are not numbers: such a scale has no curve.
     const bool abscissae = std::isfinite(scale.start) && std::isfinite(scale.xStep);
     if (noFunctionFlag != 1 && scale.start != scale.end && abscissae) {
+        // All rows first, then the lines: the divisions of the mapping then overlap one another
+        // instead of each stalling the drawing of its segment.
+        std::array<std::optional<std::int32_t>, ChartFrame::width + 1> rows;
         int scratchFlag = 0;  // the caller's flag was settled by the sampling
-        bool joined = false;  // whether the previous point was drawn, so a line can reach it
         for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
             const float x =
                 single(static_cast<double>(i) * widen(scale.xStep) + widen(scale.start));
-            const std::optional<std::int32_t> row =
+            rows[static_cast<std::size_t>(i)] =
                 pixelRowOf(scale, evaluateFunction(x, k, scratchFlag));
+        }
+        bool joined = false;  // whether the previous point was drawn, so a line can reach it
+        for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
+            const std::optional<std::int32_t> row = rows[static_cast<std::size_t>(i)];
             if (!row) {
                 joined = false;
             } else if (joined) {

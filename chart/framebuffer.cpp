@@ -152,19 +152,29 @@ void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_
               std::int32_t y1, Colour colour) {
     const std::int64_t dx = std::int64_t{x1} - x0;
     const std::int64_t dy = std::int64_t{y1} - y0;
-    // The clipping hands over only pixels inside the image, so the narrowing casts are exact.
+    // The bytes are written through locals: a byte store could alias the vector's own pointer,
+    // which would then be reloaded after every byte.
+    std::uint8_t* const data = target.rgb.data();
+    const auto width = static_cast<std::uint64_t>(target.width);
+    const auto height = static_cast<std::uint64_t>(target.height);
+    const std::uint8_t red = channel(colour, 0);
+    const std::uint8_t green = channel(colour, 8);
+    const std::uint8_t blue = channel(colour, 16);
+    // The clipping hands over only pixels inside the image; the check guards the memory anyway.
+    const auto put = [=](std::int64_t x, std::int64_t y) {
+        const auto ux = static_cast<std::uint64_t>(x);
+        const auto uy = static_cast<std::uint64_t>(y);
+        if (ux >= width || uy >= height) return;
+        std::uint8_t* const p = data + (uy * width + ux) * 3;
+        p[0] = red;
+        p[1] = green;
+        p[2] = blue;
+    };
     if ((dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy)) {
-        walkLine(x0, y0, x1, y1, target.width, target.height,
-                 [&](std::int64_t x, std::int64_t y) {
-                     target.setPixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y),
-                                     colour);
-                 });
+        walkLine(x0, y0, x1, y1, target.width, target.height, put);
     } else {
         walkLine(y0, x0, y1, x1, target.height, target.width,
-                 [&](std::int64_t y, std::int64_t x) {
-                     target.setPixel(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y),
-                                     colour);
-                 });
+                 [&](std::int64_t y, std::int64_t x) { put(x, y); });
     }
 }
 

@@ -11,6 +11,7 @@
 #include "core/false_position.h"
 
 #include <cmath>
+#include <string_view>
 
 #include "core/number_format.h"
 #include "core/precision.h"
@@ -23,8 +24,16 @@ double f(SolverState& s, float x) { return evaluateFunction(x, s.functionIndex, 
 
 }  // namespace
 
+namespace {
+
+constexpr std::string_view kRootPrefix = "Wyznaczono miejsce zerowe funkcji w punkcie x=";
+
+}  // namespace
+
 std::string formatResultLine(float x, double fx) {
-    std::string line = "x=";
+    std::string line;
+    line.reserve(64);  // one allocation for the usual line
+    line += "x=";
     appendFixed(line, widen(x), 5);
     line += "      |      f(x)=";
     appendFixed(line, fx, 6);
@@ -32,7 +41,9 @@ std::string formatResultLine(float x, double fx) {
 }
 
 std::string formatRootMessage(float x) {
-    std::string text = "Wyznaczono miejsce zerowe funkcji w punkcie x=";
+    std::string text;
+    text.reserve(64);
+    text += kRootPrefix;
     appendFixed(text, widen(x), 5);
     return text;
 }
@@ -64,7 +75,13 @@ StepOutcome falsePositionStep(SolverState& s) {
     out.approximation = x;
     out.functionValue = y;
     out.resultLine = formatResultLine(x, y);
-    out.rootMessage = formatRootMessage(x);
+    // The announcement shows the same "x=%.5f" digits as the line: they are taken from it, not
+    // formatted a second time (every step of an automatic run makes both texts).
+    const std::string_view xDigits =
+        std::string_view(out.resultLine).substr(2, out.resultLine.find(' ') - 2);
+    out.rootMessage.reserve(kRootPrefix.size() + xDigits.size());
+    out.rootMessage += kRootPrefix;
+    out.rootMessage += xDigits;
     out.converged = widen(s.committedPrecision) >= std::sqrt(ys * y);
 
     if (!out.converged) {

@@ -1,0 +1,343 @@
+// Cost of a button press through the dialog application, each beside its floor measured in the
+// same run: the function evaluations the press cannot avoid plus a plain loop writing as many
+// pixels as the press paints. The host keeps a framebuffer and nothing else, so what is timed is
+// the application's own work (the exchange, the texts, the scale, the drawing), not a toolkit's.
+//
+// Benchmarks come in pairs named "<kind>/<case>/press" and "<kind>/<case>/floor", with the
+// counters "evaluations" and "pixels" on the floor; tools/bench_report.py reads the JSON output
+// and prints the ratios.
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/data_exchange.h"
+#include "app/res/resource.h"
+#include "app/solver_dialog.h"
+#include "app/window.h"
+#include "chart/chart_scale.h"
+#include "chart/framebuffer.h"
+#include "core/false_position.h"
+#include "core/function_catalogue.h"
+#include "core/precision.h"
+
+using namespace korzenik;
+
+namespace {
+
+/// Counts the pixels that each drawing operation paints inside the window (a pixel painted twice
+/// counts twice) and paints them into the real window too.
+class CountingSurface : public DrawingSurface {
+public:
+    CountingSurface(Framebuffer& window, std::int64_t& painted)
+        : m_real(window), m_scratch(window.width, window.height, 0), m_painted(painted) {}
+
+    void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
+                       Colour colour) override {
+        m_real.fillSolidRect(x, y, cx, cy, colour);
+        const std::int64_t w = clampedSpan(x, cx, m_scratch.width);
+        const std::int64_t h = clampedSpan(y, cy, m_scratch.height);
+        m_painted += w * h;
+    }
+    void selectPen(Colour colour) override { m_real.selectPen(colour); }
+    void deletePen() override { m_real.deletePen(); }
+    void moveTo(std::int32_t x, std::int32_t y) override {
+        m_real.moveTo(x, y);
+        m_x = x;
+        m_y = y;
+    }
+    void lineTo(std::int32_t x, std::int32_t y) override {
+        m_real.lineTo(x, y);
+        // Paint the segment alone into a black scratch image, then count and erase it within
+        // its bounding box.
+        drawLine(m_scratch, m_x, m_y, x, y, kWhite);
+        const std::int64_t x0 = std::max<std::int64_t>(std::min(m_x, x), 0);
+        const std::int64_t x1 = std::min<std::int64_t>(std::max(m_x, x), m_scratch.width - 1);
+        const std::int64_t y0 = std::max<std::int64_t>(std::min(m_y, y), 0);
+        const std::int64_t y1 = std::min<std::int64_t>(std::max(m_y, y), m_scratch.height - 1);
+        for (std::int64_t row = y0; row <= y1; ++row) {
+            for (std::int64_t col = x0; col <= x1; ++col) {
+                const auto c = static_cast<std::int32_t>(col);
+                const auto r = static_cast<std::int32_t>(row);
+                if (m_scratch.pixel(c, r) != 0) {
+                    ++m_painted;
+                    m_scratch.setPixel(c, r, 0);
+                }
+            }
+        }
+        m_x = x;
+        m_y = y;
+    }
+
+private:
+    static std::int64_t clampedSpan(std::int32_t at, std::int32_t size, std::int32_t limit) {
+        const std::int64_t from = std::max<std::int64_t>(at, 0);
+        const std::int64_t to = std::min<std::int64_t>(std::int64_t{at} + size, limit);
+        return to > from ? to - from : 0;
+    }
+
+    FramebufferSurface m_real;
+    Framebuffer m_scratch;
+    std::int64_t& m_painted;
+    std::int32_t m_x = 0;
+    std::int32_t m_y = 0;
+};
+
+/// The least a host can be: controls as plain values, the list as a count, the window as a
+/// framebuffer, message boxes dismissed at once.
+class BenchHost : public DialogHost {
+public:
+    Framebuffer window = makeWindowFramebuffer();
+    bool counting = false;
+    std::int64_t painted = 0;
+    int lineCount = 0;
+    int messages = 0;
+
+    void type(int id, std::string_view text) { m_texts[slot(id)] = std::string(text); }
+    void pick(FunctionIndex k) { m_selection = k - 1; }
+    void setAuto(bool on) { m_checks[slot(res::IDC_AUTO)] = on ? 1 : 0; }
+
+    std::string controlText(int id) const override {
+        if (id == res::IDC_FUNCTION) {
+            return m_selection < 0 ? std::string() : m_items[static_cast<std::size_t>(m_selection)];
+        }
+        return m_texts[slot(id)];
+    }
+    void setControlText(int id, std::string_view text) override {
+        m_texts[slot(id)] = std::string(text);
+    }
+    int checkState(int id) const override { return m_checks[slot(id)]; }
+    void setCheckState(int id, int state) override { m_checks[slot(id)] = state; }
+    void addComboItem(int, std::string_view text) override { m_items.emplace_back(text); }
+    int comboItemCount(int) const override { return static_cast<int>(m_items.size()); }
+    std::string comboItemText(int, int index) const override {
+        return m_items[static_cast<std::size_t>(index)];
+    }
+    int comboSelection(int) const override { return m_selection; }
+    void setComboSelection(int, int index) override { m_selection = index; }
+    void listAddString(std::string_view) override { ++lineCount; }
+    void listSetCurSel(int) override {}
+    void listDeleteString(int) override { --lineCount; }
+    void messageBox(std::string_view, std::string_view, MessageIcon) override { ++messages; }
+    void focusAndSelectAll(int) override {}
+    std::unique_ptr<DrawingSurface> windowSurface() override {
+        if (counting) return std::make_unique<CountingSurface>(window, painted);
+        return std::make_unique<FramebufferSurface>(window);
+    }
+
+private:
+    static std::size_t slot(int id) { return static_cast<std::size_t>(id - res::IDC_CHART_FRAME); }
+
+    std::array<std::string, 14> m_texts{};
+    std::array<int, 14> m_checks{};
+    std::vector<std::string> m_items;
+    int m_selection = -1;
+};
+
+struct Inputs {
+    FunctionIndex k;
+    const char* start;
+    const char* end;
+    const char* precision;
+};
+
+/// A dialog session: the host, the process's solver state and the dialog over them.
+struct Session {
+    BenchHost host;
+    SolverState state;
+    CSolverDialog dialog{host, state};
+
+    explicit Session(const Inputs& in, bool autoOn = false) {
+        dialog.OnInitDialog();
+        enter(in);
+        host.setAuto(autoOn);
+    }
+    /// Types the fields again: a press writes them back with six significant digits.
+    void enter(const Inputs& in) {
+        host.pick(in.k);
+        host.type(res::IDC_START, in.start);
+        host.type(res::IDC_END, in.end);
+        host.type(res::IDC_PRECISION, in.precision);
+    }
+};
+
+float valueOf(const char* text) { return parseDialogNumber(text).value_or(0.f); }
+
+/// The abscissae at which a scale over start..end samples the function: start, then 491 points.
+void appendSamples(std::vector<float>& xs, float start, float end) {
+    const float range = single(widen(end) - widen(start));
+    const float xStep = single(widen(range) / ChartFrame::width);
+    xs.push_back(start);
+    for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
+        xs.push_back(single(static_cast<double>(i) * widen(xStep) + widen(start)));
+    }
+}
+
+/// The least a press must do: evaluate the function at its abscissae and write its pixels.
+struct Floor {
+    FunctionIndex k = 0;
+    std::vector<float> abscissae;
+    std::int64_t pixels = 0;
+};
+
+void runFloor(benchmark::State& st, const Floor& floor) {
+    Framebuffer window = makeWindowFramebuffer();
+    const std::int64_t width = window.width;
+    for (auto _ : st) {
+        int flag = 0;
+        double sum = 0;
+        for (float x : floor.abscissae) sum += evaluateFunction(x, floor.k, flag);
+        benchmark::DoNotOptimize(sum);
+        // Pixels of the chart area one after another, row by row, as plain byte writes.
+        std::int64_t col = ChartFrame::left;
+        std::int64_t row = ChartFrame::top;
+        std::uint8_t* rgb = window.rgb.data();
+        for (std::int64_t i = 0; i < floor.pixels; ++i) {
+            std::uint8_t* p = rgb + (row * width + col) * 3;
+            p[0] = 0xFF;
+            p[1] = 0x00;
+            p[2] = static_cast<std::uint8_t>(i);
+            if (++col == ChartFrame::right) {
+                col = ChartFrame::left;
+                if (++row == ChartFrame::bottom) row = ChartFrame::top;
+            }
+        }
+        benchmark::DoNotOptimize(rgb);
+        benchmark::ClobberMemory();
+    }
+    st.counters["evaluations"] = static_cast<double>(floor.abscissae.size());
+    st.counters["pixels"] = static_cast<double>(floor.pixels);
+}
+
+// A Confirm press repeated with the same fields, as a user presses it again: the fields are typed
+// anew each time (the press rewrites them with six significant digits), and the second and later
+// presses draw over the picture without wiping it.
+void confirmPress(benchmark::State& st, Inputs in) {
+    Session s(in);
+    s.dialog.OnConfirm();
+    s.enter(in);
+    for (auto _ : st) {
+        s.dialog.OnConfirm();
+        s.enter(in);
+        benchmark::ClobberMemory();
+    }
+}
+
+Floor confirmFloor(const Inputs& in) {
+    Session s(in);
+    s.dialog.OnConfirm();
+    s.enter(in);
+    s.host.counting = true;
+    s.dialog.OnConfirm();
+
+    Floor floor;
+    floor.k = in.k;
+    floor.pixels = s.host.painted;
+    const float start = valueOf(in.start);
+    const float end = valueOf(in.end);
+    appendSamples(floor.abscissae, start, end);                      // the scale: 492
+    appendSamples(floor.abscissae, start, end);                      // the curve: 491
+    floor.abscissae.erase(floor.abscissae.begin() + 492);
+    floor.abscissae.push_back(valueOf(formatDialogNumber(start).c_str()));  // the endpoint tests
+    floor.abscissae.push_back(valueOf(formatDialogNumber(end).c_str()));
+    return floor;
+}
+
+// An Auto press from a fresh Confirm with a precision that is never met: 201 steps, each with
+// its line and its overlay.
+void autoPress(benchmark::State& st, Inputs in) {
+    Session s(in, true);
+    for (auto _ : st) {
+        st.PauseTiming();
+        s.state = SolverState{};  // a fresh process: the Confirm below commits from scratch
+        s.enter(in);
+        s.dialog.OnConfirm();
+        st.ResumeTiming();
+        s.dialog.OnCompute();
+        benchmark::DoNotOptimize(s.host.lineCount);
+    }
+}
+
+Floor autoFloor(const Inputs& in) {
+    Session s(in, true);
+    s.dialog.OnConfirm();
+    SolverState replay = s.state;  // the same steps, to learn where they evaluate
+    s.host.counting = true;
+    s.dialog.OnCompute();
+
+    Floor floor;
+    floor.k = in.k;
+    floor.pixels = s.host.painted;
+    appendSamples(floor.abscissae, valueOf(in.start), valueOf(in.end));  // the overlay's scale
+    floor.abscissae.push_back(replay.bracketB);                          // the sign test
+    floor.abscissae.push_back(replay.bracketA);
+    for (int i = 0; i < s.host.lineCount; ++i) {
+        const StepOutcome out = falsePositionStep(replay);
+        // The step evaluates both ends and the approximation; its overlay does the same.
+        for (int twice = 0; twice < 2; ++twice) {
+            floor.abscissae.push_back(out.chordA);
+            floor.abscissae.push_back(out.chordB);
+            floor.abscissae.push_back(out.approximation);
+        }
+    }
+    return floor;
+}
+
+struct Case {
+    const char* kind;  ///< Confirm, Auto, Worst Confirm, Worst Auto
+    const char* name;
+    Inputs inputs;
+};
+
+const std::vector<Case>& cases() {
+    static const std::vector<Case> all = {
+        {"Confirm", "x*x-4 on -3..3", {1, "-3", "3", "0.001"}},
+        {"Confirm", "cubic on -6..2", {2, "-6", "2", "0.001"}},
+        {"Confirm", "sin on -10..10", {3, "-10", "10", "0.001"}},
+        {"Confirm", "3sin(x^2)+2cos on -3..3", {4, "-3", "3", "0.001"}},
+        {"Confirm", "2sin(x^3)-cos(x^2)+5cos on -3..3", {5, "-3", "3", "0.001"}},
+        {"Auto", "x*x-4 on 0..3", {1, "0", "3", "-1"}},
+        {"Auto", "cubic on -1..0.5", {2, "-1", "0.5", "-1"}},
+        {"Auto", "sin on 2..4", {3, "2", "4", "-1"}},
+        {"Auto", "3sin(x^2)+2cos on 0..2", {4, "0", "2", "-1"}},
+        {"Auto", "2sin(x^3)-cos(x^2)+5cos on 0..3", {5, "0", "3", "-1"}},
+        // Extremes near the single-precision limit: every tick bound lies beyond the counter.
+        {"Worst Confirm", "cubic on -5e12..5e12", {2, "-5e12", "5e12", "0.001"}},
+        // A range of 1e6: a thousand marks on the horizontal axis.
+        {"Worst Confirm", "sin on -5e5..5e5", {3, "-5e5", "5e5", "0.001"}},
+        // Values beyond single precision: the extremes are infinite.
+        {"Worst Confirm", "cubic on -1e13..1e13", {2, "-1e13", "1e13", "0.001"}},
+        // The zero's row lies beyond 32 bits: a span of a few units on values near 2.56e14.
+        {"Worst Confirm", "x*x-4 on 16000000..16000001", {1, "16000000", "16000001", "0.001"}},
+        // Far from zero: sines of huge arguments, a tick pass whose bound is beyond the counter.
+        {"Worst Confirm", "sin on 3e12..3.000001e12", {3, "3e12", "3.000001e12", "0.001"}},
+        {"Worst Auto", "sin on 3e12..3.00001e12", {3, "3e12", "3.00001e12", "-1"}},
+        {"Worst Auto", "sin on -5e5..5e5", {3, "-5e5", "5e5", "-1"}},
+        {"Worst Auto", "cubic on -5e12..5e12", {2, "-5e12", "5e12", "-1"}},
+    };
+    return all;
+}
+
+const bool kRegistered = [] {
+    for (const Case& c : cases()) {
+        const std::string base = std::string(c.kind) + "/" + c.name;
+        const bool isAuto = std::string_view(c.kind).find("Auto") != std::string_view::npos;
+        if (isAuto) {
+            benchmark::RegisterBenchmark((base + "/press").c_str(), autoPress, c.inputs)
+                ->Unit(benchmark::kMicrosecond);
+        } else {
+            benchmark::RegisterBenchmark((base + "/press").c_str(), confirmPress, c.inputs)
+                ->Unit(benchmark::kMicrosecond);
+        }
+        const Floor floor = isAuto ? autoFloor(c.inputs) : confirmFloor(c.inputs);
+        benchmark::RegisterBenchmark((base + "/floor").c_str(), runFloor, floor)
+            ->Unit(benchmark::kMicrosecond);
+    }
+    return true;
+}();
+
+}  // namespace

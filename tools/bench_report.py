@@ -1,0 +1,121 @@
+#!/usr/bin/env python3
+"""Prints the press benchmarks beside their floors and flags every target that is missed.
+
+Usage: tools/bench_report.py [--strict] RESULT.json [...]
+
+Reads Google Benchmark JSON output (--benchmark_out_format=json). Benchmarks named
+"<kind>/<case>/press" and "<kind>/<case>/floor" form a row; with repetitions the median is used.
+Targets: an ordinary press (kinds "Confirm" and "Auto") takes at most twice its floor; no press
+takes more than 1 ms. Worst-input presses are also shown beside the ordinary Confirm of the same
+run. With --strict the exit status is 1 when a target is missed.
+"""
+
+import json
+import sys
+
+RATIO_LIMIT = 2.0
+PRESS_LIMIT_US = 1000.0
+ORDINARY_KINDS = ("Confirm", "Auto")
+
+TO_MICROSECONDS = {"ns": 1e-3, "us": 1.0, "ms": 1e3, "s": 1e6}
+
+
+def load(paths):
+    """{benchmark name: (cpu time in us, counters)}, medians preferred over single runs."""
+    single, median = {}, {}
+    for path in paths:
+        with open(path, encoding="utf-8") as f:
+            data = json.load(f)
+        for b in data.get("benchmarks", []):
+            if b.get("error_occurred"):
+                continue
+            time_us = b["cpu_time"] * TO_MICROSECONDS[b.get("time_unit", "ns")]
+            name = b.get("run_name", b["name"])
+            if b.get("run_type") == "aggregate":
+                if b.get("aggregate_name") == "median":
+                    median[name] = (time_us, b)
+            else:
+                single.setdefault(name, (time_us, b))
+    single.update(median)
+    return single
+
+
+def rows(results):
+    table = []
+    for name, (press_us, _) in results.items():
+        if not name.endswith("/press"):
+            continue
+        base = name[: -len("/press")]
+        kind, _, case = base.partition("/")
+        floor = results.get(base + "/floor")
+        if floor is None:
+            continue
+        floor_us, floor_run = floor
+        table.append({
+            "kind": kind,
+            "case": case,
+            "press": press_us,
+            "floor": floor_us,
+            "ratio": press_us / floor_us if floor_us > 0 else float("inf"),
+            "evaluations": floor_run.get("evaluations"),
+            "pixels": floor_run.get("pixels"),
+        })
+    order = {"Confirm": 0, "Auto": 1, "Worst Confirm": 2, "Worst Auto": 3}
+    table.sort(key=lambda r: (order.get(r["kind"], 9), r["case"]))
+    return table
+
+
+def number(v):
+    return "-" if v is None else f"{v:.0f}"
+
+
+def main(argv):
+    strict = "--strict" in argv
+    paths = [a for a in argv if a != "--strict"]
+    if not paths:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    table = rows(load(paths))
+    if not table:
+        print("bench_report: no press/floor pairs found", file=sys.stderr)
+        return 2
+
+    # A worst input is shown beside the ordinary Confirm of the same function ("sin on ...").
+    function_of = lambda case: case.partition(" on ")[0]
+    ordinary = {function_of(r["case"]): r["press"] for r in table if r["kind"] == "Confirm"}
+
+    header = (f"{'press':<50} {'time us':>9} {'floor us':>9} {'ratio':>6} "
+              f"{'evals':>6} {'pixels':>7}  verdict")
+    print(header)
+    print("-" * len(header))
+    missed = []
+    for r in table:
+        label = f"{r['kind']}: {r['case']}"
+        verdicts = []
+        if r["press"] > PRESS_LIMIT_US:
+            verdicts.append(f"OVER {PRESS_LIMIT_US:.0f} us")
+        if r["kind"] in ORDINARY_KINDS:
+            if r["ratio"] > RATIO_LIMIT:
+                verdicts.append(f"MISSED ratio <= {RATIO_LIMIT:g}")
+        elif function_of(r["case"]) in ordinary:
+            reference = ordinary[function_of(r["case"])]
+            verdicts.append(f"{r['press'] / reference:.1f}x the ordinary Confirm")
+        if any(v.startswith(("OVER", "MISSED")) for v in verdicts):
+            missed.append(label)
+        verdict = "; ".join(verdicts) if verdicts else "ok"
+        print(f"{label:<50} {r['press']:>9.1f} {r['floor']:>9.1f} {r['ratio']:>6.2f} "
+              f"{number(r['evaluations']):>6} {number(r['pixels']):>7}  {verdict}")
+
+    print()
+    print(f"Targets: an ordinary press (Confirm, Auto) within {RATIO_LIMIT:g}x its floor "
+          f"(the function evaluations it must make plus a plain loop writing as many pixels); "
+          f"every press under {PRESS_LIMIT_US:.0f} us on one core.")
+    if missed:
+        print(f"{len(missed)} of {len(table)} presses miss a target: " + ", ".join(missed))
+    else:
+        print(f"All {len(table)} presses meet their targets.")
+    return 1 if strict and missed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))
