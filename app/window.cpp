@@ -12,9 +12,7 @@ Framebuffer makeWindowFramebuffer() {
     constexpr int unit = res::kPixelsPerDialogUnit;
     const std::int32_t left = kClientLeft + frame->x * unit;
     const std::int32_t top = kClientTop + frame->y * unit;
-    for (std::int32_t y = top; y < top + frame->h * unit; ++y) {
-        for (std::int32_t x = left; x < left + frame->w * unit; ++x) fb.setPixel(x, y, kWhite);
-    }
+    FramebufferSurface(fb).fillSolidRect(left, top, frame->w * unit, frame->h * unit, kWhite);
     return fb;
 }
 

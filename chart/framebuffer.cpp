@@ -128,11 +128,7 @@ void walkLine(std::int64_t u0, std::int64_t v0, std::int64_t u1, std::int64_t v1
 Framebuffer::Framebuffer(std::int32_t w, std::int32_t h, Colour fill)
     : width(std::max(w, 0)), height(std::max(h, 0)) {
     rgb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-    for (std::size_t i = 0; i < rgb.size(); i += 3) {
-        rgb[i] = channel(fill, 0);
-        rgb[i + 1] = channel(fill, 8);
-        rgb[i + 2] = channel(fill, 16);
-    }
+    FramebufferSurface(*this).fillSolidRect(0, 0, width, height, fill);
 }
 
 Colour Framebuffer::pixel(std::int32_t x, std::int32_t y) const {
@@ -185,11 +181,20 @@ void FramebufferSurface::fillSolidRect(std::int32_t x, std::int32_t y, std::int3
     const std::int64_t top = std::max<std::int64_t>(y, 0);
     const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + cx, m_target.width);
     const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + cy, m_target.height);
-    for (std::int64_t row = top; row < bottom; ++row) {
-        for (std::int64_t col = left; col < right; ++col) {
-            m_target.setPixel(static_cast<std::int32_t>(col), static_cast<std::int32_t>(row),
-                              colour);
-        }
+    if (left >= right || top >= bottom) return;
+    // The first row pixel by pixel, the others copied from it.
+    std::uint8_t* const first = m_target.rgb.data() + offsetOf(m_target, left, top);
+    const auto rowBytes = static_cast<std::size_t>(right - left) * 3;
+    for (std::size_t i = 0; i < rowBytes; i += 3) {
+        first[i] = channel(colour, 0);
+        first[i + 1] = channel(colour, 8);
+        first[i + 2] = channel(colour, 16);
+    }
+    const auto stride = static_cast<std::size_t>(m_target.width) * 3;
+    std::uint8_t* row = first;
+    for (std::int64_t r = top + 1; r < bottom; ++r) {
+        row += stride;
+        std::copy(first, first + rowBytes, row);
     }
 }
 
