@@ -7,7 +7,8 @@ JOBS       ?= $(shell nproc)
 WERROR     := $(if $(CI),ON,OFF)
 CMAKE_COMMON := -G Ninja -DKORZENIK_WERROR=$(WERROR)
 
-.PHONY: all deps build build-asan run test test-normal test-asan demo screenshot clean
+.PHONY: all deps build build-asan run test test-normal test-asan demo screenshot clean \
+        bench fuzz fuzz-smoke fuzz-build coverage package package-verify
 
 all: build
 
@@ -60,5 +61,67 @@ screenshot: build
 	mkdir -p docs
 	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/qt/korzenik-screenshot docs/screenshot.png
 
+# Release quality: benchmarks, fuzzing, coverage and the Debian package. Each target installs the
+# extra tools it needs and builds in a directory of its own.
+RELEASE_BUILD      ?= build-release
+FUZZ_BUILD         ?= build-fuzz
+COVERAGE_BUILD     ?= build-coverage
+FUZZ_SECONDS       ?= 60
+FUZZ_SMOKE_SECONDS ?= 15
+
+$(RELEASE_BUILD)/build.ninja: | deps
+	cmake -S . -B $(RELEASE_BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release \
+	    -DKORZENIK_BUILD_TESTS=OFF
+
+# Each press beside its floor, then the window's start-up beside an empty Qt dialog.
+bench: deps $(RELEASE_BUILD)/build.ninja
+	@tools/install-deps.sh time xvfb xauth
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target bench_programs
+	tools/bench.sh $(RELEASE_BUILD)
+
+$(FUZZ_BUILD)/build.ninja: | deps
+	@tools/install-deps.sh clang libclang-rt-14-dev
+	cmake -S . -B $(FUZZ_BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	    -DCMAKE_CXX_COMPILER=clang++ -DKORZENIK_BUILD_FUZZ=ON -DKORZENIK_BUILD_QT=OFF \
+	    -DKORZENIK_BUILD_TESTS=OFF -DKORZENIK_BUILD_BENCH=OFF
+
+fuzz-build: deps $(FUZZ_BUILD)/build.ninja
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target number_reader_fuzz session_fuzz
+
+# FUZZ_SECONDS (FUZZ_SMOKE_SECONDS) per target; a failing input stops the run with an error.
+fuzz: fuzz-build
+	tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
+
+fuzz-smoke: fuzz-build
+	tools/fuzz.sh $(FUZZ_BUILD) $(FUZZ_SMOKE_SECONDS)
+
+# Line coverage of core/, chart/ and app/ by the whole test suite; HTML in $(COVERAGE_BUILD)/coverage.
+coverage: deps
+	@tools/install-deps.sh gcovr
+	cmake -S . -B $(COVERAGE_BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Debug \
+	    -DKORZENIK_COVERAGE=ON -DKORZENIK_BUILD_QT=OFF -DKORZENIK_BUILD_BENCH=OFF
+	cmake --build $(COVERAGE_BUILD) -j $(JOBS)
+	find $(COVERAGE_BUILD) -name '*.gcda' -delete
+	ctest --test-dir $(COVERAGE_BUILD) --output-on-failure -j $(JOBS)
+	mkdir -p $(COVERAGE_BUILD)/coverage
+	gcovr -r . --object-directory $(COVERAGE_BUILD) \
+	    --filter 'core/' --filter 'chart/' --filter 'app/' \
+	    --html-details $(COVERAGE_BUILD)/coverage/index.html \
+	    --txt $(COVERAGE_BUILD)/coverage/summary.txt --print-summary $(COVERAGE_BUILD)
+	@cat $(COVERAGE_BUILD)/coverage/summary.txt
+
+# The Debian package of a Release build, checked with lintian and desktop-file-validate.
+package: deps $(RELEASE_BUILD)/build.ninja
+	@tools/install-deps.sh dpkg-dev fakeroot file lintian desktop-file-utils
+	cmake --build $(RELEASE_BUILD) -j $(JOBS)
+	rm -f $(RELEASE_BUILD)/korzenik_*.deb
+	cd $(RELEASE_BUILD) && cpack -G DEB
+	tools/check-package.sh $(RELEASE_BUILD)/korzenik_*.deb
+
+# Installs the package on this machine, runs both programs from it, and removes it again.
+package-verify: package
+	@tools/install-deps.sh xvfb xauth
+	tools/verify-package.sh $(RELEASE_BUILD)/korzenik_*.deb
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) out
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(COVERAGE_BUILD) out

@@ -28,7 +28,15 @@ struct Session {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
-std::string quoted(std::string_view s) { return "'" + std::string(s) + "'"; }
+std::string quoted(std::string_view s) {
+    // Built in place: GCC 12 at -O3 warns (-Wrestrict) on the same thing written with operator+.
+    std::string out;
+    out.reserve(s.size() + 2);
+    out += '\'';
+    out += s;
+    out += '\'';
+    return out;
+}
 
 /// Reads the whole script; "-" is standard input.
 bool readScript(const char* path, std::string* text, std::string* err) {

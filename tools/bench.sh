@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# `make bench`: every press beside its floor (Google Benchmark, JSON kept in
+# BUILD_DIR/bench-results), the table of ratios, then the window's start-up beside an empty dialog.
+# Usage: tools/bench.sh BUILD_DIR   (BENCH_REPETITIONS, default 5, sets the repetitions)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:?usage: tools/bench.sh BUILD_DIR}
+out="$build/bench-results"
+mkdir -p "$out"
+
+# One core, the same one throughout; presses and floors interleaved so drift hits both alike.
+pin=()
+command -v taskset >/dev/null && pin=(taskset -c 0)
+echo "== presses (medians of ${BENCH_REPETITIONS:-5} interleaved repetitions)"
+"${pin[@]}" "$build/bench/press_bench" \
+    --benchmark_repetitions="${BENCH_REPETITIONS:-5}" \
+    --benchmark_enable_random_interleaving=true \
+    --benchmark_report_aggregates_only=true \
+    --benchmark_out="$out/press.json" --benchmark_out_format=json >"$out/press.txt"
+tools/bench_report.py "$out/press.json"
+
+echo
+echo "== start-up"
+tools/startup_bench.py "$build"

@@ -1,0 +1,26 @@
+#!/usr/bin/env bash
+# Runs every libFuzzer target for a bounded time on its seed corpus.
+# Usage: tools/fuzz.sh BUILD_DIR SECONDS_PER_TARGET
+# New inputs the fuzzer finds go to BUILD_DIR/fuzz-work/<target>/corpus (the seeds in
+# fuzz/corpus/<target> are only read); a failing input is saved there as crash-*, leak-* or
+# timeout-* and the script stops with a non-zero status. Each input runs with a one-second limit.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+build=${1:?usage: tools/fuzz.sh BUILD_DIR SECONDS}
+seconds=${2:?usage: tools/fuzz.sh BUILD_DIR SECONDS}
+
+for target in number_reader session; do
+    work="$build/fuzz-work/$target"
+    mkdir -p "$work/corpus"
+    echo "== $target: ${seconds}s"
+    if ! "$build/fuzz/${target}_fuzz" -max_total_time="$seconds" -timeout=1 -rss_limit_mb=4096 \
+            -print_final_stats=1 -artifact_prefix="$work/" "$work/corpus" "fuzz/corpus/$target" \
+            >"$work/log.txt" 2>&1; then
+        tail -n 60 "$work/log.txt"
+        echo "fuzz: $target failed; the input is saved in $work/" >&2
+        exit 1
+    fi
+    grep -E '^(stat::number_of_executed_units|stat::peak_rss_mb|Done)' "$work/log.txt" || true
+done
+echo "fuzz: every target ran clean"
