@@ -1,14 +1,25 @@
 # Installation of the shared files and the Debian package made by CPack (`make package`).
 
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
-        DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT korzenik)
-# Debian wants the changelog compressed with maximum compression and no timestamp.
-set(_changelog_gz ${PROJECT_BINARY_DIR}/changelog.Debian.gz)
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korzenik COMPONENT korzenik)
+# Debian wants the changelog and the manual pages compressed with maximum compression and no
+# timestamp. The package is native (its version has no Debian revision), so the changelog is
+# installed as changelog.gz.
+set(_changelog_gz ${PROJECT_BINARY_DIR}/changelog.gz)
 add_custom_command(OUTPUT ${_changelog_gz}
     COMMAND gzip -n -9 -c ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian > ${_changelog_gz}
     DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian)
-add_custom_target(korzenik_changelog ALL DEPENDS ${_changelog_gz})
-install(FILES ${_changelog_gz} DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT korzenik)
+set(_manpages)
+foreach(_page korzenik.1 korzenik-script.1)
+    set(_gz ${PROJECT_BINARY_DIR}/${_page}.gz)
+    add_custom_command(OUTPUT ${_gz}
+        COMMAND gzip -n -9 -c ${PROJECT_SOURCE_DIR}/packaging/${_page} > ${_gz}
+        DEPENDS ${PROJECT_SOURCE_DIR}/packaging/${_page})
+    list(APPEND _manpages ${_gz})
+endforeach()
+add_custom_target(korzenik_changelog ALL DEPENDS ${_changelog_gz} ${_manpages})
+install(FILES ${_changelog_gz} DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/korzenik COMPONENT korzenik)
+install(FILES ${_manpages} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT korzenik)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME korzenik)
