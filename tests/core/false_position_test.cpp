@@ -132,3 +132,17 @@ TEST(NumberFormat, FixedIsPrintfLikeAndLocaleFree) {
     EXPECT_EQ(formatFixed(-0.0, 1), "-0.0");
     EXPECT_EQ(formatFixed(3e38, 1).size(), 41u);
 }
+
+// A step takes its announcement's digits from its own line: both must show the same x, also for
+// approximations that are huge, infinite or not a number.
+TEST(FalsePosition, AnnouncementRepeatsTheLinesApproximation) {
+    std::vector<SolverState> runs = {committed(1, 0.f, 3.f, 0.001f),
+                                     committed(2, -6e12f, 2.f, 0.f),
+                                     committed(1, -3e38f, 1.f, 0.001f)};
+    for (SolverState& s : runs) {
+        for (int i = 0; i < 5; ++i) {
+            const StepOutcome out = falsePositionStep(s);
+            EXPECT_EQ(out.rootMessage, formatRootMessage(out.approximation)) << out.resultLine;
+        }
+    }
+}
