@@ -113,7 +113,7 @@ def main(argv):
 
     print()
     print(f"Targets: an ordinary press (Confirm, Auto) within {RATIO_LIMIT:g}x its floor "
-          f"(the function evaluations it must make plus a plain loop writing as many pixels); "
+          f"(the function evaluations it must make, a plain loop writing the pixels it paints, and the exact printing and reading of its numbers); "
           f"every press under {PRESS_LIMIT_US:.0f} us on one core.")
     if missed:
         print(f"{len(missed)} of {len(table)} presses miss a target: " + ", ".join(missed))
