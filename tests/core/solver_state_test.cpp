@@ -10,80 +10,48 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 }
 
-TEST(SolverState, StartsWithItsInitialValues) {
+TEST(SolverState, SelectionStatusAndTheNoFunctionAnswer) {
     SolverState s;
-    EXPECT_EQ(s.iterationCounter, 1);
+    EXPECT_TRUE(selectFunction(s, 0));  // nothing chosen yet
     EXPECT_EQ(s.previousFunction, 10);
-    EXPECT_EQ(s.functionIndex, 0);
-    EXPECT_EQ(s.selectionStatus, 0);
-    EXPECT_EQ(s.noFunctionFlag, 0);
-    EXPECT_EQ(s.stage, 0);
-    EXPECT_EQ(s.committedStart, 0.0f);
-    EXPECT_EQ(s.bracketB, 0.0f);
-    EXPECT_EQ(s.approximation, 0.0f);
-}
-
-TEST(SolverState, SelectFunctionRecordsChangeThenSame) {
-    SolverState s;
-    EXPECT_FALSE(selectFunction(s, 3));
+    EXPECT_FALSE(selectFunction(s, 3));  // the first pick is a change
     EXPECT_EQ(s.selectionStatus, 1);
-    EXPECT_EQ(s.previousFunction, 3);
-    EXPECT_EQ(s.functionIndex, 3);
     EXPECT_FALSE(selectFunction(s, 3));
     EXPECT_EQ(s.selectionStatus, 2);
     EXPECT_FALSE(selectFunction(s, 1));
     EXPECT_EQ(s.selectionStatus, 1);
-    EXPECT_EQ(s.previousFunction, 1);
-}
-
-TEST(SolverState, SelectFunctionZeroChangesNothing) {
-    SolverState s;
-    EXPECT_TRUE(selectFunction(s, 0));  // nothing chosen yet
-    EXPECT_EQ(s.functionIndex, 0);
-    EXPECT_EQ(s.previousFunction, 10);
-    selectFunction(s, 2);
-    EXPECT_FALSE(selectFunction(s, 0));  // status 1: a function is still in use
-    EXPECT_EQ(s.functionIndex, 2);
+    EXPECT_FALSE(selectFunction(s, 0));  // a function is still in use
+    EXPECT_EQ(s.functionIndex, 1);
     EXPECT_EQ(s.selectionStatus, 1);
     resetSolverState(s);
-    EXPECT_TRUE(selectFunction(s, 0));  // status 0 after a reset, function kept
-    EXPECT_EQ(s.functionIndex, 2);
+    EXPECT_TRUE(selectFunction(s, 0));  // status 0 after a reset, the function kept
+    EXPECT_EQ(s.functionIndex, 1);
+    EXPECT_FALSE(selectFunction(s, 1));  // the same function after a reset is "same"
+    EXPECT_EQ(s.selectionStatus, 2);
 }
 
-TEST(SolverState, ResetDueIsFalseWhileStageIsZero) {
+// Interval changes compare as single floats where -0 equals 0 and NaN equals anything.
+TEST(SolverState, ResetDueOnlyWhenCommittedAndSomethingChanged) {
     SolverState s;
     selectFunction(s, 1);
-    EXPECT_FALSE(resetDue(s, 5.f, 7.f));
-    s.stage = 0;
-    s.committedStart = 1;
-    EXPECT_FALSE(resetDue(s, -100.f, 100.f));
-}
-
-TEST(SolverState, ResetDueOnChangedIntervalOrFunction) {
-    SolverState s;
-    selectFunction(s, 1);
-    commitInterval(s, -3.f, 3.f, 0.001f);
-    EXPECT_TRUE(resetDue(s, -3.f, 3.f));  // selection status 1
-    selectFunction(s, 1);
-    EXPECT_FALSE(resetDue(s, -3.f, 3.f));
-    EXPECT_TRUE(resetDue(s, -2.f, 3.f));
-    EXPECT_TRUE(resetDue(s, -3.f, 4.f));
-    s.stage = 2;  // behaves as 1
-    EXPECT_FALSE(resetDue(s, -3.f, 3.f));
-    EXPECT_TRUE(resetDue(s, -3.f, 4.f));
-}
-
-TEST(SolverState, ComparisonsTreatSignedZerosAndNaNAsEqual) {
-    SolverState s;
-    selectFunction(s, 1);
-    selectFunction(s, 1);
+    EXPECT_FALSE(resetDue(s, 5.f, 7.f));  // stage 0
     commitInterval(s, 0.f, 3.f, 0.001f);
-    EXPECT_FALSE(resetDue(s, -0.f, 3.f));
-    EXPECT_FALSE(resetDue(s, kNaN, 3.f));
-    EXPECT_FALSE(resetDue(s, 0.f, kNaN));
-    adoptInterval(s, kNaN, 3.f, kNaN);
-    EXPECT_EQ(s.committedStart, 0.f);
-    EXPECT_EQ(s.committedPrecision, 0.001f);
+    EXPECT_TRUE(resetDue(s, 0.f, 3.f));  // the function changed at this Confirm
+    selectFunction(s, 1);
+    const struct {
+        int stage;
+        float start, end;
+        bool due;
+    } cases[] = {
+        {1, 0.f, 3.f, false}, {1, 1.f, 3.f, true},  {1, 0.f, 4.f, true}, {1, -0.f, 3.f, false},
+        {1, kNaN, 3.f, false}, {1, 0.f, kNaN, false}, {2, 0.f, 3.f, false}, {2, 0.f, 4.f, true},
+        {0, -100.f, 100.f, false},
+    };
+    for (const auto& c : cases) {
+        s.stage = c.stage;
+        EXPECT_EQ(resetDue(s, c.start, c.end), c.due)
+            << "stage " << c.stage << " " << c.start << ".." << c.end;
+    }
 }
 
 TEST(SolverState, ResetKeepsFunctionCommittedValuesAndBracket) {
@@ -97,44 +65,22 @@ TEST(SolverState, ResetKeepsFunctionCommittedValuesAndBracket) {
     EXPECT_EQ(s.selectionStatus, 0);
     EXPECT_EQ(s.stage, 0);
     EXPECT_EQ(s.functionIndex, 4);
-    EXPECT_EQ(s.previousFunction, 4);
     EXPECT_EQ(s.committedStart, -3.f);
     EXPECT_EQ(s.bracketA, -1.5f);
-    // The same function again after the reset is "same", so it alone does not reset again.
-    selectFunction(s, 4);
-    EXPECT_EQ(s.selectionStatus, 2);
 }
 
-TEST(SolverState, CommitSetsIntervalBracketAndStage) {
-    SolverState s;
-    commitInterval(s, -3.f, 3.f, 0.001f);
-    EXPECT_EQ(s.bracketA, -3.f);
-    EXPECT_EQ(s.bracketB, 3.f);
-    EXPECT_EQ(s.committedStart, -3.f);
-    EXPECT_EQ(s.committedEnd, 3.f);
-    EXPECT_EQ(s.committedPrecision, 0.001f);
-    EXPECT_EQ(s.stage, 1);
-}
-
-TEST(SolverState, AdoptWithSameIntervalChangesOnlyPrecision) {
-    SolverState s;
-    commitInterval(s, 0.f, 3.f, 0.001f);
-    s.bracketA = 1.84615f;
-    s.iterationCounter = 3;
-    adoptInterval(s, 0.f, 3.f, 0.5f);
-    EXPECT_EQ(s.committedPrecision, 0.5f);
-    EXPECT_EQ(s.bracketA, 1.84615f);
-    EXPECT_EQ(s.bracketB, 3.f);
-    EXPECT_EQ(s.stage, 1);
-    EXPECT_EQ(s.iterationCounter, 3);
-}
-
-TEST(SolverState, AdoptWithNewIntervalResetsBracketButNotStageOrCounter) {
+// Adopting keeps the narrowed bracket for the same interval (only the precision follows) and
+// puts it back on a new interval; the stage and the counter stay either way.
+TEST(SolverState, AdoptIntervalMovesTheBracketOnlyForANewInterval) {
     SolverState s;
     commitInterval(s, 0.f, 3.f, 0.001f);
     s.stage = 2;
-    s.bracketA = 1.5f;
-    s.iterationCounter = 4;
+    s.bracketA = 1.84615f;
+    s.iterationCounter = 3;
+    adoptInterval(s, kNaN, 3.f, 0.5f);  // NaN compares equal: the same interval
+    EXPECT_EQ(s.committedStart, 0.f);
+    EXPECT_EQ(s.committedPrecision, 0.5f);
+    EXPECT_EQ(s.bracketA, 1.84615f);
     adoptInterval(s, 2.f, 5.f, 0.01f);
     EXPECT_EQ(s.bracketA, 2.f);
     EXPECT_EQ(s.bracketB, 5.f);
@@ -142,5 +88,5 @@ TEST(SolverState, AdoptWithNewIntervalResetsBracketButNotStageOrCounter) {
     EXPECT_EQ(s.committedEnd, 5.f);
     EXPECT_EQ(s.committedPrecision, 0.01f);
     EXPECT_EQ(s.stage, 2);
-    EXPECT_EQ(s.iterationCounter, 4);
+    EXPECT_EQ(s.iterationCounter, 3);
 }
