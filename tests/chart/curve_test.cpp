@@ -5,9 +5,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <limits>
-#include <vector>
+#include <utility>
 
-#include "chart/framebuffer.h"
 #include "core/false_position.h"
 #include "recording_surface.h"
 
@@ -15,42 +14,29 @@ using namespace korzenik;
 
 namespace {
 
-using Calls = std::vector<SurfaceCall>;
-
-ChartScale scaleOf(float start, float end, FunctionIndex k) {
-    int flag = 0;
-    return computeChartScale(start, end, k, flag);
-}
-
 Calls curveCalls(const ChartScale& s, FunctionIndex k, int noFunctionFlag = 0) {
-    RecordingSurface surface;
-    drawCurve(surface, s, k, noFunctionFlag);
-    return surface.calls;
+    return recorded([&](DrawingSurface& surface) { drawCurve(surface, s, k, noFunctionFlag); });
 }
 
 }  // namespace
 
 TEST(DrawCurve, XSquaredMinusFourOnMinusThreeToThree) {
-    const Calls calls = curveCalls(scaleOf(-3.f, 3.f, 1), 1);
+    const ChartScale s = scaleOf(-3.f, 3.f, 1);
+    const Calls calls = curveCalls(s, 1);
     ASSERT_EQ(calls.size(), 493u);  // pen, 491 points, pen
     EXPECT_EQ(calls[0], SurfaceCall::pen(kRed));
     EXPECT_EQ(calls[1], SurfaceCall::move(261, 60));
-    EXPECT_EQ(calls[2], SurfaceCall::line(262, 63));
-    EXPECT_EQ(calls[3], SurfaceCall::line(263, 67));
-    EXPECT_EQ(calls[245], SurfaceCall::line(505, 503));
-    EXPECT_EQ(calls[246], SurfaceCall::line(506, 504));
-    EXPECT_EQ(calls[247], SurfaceCall::line(507, 503));
-    EXPECT_EQ(calls[490], SurfaceCall::line(750, 63));
-    EXPECT_EQ(calls[491], SurfaceCall::line(751, 60));
-    EXPECT_EQ(calls[492], SurfaceCall::penDeleted());
     for (std::size_t i = 2; i < 492; ++i) {
         EXPECT_EQ(calls[i].op, SurfaceCall::Op::LineTo);
         EXPECT_EQ(calls[i].x, 260 + static_cast<std::int32_t>(i));
     }
+    for (const auto& [i, y] : {std::pair{2, 63}, {3, 67}, {245, 503}, {246, 504}, {490, 63}}) {
+        EXPECT_EQ(calls[static_cast<std::size_t>(i)].y, y) << i;
+    }
+    EXPECT_EQ(calls[491], SurfaceCall::line(751, 60));
+    EXPECT_EQ(calls[492], SurfaceCall::penDeleted());
 
-    Framebuffer fb(802, 566, kWhite);
-    FramebufferSurface surface(fb);
-    drawCurve(surface, scaleOf(-3.f, 3.f, 1), 1, 0);
+    const Framebuffer fb = paint([&](DrawingSurface& surface) { drawCurve(surface, s, 1, 0); });
     EXPECT_EQ(fb.pixel(261, 60), kRed);
     EXPECT_EQ(fb.pixel(506, 504), kRed);
     EXPECT_EQ(fb.pixel(751, 61), kRed);
@@ -61,7 +47,6 @@ TEST(DrawCurve, XSquaredMinusFourOnMinusThreeToThree) {
 TEST(DrawCurve, ReversedIntervalDrawsTheMirroredGraph) {
     const Calls forward = curveCalls(scaleOf(-3.f, 3.f, 3), 3);
     const Calls reversed = curveCalls(scaleOf(3.f, -3.f, 3), 3);
-    ASSERT_EQ(forward.size(), 493u);
     ASSERT_EQ(reversed.size(), 493u);
     EXPECT_EQ(reversed[1], SurfaceCall::move(261, 250));  // 60 + (1 - sin 3) * 222 = 250.7
     for (std::size_t i = 1; i <= 491; ++i) {
@@ -72,11 +57,11 @@ TEST(DrawCurve, ReversedIntervalDrawsTheMirroredGraph) {
 
 TEST(DrawCurve, NothingButThePenWithoutAFunctionIntervalOrRowScale) {
     const Calls pensOnly = {SurfaceCall::pen(kRed), SurfaceCall::penDeleted()};
+    const float inf = std::numeric_limits<float>::infinity();
     EXPECT_EQ(curveCalls(scaleOf(-1.f, 2.f, 0), 0, 1), pensOnly);
     EXPECT_EQ(curveCalls(scaleOf(2.f, 2.f, 3), 3), pensOnly);
     EXPECT_EQ(curveCalls(scaleOf(-0.00001f, 0.00001f, 1), 1), pensOnly);  // ySpan 0
     EXPECT_EQ(curveCalls(scaleOf(-3e38f, 3e38f, 3), 3), pensOnly);        // range overflows
-    const float inf = std::numeric_limits<float>::infinity();
     EXPECT_EQ(curveCalls(scaleOf(-inf, inf, 1), 1), pensOnly);
     EXPECT_EQ(curveCalls(scaleOf(0.f, inf, 3), 3), pensOnly);
 }
@@ -101,18 +86,14 @@ TEST(DrawIterationStep, FirstStepOnXSquaredMinusFour) {
     selectFunction(state, 1);
     commitInterval(state, 0.f, 3.f, 0.001f);
     const StepOutcome step = falsePositionStep(state);
-    ASSERT_EQ(step.approximation, 1.3333334f);
-
-    RecordingSurface calls;
-    drawIterationStep(calls, s, step.chordA, step.chordB, step.approximation, 1);
-    EXPECT_EQ(calls.calls, (Calls{SurfaceCall::pen(kBlue), SurfaceCall::move(751, 60),
-                                  SurfaceCall::line(261, 504), SurfaceCall::penDeleted(),
-                                  SurfaceCall::pen(kGray), SurfaceCall::move(478, 306),
-                                  SurfaceCall::line(478, 416), SurfaceCall::penDeleted()}));
-
-    Framebuffer fb(802, 566, kWhite);
-    FramebufferSurface surface(fb);
-    drawIterationStep(surface, s, step.chordA, step.chordB, step.approximation, 1);
+    const auto draw = [&](DrawingSurface& surface) {
+        drawIterationStep(surface, s, step.chordA, step.chordB, step.approximation, 1);
+    };
+    EXPECT_EQ(recorded(draw), (Calls{SurfaceCall::pen(kBlue), SurfaceCall::move(751, 60),
+                                     SurfaceCall::line(261, 504), SurfaceCall::penDeleted(),
+                                     SurfaceCall::pen(kGray), SurfaceCall::move(478, 306),
+                                     SurfaceCall::line(478, 416), SurfaceCall::penDeleted()}));
+    const Framebuffer fb = paint(draw);
     EXPECT_EQ(fb.pixel(751, 60), kBlue);
     EXPECT_EQ(fb.pixel(261, 504), kWhite);
     EXPECT_EQ(fb.pixel(262, 503), kBlue);  // 444/490 rows a column: the last column's row
@@ -125,22 +106,22 @@ TEST(DrawIterationStep, FirstStepOnXSquaredMinusFour) {
 // a column beyond the 32-bit plane leaves out the line that needs it.
 TEST(DrawIterationStep, FarAwayPointsAreClippedOrLeftOut) {
     const ChartScale s = scaleOf(0.f, 3.f, 3);  // sin: values 0 to 1, rows 504 to 60
-    RecordingSurface calls;
-    drawIterationStep(calls, s, -1000000.f, 3.f, 1e12f, 3);
-    ASSERT_EQ(calls.calls.size(), 6u);
-    EXPECT_EQ(calls.calls[1], SurfaceCall::move(751, 441));  // 60 + (1 - sin 3) * 444 = 441.3
-    EXPECT_LT(calls.calls[2].x, -163000000);                  // -1e6 / xStep + 261
-    EXPECT_EQ(calls.calls[4], SurfaceCall::pen(kGray));       // 1e12 has no column
-    EXPECT_EQ(calls.calls[5], SurfaceCall::penDeleted());
-
+    const auto draw = [&](DrawingSurface& surface) {
+        drawIterationStep(surface, s, -1000000.f, 3.f, 1e12f, 3);
+    };
+    const Calls calls = recorded(draw);
+    ASSERT_EQ(calls.size(), 6u);
+    EXPECT_EQ(calls[1], SurfaceCall::move(751, 441));  // 60 + (1 - sin 3) * 444 = 441.3
+    EXPECT_LT(calls[2].x, -163000000);                 // -1e6 / xStep + 261
+    EXPECT_EQ(calls[4], SurfaceCall::pen(kGray));      // 1e12 has no column
+    EXPECT_EQ(calls[5], SurfaceCall::penDeleted());
     // Across the window the chord stays on row 441: it climbs less than a row over 800 columns.
-    Framebuffer fb(802, 566, kWhite);
-    FramebufferSurface surface(fb);
-    drawIterationStep(surface, s, -1000000.f, 3.f, 1e12f, 3);
+    const Framebuffer fb = paint(draw);
     for (std::int32_t x = 0; x <= 751; ++x) EXPECT_EQ(fb.pixel(x, 441), kBlue) << x;
 
-    RecordingSurface flat;
-    drawIterationStep(flat, scaleOf(-1.f, 2.f, 0), -1.f, 2.f, 0.5f, 0);  // no rows at all
-    EXPECT_EQ(flat.calls, (Calls{SurfaceCall::pen(kBlue), SurfaceCall::penDeleted(),
-                                 SurfaceCall::pen(kGray), SurfaceCall::penDeleted()}));
+    const Calls flat = recorded([](DrawingSurface& surface) {  // no rows at all
+        drawIterationStep(surface, scaleOf(-1.f, 2.f, 0), -1.f, 2.f, 0.5f, 0);
+    });
+    EXPECT_EQ(flat, (Calls{SurfaceCall::pen(kBlue), SurfaceCall::penDeleted(),
+                           SurfaceCall::pen(kGray), SurfaceCall::penDeleted()}));
 }

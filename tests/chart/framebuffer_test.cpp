@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <random>
@@ -69,17 +70,15 @@ Pixels referenceLine(std::int32_t w, std::int32_t h, std::int32_t x0, std::int32
 TEST(Framebuffer, StoresColoursAsRgbAndDropsPixelsOutside) {
     Framebuffer fb(3, 2, 0x00112233);
     ASSERT_EQ(fb.rgb.size(), 18u);
-    EXPECT_EQ(fb.rgb[0], 0x33);  // red first: 0x00BBGGRR stored as R, G, B
-    EXPECT_EQ(fb.rgb[1], 0x22);
-    EXPECT_EQ(fb.rgb[2], 0x11);
+    EXPECT_EQ(std::vector<std::uint8_t>(fb.rgb.begin(), fb.rgb.begin() + 3),
+              (std::vector<std::uint8_t>{0x33, 0x22, 0x11}));  // 0x00BBGGRR stored as R, G, B
     fb.setPixel(2, 1, 0xA4B5C6);
     EXPECT_EQ(fb.pixel(2, 1), 0xA4B5C6u);
     EXPECT_EQ(fb.rgb[15], 0xC6);
     const std::vector<std::uint8_t> before = fb.rgb;
-    fb.setPixel(3, 0, kBlack);
-    fb.setPixel(-1, 0, kBlack);
-    fb.setPixel(0, 2, kBlack);
-    fb.setPixel(kMin, kMax, kBlack);
+    for (const auto& [x, y] : Pixels{{3, 0}, {-1, 0}, {0, 2}, {kMin, kMax}}) {
+        fb.setPixel(x, y, kBlack);
+    }
     EXPECT_EQ(fb.rgb, before);
 }
 
@@ -87,11 +86,7 @@ TEST(FramebufferSurface, FillSolidRectIsClippedToTheImage) {
     Framebuffer fb(10, 8, kWhite);
     FramebufferSurface surface(fb);
     surface.fillSolidRect(-5, -5, 8, 7, kBlue);  // columns -5..2, rows -5..1
-    Pixels expected;
-    for (std::int32_t y = 0; y <= 1; ++y) {
-        for (std::int32_t x = 0; x <= 2; ++x) expected.emplace_back(x, y);
-    }
-    EXPECT_EQ(painted(fb), expected);
+    EXPECT_EQ(painted(fb), (Pixels{{0, 0}, {1, 0}, {2, 0}, {0, 1}, {1, 1}, {2, 1}}));
     EXPECT_EQ(fb.pixel(2, 1), kBlue);
 
     Framebuffer empty(10, 8, kWhite);
@@ -117,101 +112,71 @@ TEST(FramebufferSurface, LinesUseTheSelectedPenAndTheBlackPenAfterDeletion) {
     surface.selectPen(kRed);
     surface.moveTo(0, 2);  // moves without painting
     surface.lineTo(2, 2);
-    EXPECT_EQ(fb.pixel(0, 0), kGray);
-    EXPECT_EQ(fb.pixel(2, 0), kGray);
-    EXPECT_EQ(fb.pixel(3, 0), kBlack);
-    EXPECT_EQ(fb.pixel(5, 0), kBlack);
-    EXPECT_EQ(fb.pixel(6, 0), kWhite);
-    EXPECT_EQ(fb.pixel(1, 2), kRed);
-    EXPECT_EQ(fb.pixel(2, 2), kWhite);
+    std::vector<Colour> row0, row2;
+    for (std::int32_t x = 0; x < 7; ++x) row0.push_back(fb.pixel(x, 0));
+    for (std::int32_t x = 0; x < 3; ++x) row2.push_back(fb.pixel(x, 2));
+    EXPECT_EQ(row0, (std::vector<Colour>{kGray, kGray, kGray, kBlack, kBlack, kBlack, kWhite}));
+    EXPECT_EQ(row2, (std::vector<Colour>{kRed, kRed, kWhite}));
     EXPECT_EQ(painted(fb).size(), 8u);
 }
 
-// Wider than tall: one pixel per column, the nearest row, half-way going up (smaller row).
-TEST(DrawLine, XMajorTiesGoToTheUpperRowWhicheverWayTheLineIsDrawn) {
-    EXPECT_EQ(lineOn(8, 8, 0, 0, 4, 1), (Pixels{{0, 0}, {1, 0}, {2, 0}, {3, 1}}));
-    EXPECT_EQ(lineOn(8, 8, 4, 1, 0, 0), (Pixels{{1, 0}, {2, 0}, {3, 1}, {4, 1}}));
-    EXPECT_EQ(lineOn(8, 8, 0, 1, 4, 0), (Pixels{{2, 0}, {3, 0}, {0, 1}, {1, 1}}));
-    EXPECT_EQ(lineOn(8, 8, 4, 0, 0, 1), (Pixels{{2, 0}, {3, 0}, {4, 0}, {1, 1}}));
-    // No tie: rows 0, 0.33, 0.67 round to 0, 0, 1.
-    EXPECT_EQ(lineOn(8, 8, 0, 0, 3, 1), (Pixels{{0, 0}, {1, 0}, {2, 1}}));
+// One pixel per step along the major axis, the nearest on the minor one, half-way going up (x
+// major) or left (y major) whichever way the line is drawn; the last point is left out.
+TEST(DrawLine, TiesDiagonalsStraightLinesAndTheLeftOutEnd) {
+    const struct {
+        std::int32_t x0, y0, x1, y1;
+        Pixels pixels;
+    } cases[] = {
+        {0, 0, 4, 1, {{0, 0}, {1, 0}, {2, 0}, {3, 1}}},
+        {4, 1, 0, 0, {{1, 0}, {2, 0}, {3, 1}, {4, 1}}},
+        {0, 1, 4, 0, {{2, 0}, {3, 0}, {0, 1}, {1, 1}}},
+        {0, 0, 1, 4, {{0, 0}, {0, 1}, {0, 2}, {1, 3}}},
+        {1, 4, 0, 0, {{0, 1}, {0, 2}, {1, 3}, {1, 4}}},
+        {0, 3, 3, 0, {{2, 1}, {1, 2}, {0, 3}}},
+        {5, 6, 5, 3, {{5, 4}, {5, 5}, {5, 6}}},
+        {2, 2, 3, 2, {{2, 2}}},
+        {4, 4, 4, 4, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(lineOn(8, 8, c.x0, c.y0, c.x1, c.y1), c.pixels)
+            << "(" << c.x0 << ", " << c.y0 << ") -> (" << c.x1 << ", " << c.y1 << ")";
+    }
 }
 
-// Taller than wide: one pixel per row, the nearest column, half-way going left.
-TEST(DrawLine, YMajorTiesGoToTheLeftColumnWhicheverWayTheLineIsDrawn) {
-    EXPECT_EQ(lineOn(8, 8, 0, 0, 1, 4), (Pixels{{0, 0}, {0, 1}, {0, 2}, {1, 3}}));
-    EXPECT_EQ(lineOn(8, 8, 1, 4, 0, 0), (Pixels{{0, 1}, {0, 2}, {1, 3}, {1, 4}}));
-    EXPECT_EQ(lineOn(8, 8, 1, 0, 0, 4), (Pixels{{1, 0}, {1, 1}, {0, 2}, {0, 3}}));
-}
-
-TEST(DrawLine, DiagonalsStraightLinesAndTheLeftOutEnd) {
-    EXPECT_EQ(lineOn(8, 8, 0, 3, 3, 0), (Pixels{{2, 1}, {1, 2}, {0, 3}}));
-    EXPECT_EQ(lineOn(8, 8, 3, 3, 0, 0), (Pixels{{1, 1}, {2, 2}, {3, 3}}));
-    EXPECT_EQ(lineOn(8, 8, 2, 2, 6, 2), (Pixels{{2, 2}, {3, 2}, {4, 2}, {5, 2}}));
-    EXPECT_EQ(lineOn(8, 8, 5, 6, 5, 3), (Pixels{{5, 4}, {5, 5}, {5, 6}}));
-    EXPECT_EQ(lineOn(8, 8, 2, 2, 3, 2), (Pixels{{2, 2}}));
-    EXPECT_TRUE(lineOn(8, 8, 4, 4, 4, 4).empty());
-}
-
-// Ends far outside the image: the clipping keeps exactly the pixels of the whole line, and the
-// cost follows the pixels painted (a walk over 2^32 columns would not finish).
-TEST(DrawLine, FarAwayEndsPaintOnlyTheLinesPixelsInsideTheImage) {
-    Pixels diagonal;
-    for (std::int32_t i = 0; i < 566; ++i) diagonal.emplace_back(i, i);
-    EXPECT_EQ(lineOn(802, 566, kMin, kMin, kMax, kMax), diagonal);
-    EXPECT_EQ(lineOn(802, 566, kMax, kMax, kMin, kMin), diagonal);
-
-    // From 2^31 columns left of the image to 2^31 - 1 right of it, one row down: column 0 is
-    // already past the half-way point, so the whole visible part lies on row 1.
-    Pixels rowOne;
-    for (std::int32_t x = 0; x < 802; ++x) rowOne.emplace_back(x, 1);
-    EXPECT_EQ(lineOn(802, 566, kMin, 0, kMax, 1), rowOne);
-    EXPECT_EQ(lineOn(802, 566, kMax, 1, kMin, 0), rowOne);
-
-    EXPECT_TRUE(lineOn(802, 566, kMin, kMax, kMax, kMin).empty());  // passes below the image
-    EXPECT_TRUE(lineOn(802, 566, kMin, kMin, kMin, kMax).empty());  // vertical, far left
-    EXPECT_EQ(lineOn(802, 566, 5, kMin, 5, kMax).size(), 566u);
-}
-
-TEST(DrawLine, MatchesTheNearestPixelDefinitionOnRandomLines) {
-    std::mt19937_64 rng(20240611);
+// Near lines, lines with one or both ends far away, and the extremes of the 32-bit plane: the
+// clipping keeps exactly the pixels of the whole line, and the cost follows the pixels painted
+// (a walk over 2^32 columns would not finish).
+TEST(DrawLine, MatchesTheNearestPixelDefinition) {
     const std::int32_t w = 40, h = 30;
-    std::uniform_int_distribution<std::int32_t> near(-12, 52);
-    std::uniform_int_distribution<std::int32_t> any(kMin, kMax);
+    using Line = std::array<std::int32_t, 4>;
+    std::vector<Line> lines = {{kMin, kMin, kMax, kMax}, {kMax, kMax, kMin, kMin},
+                               {kMin, 0, kMax, 1},       {kMax, 1, kMin, 0},
+                               {kMin, kMax, kMax, kMin}, {kMin, kMin, kMin, kMax},
+                               {5, kMin, 5, kMax}};
+    std::mt19937_64 rng(20240611);
+    std::uniform_int_distribution<std::int32_t> near(-12, 52), any(kMin, kMax);
     std::uniform_int_distribution<int> bits(0, 30);
-    std::uniform_int_distribution<int> kind(0, 3);
     const auto wide = [&] {  // magnitudes of every order up to 2^31
-        const std::int32_t m = static_cast<std::int32_t>(rng() >> (33 + bits(rng)));
+        const auto m = static_cast<std::int32_t>(rng() >> (33 + bits(rng)));
         return (rng() & 1) ? m : -m;
     };
-    int crossing = 0;
     for (int i = 0; i < 20000; ++i) {
-        std::int32_t x0 = near(rng), y0 = near(rng), x1 = near(rng), y1 = near(rng);
-        switch (kind(rng)) {
-            case 0:
-                break;
-            case 1:  // one end far away
-                x1 = wide();
-                y1 = wide();
-                break;
-            case 2: {  // far ends on both sides of a pixel of the image, which lies on the line
-                const std::int32_t px = near(rng) % w, py = near(rng) % h;
-                x0 = wide();
-                y0 = wide();
-                const std::int64_t bx = 2 * std::int64_t{px} - x0, by = 2 * std::int64_t{py} - y0;
-                if (bx < kMin || bx > kMax || by < kMin || by > kMax) continue;
-                x1 = static_cast<std::int32_t>(bx);
-                y1 = static_cast<std::int32_t>(by);
-                break;
-            }
-            default:
-                x0 = any(rng);
-                y0 = any(rng);
-                x1 = any(rng);
-                y1 = any(rng);
+        Line l = {near(rng), near(rng), near(rng), near(rng)};
+        if (i % 4 == 1) l = {l[0], l[1], wide(), wide()};
+        if (i % 4 == 2) l = {any(rng), any(rng), any(rng), any(rng)};
+        if (i % 4 == 3) {  // far ends on both sides of a pixel of the image, on the line
+            const std::int32_t x0 = wide(), y0 = wide();
+            const std::int64_t x1 = 2 * std::int64_t{l[0] % w} - x0;
+            const std::int64_t y1 = 2 * std::int64_t{l[1] % h} - y0;
+            if (x1 < kMin || x1 > kMax || y1 < kMin || y1 > kMax) continue;
+            l = {x0, y0, static_cast<std::int32_t>(x1), static_cast<std::int32_t>(y1)};
         }
+        lines.push_back(l);
+    }
+    int crossing = 0;
+    for (const auto& [x0, y0, x1, y1] : lines) {
         const Pixels expected = referenceLine(w, h, x0, y0, x1, y1);
-        if (!expected.empty()) ++crossing;
+        crossing += expected.empty() ? 0 : 1;
         ASSERT_EQ(lineOn(w, h, x0, y0, x1, y1), expected)
             << "(" << x0 << ", " << y0 << ") -> (" << x1 << ", " << y1 << ")";
     }
