@@ -20,7 +20,6 @@ public:
     std::vector<std::string> comboItems;
     int comboSel = -1;
     std::vector<std::string> lines;
-    int selectedLine = -1;
     Framebuffer window = makeWindowFramebuffer();
 
     /// "message|<icon>|<caption>|<text>", "focus|<id>", "append|<text>", "select|<i>",
@@ -28,14 +27,6 @@ public:
     std::vector<std::string> events;
     int textWrites = 0;
     int surfacesTaken = 0;
-
-    std::vector<std::string> messages() const {
-        std::vector<std::string> out;
-        for (const std::string& e : events) {
-            if (e.rfind("message|", 0) == 0) out.push_back(e);
-        }
-        return out;
-    }
 
     std::string controlText(int id) const override {
         if (id == 1013) return comboSel < 0 ? std::string() : comboItems.at(std::size_t(comboSel));
@@ -62,10 +53,7 @@ public:
         lines.emplace_back(text);
         events.push_back("append|" + std::string(text));
     }
-    void listSetCurSel(int index) override {
-        selectedLine = index;
-        events.push_back("select|" + std::to_string(index));
-    }
+    void listSetCurSel(int index) override { events.push_back("select|" + std::to_string(index)); }
     void listDeleteString(int index) override {
         lines.erase(lines.begin() + index);
         events.push_back("delete|" + std::to_string(index));
