@@ -123,29 +123,51 @@ void walkLine(std::int64_t u0, std::int64_t v0, std::int64_t u1, std::int64_t v1
     }
 }
 
-}  // namespace
+/// A segment whose ends both lie inside the image, along its major axis u (x when XMajor, else
+/// y), du = u1 - u0 != 0 and |dv| <= |du|. Every pixel it lights lies between the ends in both
+/// coordinates, so it is inside too, and the walk moves a byte offset instead of clipping and
+/// checking. It starts at (x0, y0) whichever way u runs: walking t = 0 .. d - 1 steps from either
+/// end, v = v0 + ceil((2ts - d) / 2d) for s = v1 - v0 and d = |du| lights the same pixels that
+/// walkLine lights from the end with the smaller u, only leaving out the other end.
+template <bool XMajor>
+void drawInsideLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int64_t du,
+                    std::int64_t dv, Colour colour) {
+    const std::ptrdiff_t stride = std::ptrdiff_t{target.width} * 3;
+    // How far one step along u (toward the end) and one along v move in the image.
+    const std::ptrdiff_t uStep = du > 0 ? (XMajor ? 3 : stride) : (XMajor ? -3 : -stride);
+    const std::ptrdiff_t vStep = XMajor ? stride : 3;
+    const std::int64_t d = du > 0 ? du : -du;
+    // walkLine's error term r (v moves up when r > 0, down when r <= -2d) as one that moves v
+    // whenever it is positive: e = r for dv >= 0, e = 1 - 2d - r for dv < 0.
+    const std::int64_t d2 = 2 * d;
+    const std::int64_t rise = dv < 0 ? -2 * dv : 2 * dv;
+    const std::ptrdiff_t across = dv < 0 ? -vStep : vStep;
+    std::int64_t e = dv < 0 ? 1 - d : -d;
 
-Framebuffer::Framebuffer(std::int32_t w, std::int32_t h, Colour fill)
-    : width(std::max(w, 0)), height(std::max(h, 0)) {
-    rgb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
-    FramebufferSurface(*this).fillSolidRect(0, 0, width, height, fill);
+    std::uint8_t* const data = target.rgb.data();
+    const std::uint8_t red = channel(colour, 0);
+    const std::uint8_t green = channel(colour, 8);
+    const std::uint8_t blue = channel(colour, 16);
+    std::ptrdiff_t at = (std::ptrdiff_t{y0} * target.width + x0) * 3;
+    for (std::int64_t left = d;;) {
+        std::uint8_t* const p = data + at;
+        p[0] = red;
+        p[1] = green;
+        p[2] = blue;
+        if (--left == 0) break;
+        at += uStep;
+        e += rise;
+        if (e > 0) {
+            e -= d2;
+            at += across;
+        }
+    }
 }
 
-Colour Framebuffer::pixel(std::int32_t x, std::int32_t y) const {
-    const std::size_t at = offsetOf(*this, x, y);
-    return Colour{rgb[at]} | Colour{rgb[at + 1]} << 8 | Colour{rgb[at + 2]} << 16;
-}
-
-void Framebuffer::setPixel(std::int32_t x, std::int32_t y, Colour colour) {
-    if (x < 0 || y < 0 || x >= width || y >= height) return;
-    const std::size_t at = offsetOf(*this, x, y);
-    rgb[at] = channel(colour, 0);
-    rgb[at + 1] = channel(colour, 8);
-    rgb[at + 2] = channel(colour, 16);
-}
-
-void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
-              std::int32_t y1, Colour colour) {
+/// Any segment, clipped to the image. Kept out of line: the short segments inside the image,
+/// which are most of a chart, then do not pay for the registers this one needs.
+[[gnu::noinline]] void drawClippedLine(Framebuffer& target, std::int32_t x0, std::int32_t y0,
+                                       std::int32_t x1, std::int32_t y1, Colour colour) {
     const std::int64_t dx = std::int64_t{x1} - x0;
     const std::int64_t dy = std::int64_t{y1} - y0;
     // The bytes are written through locals: a byte store could alias the vector's own pointer,
@@ -171,6 +193,48 @@ void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_
     } else {
         walkLine(y0, x0, y1, x1, target.height, target.width,
                  [&](std::int64_t y, std::int64_t x) { put(x, y); });
+    }
+}
+
+}  // namespace
+
+Framebuffer::Framebuffer(std::int32_t w, std::int32_t h, Colour fill)
+    : width(std::max(w, 0)), height(std::max(h, 0)) {
+    rgb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    FramebufferSurface(*this).fillSolidRect(0, 0, width, height, fill);
+}
+
+Colour Framebuffer::pixel(std::int32_t x, std::int32_t y) const {
+    const std::size_t at = offsetOf(*this, x, y);
+    return Colour{rgb[at]} | Colour{rgb[at + 1]} << 8 | Colour{rgb[at + 2]} << 16;
+}
+
+void Framebuffer::setPixel(std::int32_t x, std::int32_t y, Colour colour) {
+    if (x < 0 || y < 0 || x >= width || y >= height) return;
+    const std::size_t at = offsetOf(*this, x, y);
+    rgb[at] = channel(colour, 0);
+    rgb[at + 1] = channel(colour, 8);
+    rgb[at + 2] = channel(colour, 16);
+}
+
+void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+              std::int32_t y1, Colour colour) {
+    // A size is never negative, so one unsigned comparison tells 0 <= c < size.
+    const auto width = static_cast<std::uint32_t>(target.width);
+    const auto height = static_cast<std::uint32_t>(target.height);
+    const auto below = [](std::int32_t c, std::uint32_t size) {
+        return static_cast<std::uint32_t>(c) < size;
+    };
+    if (!(below(x0, width) & below(x1, width) & below(y0, height) & below(y1, height))) {
+        drawClippedLine(target, x0, y0, x1, y1, colour);
+        return;
+    }
+    const std::int64_t dx = std::int64_t{x1} - x0;
+    const std::int64_t dy = std::int64_t{y1} - y0;
+    if ((dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy)) {
+        if (dx != 0) drawInsideLine<true>(target, x0, y0, dx, dy, colour);
+    } else {
+        drawInsideLine<false>(target, x0, y0, dy, dx, colour);
     }
 }
 
@@ -208,9 +272,12 @@ void FramebufferSurface::moveTo(std::int32_t x, std::int32_t y) {
 }
 
 void FramebufferSurface::lineTo(std::int32_t x, std::int32_t y) {
-    drawLine(m_target, m_x, m_y, x, y, m_pen);
+    // The position moves first, so the drawing is the last thing done and needs no frame here.
+    const std::int32_t fromX = m_x;
+    const std::int32_t fromY = m_y;
     m_x = x;
     m_y = y;
+    drawLine(m_target, fromX, fromY, x, y, m_pen);
 }
 
 }  // namespace korzenik
