@@ -132,11 +132,7 @@ TEST(TickStep, LadderThresholdsMustBeExceeded) {
 }
 
 TEST(DrawAxes, XSquaredMinusFourOnMinusThreeToThree) {
-    const ChartScale s = scaleOf(-3.f, 3.f, 1);
-    EXPECT_EQ(axesCalls(s), xSquaredAxes(true));
-    const Framebuffer fb = paint([&](DrawingSurface& surface) { drawAxes(surface, s, 0); });
-    EXPECT_EQ(fb.pixel(508, 257), kBlack);
-    EXPECT_EQ(fb.pixel(509, 257), kWhite);  // a mark spans X - 3 to X + 2
+    EXPECT_EQ(axesCalls(scaleOf(-3.f, 3.f, 1)), xSquaredAxes(true));
 }
 
 // Reversed around zero: the horizontal step falls back on the vertical one, and neither

@@ -35,12 +35,6 @@ TEST(DrawCurve, XSquaredMinusFourOnMinusThreeToThree) {
     }
     EXPECT_EQ(calls[491], SurfaceCall::line(751, 60));
     EXPECT_EQ(calls[492], SurfaceCall::penDeleted());
-
-    const Framebuffer fb = paint([&](DrawingSurface& surface) { drawCurve(surface, s, 1, 0); });
-    EXPECT_EQ(fb.pixel(261, 60), kRed);
-    EXPECT_EQ(fb.pixel(506, 504), kRed);
-    EXPECT_EQ(fb.pixel(751, 61), kRed);
-    EXPECT_EQ(fb.pixel(751, 60), kWhite);  // the last point is not painted
 }
 
 // Reversed, the graph is mirrored: the first point, at the left edge, belongs to start.
@@ -86,20 +80,13 @@ TEST(DrawIterationStep, FirstStepOnXSquaredMinusFour) {
     selectFunction(state, 1);
     commitInterval(state, 0.f, 3.f, 0.001f);
     const StepOutcome step = falsePositionStep(state);
-    const auto draw = [&](DrawingSurface& surface) {
-        drawIterationStep(surface, s, step.chordA, step.chordB, step.approximation, 1);
-    };
-    EXPECT_EQ(recorded(draw), (Calls{SurfaceCall::pen(kBlue), SurfaceCall::move(751, 60),
-                                     SurfaceCall::line(261, 504), SurfaceCall::penDeleted(),
-                                     SurfaceCall::pen(kGray), SurfaceCall::move(478, 306),
-                                     SurfaceCall::line(478, 416), SurfaceCall::penDeleted()}));
-    const Framebuffer fb = paint(draw);
-    EXPECT_EQ(fb.pixel(751, 60), kBlue);
-    EXPECT_EQ(fb.pixel(261, 504), kWhite);
-    EXPECT_EQ(fb.pixel(262, 503), kBlue);  // 444/490 rows a column: the last column's row
-    EXPECT_EQ(fb.pixel(478, 306), kGray);
-    EXPECT_EQ(fb.pixel(478, 415), kGray);
-    EXPECT_EQ(fb.pixel(478, 416), kWhite);
+    EXPECT_EQ(recorded([&](DrawingSurface& surface) {
+                  drawIterationStep(surface, s, step.chordA, step.chordB, step.approximation, 1);
+              }),
+              (Calls{SurfaceCall::pen(kBlue), SurfaceCall::move(751, 60),
+                     SurfaceCall::line(261, 504), SurfaceCall::penDeleted(),
+                     SurfaceCall::pen(kGray), SurfaceCall::move(478, 306),
+                     SurfaceCall::line(478, 416), SurfaceCall::penDeleted()}));
 }
 
 // The overlay is not clipped to the chart: far columns are drawn as far as the window goes, and
