@@ -67,6 +67,24 @@ TEST(FalsePosition, SecondEntryConvergesAtStepTwentyNine) {
     EXPECT_EQ(s.bracketB, 3.f);
 }
 
+// The float rounding points of a step fix every bit of the approximation: rounding a product or
+// the divisor anywhere else changes these last bits, though the printed lines stay the same.
+TEST(FalsePosition, RoundingPointsFixTheLastBits) {
+    const struct {
+        FunctionIndex k;
+        float a, b;
+        int step;
+        float x;
+    } cases[] = {{1, 0.f, 2.5f, 2, 0x1.f3831ep+0f},
+                 {1, -1.5f, 3.f, 2, 0x1.2p+0f},
+                 {2, 0.f, 1.5f, 3, 0x1.e5b3ecp-1f}};
+    for (const auto& c : cases) {
+        SolverState s = committed(c.k, c.a, c.b, 0.f);
+        for (int i = 1; i < c.step; ++i) falsePositionStep(s);
+        EXPECT_EQ(falsePositionStep(s).approximation, c.x) << "entry " << c.k << " from " << c.a;
+    }
+}
+
 // From 0..3 the chords of x*x-4 reach x = 2 exactly, where f is exactly 0: a zero precision is
 // met there, a negative one never, and the same x then repeats.
 TEST(FalsePosition, ExactZeroMeetsZeroPrecisionButNotANegativeOne) {

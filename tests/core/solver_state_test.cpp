@@ -10,7 +10,7 @@ namespace {
 constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 }
 
-TEST(SolverState, SelectionStatusAndTheNoFunctionAnswer) {
+TEST(SolverState, SelectionStatusResetAndTheNoFunctionAnswer) {
     SolverState s;
     EXPECT_TRUE(selectFunction(s, 0));  // nothing chosen yet
     EXPECT_EQ(s.previousFunction, 10);
@@ -23,7 +23,14 @@ TEST(SolverState, SelectionStatusAndTheNoFunctionAnswer) {
     EXPECT_FALSE(selectFunction(s, 0));  // a function is still in use
     EXPECT_EQ(s.functionIndex, 1);
     EXPECT_EQ(s.selectionStatus, 1);
-    resetSolverState(s);
+    commitInterval(s, -3.f, 3.f, 0.001f);
+    s.iterationCounter = 9;
+    s.bracketA = -1.5f;
+    resetSolverState(s);  // back to the open stage; function, committed values and bracket stay
+    EXPECT_EQ(s.iterationCounter, 1);
+    EXPECT_EQ(s.stage, 0);
+    EXPECT_EQ(s.committedStart, -3.f);
+    EXPECT_EQ(s.bracketA, -1.5f);
     EXPECT_TRUE(selectFunction(s, 0));  // status 0 after a reset, the function kept
     EXPECT_EQ(s.functionIndex, 1);
     EXPECT_FALSE(selectFunction(s, 1));  // the same function after a reset is "same"
@@ -52,21 +59,6 @@ TEST(SolverState, ResetDueOnlyWhenCommittedAndSomethingChanged) {
         EXPECT_EQ(resetDue(s, c.start, c.end), c.due)
             << "stage " << c.stage << " " << c.start << ".." << c.end;
     }
-}
-
-TEST(SolverState, ResetKeepsFunctionCommittedValuesAndBracket) {
-    SolverState s;
-    selectFunction(s, 4);
-    commitInterval(s, -3.f, 3.f, 0.001f);
-    s.iterationCounter = 9;
-    s.bracketA = -1.5f;
-    resetSolverState(s);
-    EXPECT_EQ(s.iterationCounter, 1);
-    EXPECT_EQ(s.selectionStatus, 0);
-    EXPECT_EQ(s.stage, 0);
-    EXPECT_EQ(s.functionIndex, 4);
-    EXPECT_EQ(s.committedStart, -3.f);
-    EXPECT_EQ(s.bracketA, -1.5f);
 }
 
 // Adopting keeps the narrowed bracket for the same interval (only the precision follows) and
