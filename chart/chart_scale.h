@@ -67,12 +67,15 @@ inline std::optional<std::int32_t> pixelColumnOf(const ChartScale& scale, double
     return toPixel(columnOf(scale, x));
 }
 
-/// The pixel row of the function value v, or nothing when max or yUnit is not finite or yUnit is
-/// 0 (the scale has no rows) or the row has no pixel.
+/// Whether max and yUnit are finite and yUnit is not 0, so that function values have rows.
+inline bool hasRows(const ChartScale& scale) {
+    return std::isfinite(scale.max) && std::isfinite(scale.yUnit) && scale.yUnit != 0;
+}
+
+/// The pixel row of the function value v, or nothing when the scale has no rows or the row has
+/// no pixel.
 inline std::optional<std::int32_t> pixelRowOf(const ChartScale& scale, double v) {
-    if (!std::isfinite(scale.max) || !std::isfinite(scale.yUnit) || scale.yUnit == 0) {
-        return std::nullopt;
-    }
+    if (!hasRows(scale)) return std::nullopt;
     return toPixel(rowOf(scale, v));
 }
 

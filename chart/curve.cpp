@@ -19,26 +19,33 @@ void drawCurve(DrawingSurface& surface, const ChartScale& scale, FunctionIndex k
     surface.selectPen(kRed);
     // Abscissae from an overflowing interval are not numbers: such a scale has no curve.
     const bool abscissae = std::isfinite(scale.start) && std::isfinite(scale.xStep);
-    if (noFunctionFlag != 1 && scale.start != scale.end && abscissae) {
+    // Without rows no point has a pixel, and nothing is drawn.
+    if (noFunctionFlag != 1 && scale.start != scale.end && abscissae && hasRows(scale)) {
         // All rows first, then the lines: the divisions of the mapping then overlap one another
         // instead of each stalling the drawing of its segment.
-        std::array<std::optional<std::int32_t>, ChartFrame::width + 1> rows;
+        // Every point's entries are written before they are read, so neither array is cleared.
+        constexpr std::size_t kPoints = ChartFrame::width + 1;
+        std::array<std::int32_t, kPoints> rows;
+        std::array<bool, kPoints> hasPixel;
+        const double xStep = widen(scale.xStep);
+        const double start = widen(scale.start);
         int scratchFlag = 0;  // the caller's flag was settled by the sampling
-        for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
-            const float x =
-                single(static_cast<double>(i) * widen(scale.xStep) + widen(scale.start));
-            rows[static_cast<std::size_t>(i)] =
-                pixelRowOf(scale, evaluateFunction(x, k, scratchFlag));
+        for (std::size_t i = 0; i < kPoints; ++i) {
+            const float x = single(static_cast<double>(i) * xStep + start);
+            const std::optional<std::int32_t> row =
+                toPixel(rowOf(scale, evaluateFunction(x, k, scratchFlag)));
+            rows[i] = row.value_or(0);
+            hasPixel[i] = row.has_value();
         }
         bool joined = false;  // whether the previous point was drawn, so a line can reach it
-        for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
-            const std::optional<std::int32_t> row = rows[static_cast<std::size_t>(i)];
-            if (!row) {
+        for (std::size_t i = 0; i < kPoints; ++i) {
+            const std::int32_t column = ChartFrame::left + static_cast<std::int32_t>(i);
+            if (!hasPixel[i]) {
                 joined = false;
             } else if (joined) {
-                surface.lineTo(ChartFrame::left + i, *row);
+                surface.lineTo(column, rows[i]);
             } else {
-                surface.moveTo(ChartFrame::left + i, *row);
+                surface.moveTo(column, rows[i]);
                 joined = true;
             }
         }
