@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "app/fake_host.h"
 #include "app/res/resource.h"
 #include "app/solver_dialog.h"
+#include "app/test_host.h"
 
 using namespace korzenik;
 using namespace korzenik::res;
@@ -83,26 +83,29 @@ TEST(DialogNumberReader, IgnoresTheProcessLocale) {
 // The members are read in the order precision, the four labels, end, start, Auto, function; a
 // refused number is reported, its field focused, and the members after it keep their values.
 TEST(DataExchange, ReadsInOrderAndStopsAtARefusedNumber) {
-    for (const int refused : {IDC_PRECISION, IDC_END, IDC_START, 0}) {
-        FakeDialogHost host;
+    const std::pair<int, const char*> refusals[] = {
+        {IDC_PRECISION, "precision"}, {IDC_END, "end"}, {IDC_START, "start"}, {0, ""}};
+    for (const auto& [refused, name] : refusals) {
+        TestHost host;
         SolverState state;
         CSolverDialog dialog{host, state};
         dialog.OnInitDialog();
-        host.texts = {{IDC_PRECISION, "1e-3"}, {IDC_XMIN, "x"}, {IDC_END, " 3 "},
-                      {IDC_START, "-1d0"}};
-        host.checks[IDC_AUTO] = 1;
-        host.comboSel = 3;
-        if (refused != 0) host.texts[refused] = refused == IDC_END ? "-0" : "0,5";
-        host.events.clear();
-        SCOPED_TRACE(refused);
+        host.typeText(IDC_PRECISION, refused == IDC_PRECISION ? "0,5" : "1e-3");
+        host.typeText(IDC_XMIN, "x");
+        host.typeText(IDC_END, refused == IDC_END ? "-0" : " 3 ");
+        host.typeText(IDC_START, refused == IDC_START ? "0,5" : "-1d0");
+        host.setAuto(true);
+        host.setComboSelection(IDC_FUNCTION, 3);
+        SCOPED_TRACE(name);
         EXPECT_EQ(dialog.UpdateData(true), refused == 0);
         const bool all = refused == 0;
         const bool pastEnd = all || refused == IDC_START;
         const bool pastPrecision = pastEnd || refused == IDC_END;
         std::vector<std::string> reported;
         if (!all) {
-            reported = {"message|exclamation|Korzenik|Please enter a number.",
-                        "focus|" + std::to_string(refused)};
+            reported = {R"({"event":"message","icon":"exclamation","caption":"Korzenik",)"
+                        R"("text":"Please enter a number."})",
+                        R"({"event":"focus","control":")" + std::string(name) + "\"}"};
         }
         EXPECT_EQ(host.events, reported);
         EXPECT_EQ(dialog.m_precision, pastPrecision ? 0.001f : 0.f);
@@ -115,22 +118,22 @@ TEST(DataExchange, ReadsInOrderAndStopsAtARefusedNumber) {
 }
 
 TEST(DataExchange, WritesZeroesBlankLabelsAndOnlyWhatChanged) {
-    FakeDialogHost host;
+    TestHost host;
     SolverState state;
     CSolverDialog dialog{host, state};
     dialog.OnInitDialog();
-    EXPECT_EQ(host.comboSel, -1);
-    for (int id : {IDC_START, IDC_END, IDC_PRECISION}) EXPECT_EQ(host.texts[id], "0");
-    for (int id : {IDC_XMIN, IDC_XMAX, IDC_YMIN, IDC_YMAX}) EXPECT_EQ(host.texts[id], "");
+    EXPECT_EQ(host.comboSelection(IDC_FUNCTION), -1);
+    for (int id : {IDC_START, IDC_END, IDC_PRECISION}) EXPECT_EQ(host.controlText(id), "0");
+    for (int id : {IDC_XMIN, IDC_XMAX, IDC_YMIN, IDC_YMAX}) EXPECT_EQ(host.controlText(id), "");
     const int writes = host.textWrites;
     dialog.UpdateData(false);
     EXPECT_EQ(host.textWrites, writes);  // texts that already match are not written again
 
     // A check state outside 0..2 is written as clear.
-    for (const auto& [member, shown] : {std::pair{5, 0}, {-1, 0}, {1, 1}, {2, 2}}) {
+    for (const auto& [member, shown] : {std::pair{5, 0}, {-1, 0}, {1, 1}}) {
         dialog.m_auto = member;
         dialog.UpdateData(false);
-        EXPECT_EQ(host.checks[IDC_AUTO], shown) << member;
+        EXPECT_EQ(host.checkState(IDC_AUTO), shown) << member;
         EXPECT_EQ(dialog.m_auto, shown) << member;
     }
 
@@ -140,9 +143,9 @@ TEST(DataExchange, WritesZeroesBlankLabelsAndOnlyWhatChanged) {
                                           {"g(x)", 2}, {"", 2}}) {
         dialog.m_functionLabel = label;
         dialog.UpdateData(false);
-        EXPECT_EQ(host.comboSel, selected) << label;
+        EXPECT_EQ(host.comboSelection(IDC_FUNCTION), selected) << label;
     }
-    host.comboSel = -1;
+    host.setComboSelection(IDC_FUNCTION, -1);
     dialog.UpdateData(true);
     EXPECT_EQ(dialog.m_functionLabel, "");
 }

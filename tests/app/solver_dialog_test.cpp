@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/fake_host.h"
 #include "app/res/resource.h"
+#include "app/test_host.h"
 
 using namespace korzenik;
 using namespace korzenik::res;
@@ -15,7 +15,7 @@ using namespace korzenik::res;
 namespace {
 
 struct Commands : ::testing::Test {
-    FakeDialogHost host;
+    TestHost host;
     SolverState state;
     CSolverDialog dialog{host, state};
 
@@ -24,11 +24,11 @@ struct Commands : ::testing::Test {
     /// Fills the dialog as a user would; item is 0-based.
     void enter(int item, const char* start, const char* end, const char* precision,
                bool autoOn = false) {
-        host.comboSel = item;
-        host.texts[IDC_START] = start;
-        host.texts[IDC_END] = end;
-        host.texts[IDC_PRECISION] = precision;
-        host.checks[IDC_AUTO] = autoOn ? 1 : 0;
+        host.setComboSelection(IDC_FUNCTION, item);
+        host.typeText(IDC_START, start);
+        host.typeText(IDC_END, end);
+        host.typeText(IDC_PRECISION, precision);
+        host.setAuto(autoOn);
         host.events.clear();
     }
 };
@@ -36,11 +36,11 @@ struct Commands : ::testing::Test {
 }  // namespace
 
 TEST_F(Commands, FirstConfirmWithNothingChosenDrawsNothing) {
-    const Framebuffer blank = host.window;
+    const Framebuffer blank = host.window();
     dialog.OnConfirm();
     EXPECT_EQ(host.events.size(), 2u);  // no function, equal ends
     EXPECT_EQ(host.surfacesTaken, 1);
-    EXPECT_EQ(host.window.rgb, blank.rgb);
+    EXPECT_EQ(host.window().rgb, blank.rgb);
 }
 
 // Each step that does not converge draws its overlay; a changed function wipes them with the
@@ -48,27 +48,28 @@ TEST_F(Commands, FirstConfirmWithNothingChosenDrawsNothing) {
 TEST_F(Commands, OverlaysAreDrawnPerStepAndWipedOnReset) {
     enter(0, "0", "3", "0.001", true);
     dialog.OnConfirm();
-    EXPECT_EQ(host.window.pixel(261, 200), kBlack);  // the vertical axis is on the backdrop
-    const Framebuffer beforeSteps = host.window;
+    EXPECT_EQ(host.window().pixel(261, 200), kBlack);  // the vertical axis is on the backdrop
+    const Framebuffer beforeSteps = host.window();
     dialog.OnCompute();
-    EXPECT_EQ(host.lines.size(), 7u);
+    EXPECT_EQ(host.snapshot().lines.size(), 7u);
     EXPECT_EQ(host.surfacesTaken, 1 + 6);
-    EXPECT_EQ(host.window.pixel(478, 306), kGray);  // the first step's vertical line
-    EXPECT_NE(host.window.rgb, beforeSteps.rgb);
+    EXPECT_EQ(host.window().pixel(478, 306), kGray);  // the first step's vertical line
+    EXPECT_NE(host.window().rgb, beforeSteps.rgb);
 
     enter(1, "0", "3", "0.001");
     dialog.OnConfirm();
-    EXPECT_TRUE(host.lines.empty());
-    FakeDialogHost freshHost;
+    EXPECT_TRUE(host.snapshot().lines.empty());
+    TestHost freshHost;
     SolverState freshState;
     CSolverDialog fresh(freshHost, freshState);
     fresh.OnInitDialog();
-    freshHost.texts = host.texts;
+    freshHost.typeText(IDC_END, "3");
+    freshHost.typeText(IDC_PRECISION, "0.001");
     for (int item : {0, 1}) {
-        freshHost.comboSel = item;
+        freshHost.setComboSelection(IDC_FUNCTION, item);
         fresh.OnConfirm();
     }
-    EXPECT_EQ(host.window.rgb, freshHost.window.rgb);
+    EXPECT_EQ(host.window().rgb, freshHost.window().rgb);
 }
 
 // Values beyond single precision must pass through drawing and the exchange without harm.
@@ -78,12 +79,12 @@ TEST_F(Commands, NonFiniteIntervalsNeitherCrashNorHang) {
     dialog.OnCompute();
     enter(0, "1e39", "-1e39", "1e39", true);
     dialog.OnConfirm();
-    EXPECT_EQ(host.texts[IDC_START], "inf");
-    EXPECT_EQ(host.texts[IDC_XMIN], "inf");
-    EXPECT_EQ(host.texts[IDC_XMAX], "-inf");
+    EXPECT_EQ(host.controlText(IDC_START), "inf");
+    EXPECT_EQ(host.controlText(IDC_XMIN), "inf");
+    EXPECT_EQ(host.controlText(IDC_XMAX), "-inf");
     dialog.OnCompute();
     enter(2, "-1e38", "1e38", "0", true);
     dialog.OnConfirm();
     dialog.OnCompute();
-    EXPECT_LE(host.lines.size(), 201u);
+    EXPECT_LE(host.snapshot().lines.size(), 201u);
 }
