@@ -4,7 +4,9 @@
 
 #include <clocale>
 #include <limits>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/res/resource.h"
@@ -33,7 +35,7 @@ TEST(DialogNumberFormat, SixSignificantDigitsAndThreeDigitExponent) {
 // Zero counts only when written with a leading zero digit; white space around is skipped; d and D
 // are exponent letters; a double underflowing to exactly 0 is refused, but a tiny non-zero one
 // is taken and stored as 0; only the first 31 characters are seen.
-TEST(DialogNumberReader, AcceptsWhollyDecimalNumbers) {
+TEST(DialogNumberReader, AcceptsOnlyWhollyDecimalNumbers) {
     const std::string blanks29(29, ' ');
     const std::pair<std::string, float> accepted[] = {
         {"0", 0.f},          {"00", 0.f},       {"0e5", 0.f},      {"  0  ", 0.f},
