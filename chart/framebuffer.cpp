@@ -225,7 +225,7 @@ void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_
     const auto below = [](std::int32_t c, std::uint32_t size) {
         return static_cast<std::uint32_t>(c) < size;
     };
-    if (!(below(x0, width) & below(x1, width) & below(y0, height) & below(y1, height))) {
+    if (!(below(x0, width) && below(x1, width) && below(y0, height) && below(y1, height))) {
         drawClippedLine(target, x0, y0, x1, y1, colour);
         return;
     }
