@@ -8,7 +8,8 @@ WERROR     := $(if $(CI),ON,OFF)
 CMAKE_COMMON := -G Ninja -DKORZENIK_WERROR=$(WERROR)
 
 .PHONY: all deps build build-asan run test test-normal test-asan demo screenshot clean \
-        bench fuzz fuzz-smoke fuzz-build coverage package package-verify
+        bench fuzz fuzz-smoke fuzz-build coverage package package-verify \
+        format format-check
 
 all: build
 
@@ -122,6 +123,15 @@ package: deps $(RELEASE_BUILD)/build.ninja
 package-verify: package
 	@tools/install-deps.sh xvfb xauth
 	tools/verify-package.sh $(RELEASE_BUILD)/korzenik_*.deb
+
+# The tree's C++ sources as .clang-format lays them out; CI fails on any difference.
+format-check:
+	@tools/install-deps.sh clang-format
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror
+
+format:
+	@tools/install-deps.sh clang-format
+	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(COVERAGE_BUILD) out

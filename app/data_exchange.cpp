@@ -87,8 +87,9 @@ Conversion convertDecimal(std::string_view s) {
     normal += mantissa;
     normal += 'e';
     std::array<char, 24> expDigits{};
-    normal.append(expDigits.data(),
-                  std::to_chars(expDigits.data(), expDigits.data() + expDigits.size(), exponent).ptr);
+    normal.append(
+        expDigits.data(),
+        std::to_chars(expDigits.data(), expDigits.data() + expDigits.size(), exponent).ptr);
 
     Conversion out;
     out.end = i;

@@ -32,8 +32,7 @@ void ResultsList::deleteFirstLine() {
     if (m_host) m_host->listDeleteString(0);
 }
 
-CSolverDialog::CSolverDialog(DialogHost& host, SolverState& state)
-    : m_host(host), m_state(state) {}
+CSolverDialog::CSolverDialog(DialogHost& host, SolverState& state) : m_host(host), m_state(state) {}
 
 bool CSolverDialog::OnInitDialog() {
     for (std::string_view label : res::functionItems()) {
@@ -127,8 +126,7 @@ void CSolverDialog::OnCompute() {
         m_resultsList.selectLine(m_state.iterationCounter - 1);
         if (outcome.converged) {
             stop = true;
-            m_host.messageBox(outcome.rootMessage, res::kSolutionCaption,
-                              MessageIcon::Information);
+            m_host.messageBox(outcome.rootMessage, res::kSolutionCaption, MessageIcon::Information);
         } else {
             const std::unique_ptr<DrawingSurface> surface = m_host.windowSurface();
             drawIterationStep(*surface, scale, outcome.chordA, outcome.chordB,

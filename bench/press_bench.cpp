@@ -1,7 +1,8 @@
 // Cost of a button press through the dialog application, each beside its floor measured in the
 // same run: the function evaluations the press cannot avoid, a plain loop writing the very pixels
-// the press paints, and the exact printing and reading of the numbers it must show and read. The host keeps a framebuffer and nothing else, so what is timed is
-// the application's own work (the exchange, the texts, the scale, the drawing), not a toolkit's.
+// the press paints, and the exact printing and reading of the numbers it must show and read. The
+// host keeps a framebuffer and nothing else, so what is timed is the application's own work (the
+// exchange, the texts, the scale, the drawing), not a toolkit's.
 //
 // Benchmarks come in pairs named "<kind>/<case>/press" and "<kind>/<case>/floor", with the
 // counters "evaluations" and "pixels" on the floor; tools/bench_report.py reads the JSON output
@@ -264,8 +265,8 @@ Floor confirmFloor(const Inputs& in) {
     floor.pixels = s.host.painted;
     const float start = valueOf(in.start);
     const float end = valueOf(in.end);
-    appendSamples(floor.abscissae, start, end);                      // the scale: 492
-    appendSamples(floor.abscissae, start, end);                      // the curve: 491
+    appendSamples(floor.abscissae, start, end);  // the scale: 492
+    appendSamples(floor.abscissae, start, end);  // the curve: 491
     floor.abscissae.erase(floor.abscissae.begin() + 492);
     floor.abscissae.push_back(valueOf(formatDialogNumber(start).c_str()));  // the endpoint tests
     floor.abscissae.push_back(valueOf(formatDialogNumber(end).c_str()));

@@ -29,13 +29,20 @@ struct Rung {
 
 // The thresholds of rungs 1 to 9 are single-precision numbers, those of rungs 10 to 14 double.
 constexpr Rung kLadder[] = {
-    {widen(200000000.f), 100000000.f}, {widen(20000000.f), 10000000.f},
-    {widen(2000000.f), 1000000.f},     {widen(200000.f), 100000.f},
-    {widen(20000.f), 10000.f},         {widen(2000.f), 1000.f},
-    {widen(200.f), 100.f},             {widen(20.f), 10.f},
-    {widen(2.f), 1.f},                 {0.2, 0.1f},
-    {0.02, 0.01f},                     {0.002, 0.001f},
-    {0.0002, 0.0001f},                 {0.00002, 0.00001f},
+    {widen(200000000.f), 100000000.f},
+    {widen(20000000.f), 10000000.f},
+    {widen(2000000.f), 1000000.f},
+    {widen(200000.f), 100000.f},
+    {widen(20000.f), 10000.f},
+    {widen(2000.f), 1000.f},
+    {widen(200.f), 100.f},
+    {widen(20.f), 10.f},
+    {widen(2.f), 1.f},
+    {0.2, 0.1f},
+    {0.02, 0.01f},
+    {0.002, 0.001f},
+    {0.0002, 0.0001f},
+    {0.00002, 0.00001f},
 };
 constexpr std::size_t kFirstHorizontalRung = 5;  // rung 6: every range above 2000 gets 1000
 
@@ -85,8 +92,8 @@ std::int64_t firstHolding(std::int64_t lo, std::int64_t hi, Predicate holds) {
 /// is the tick's single-precision position, monotone in k; each tick with
 /// lo <= position <= hi is handed to draw, truncated, in the order of the pass.
 template <class Position, class Draw>
-void runTickPass(float bound, int direction, std::int32_t lo, std::int32_t hi,
-                 Position position, Draw draw) {
+void runTickPass(float bound, int direction, std::int32_t lo, std::int32_t hi, Position position,
+                 Draw draw) {
     const double b = widen(bound);
     std::int64_t count = 0;  // multiples the counter visits: k = 0 .. direction·(count - 1)
     if (direction > 0) {
@@ -149,8 +156,8 @@ void drawVerticalAxis(DrawingSurface& surface, const ChartScale& scale, float st
         surface.moveTo(*from, y);
         surface.lineTo(*to, y);
     };
-    runTickPass(single(widen(scale.max) / widen(step)), 1, ChartFrame::top, ChartFrame::bottom,
-                row, mark);
+    runTickPass(single(widen(scale.max) / widen(step)), 1, ChartFrame::top, ChartFrame::bottom, row,
+                mark);
     runTickPass(single(widen(scale.min) / widen(step)), -1, ChartFrame::top, ChartFrame::bottom,
                 row, mark);
 }
@@ -165,9 +172,8 @@ void drawHorizontalAxis(DrawingSurface& surface, const ChartScale& scale, float 
 
     const std::optional<std::int32_t> from = shifted(*y, -3);
     const std::optional<std::int32_t> to = shifted(*y, 3);
-    if (!from || !to || !positiveFinite(step) || !std::isfinite(scale.xStep) ||
-        scale.xStep == 0 || !std::isfinite(scale.originX) || !std::isfinite(scale.start) ||
-        !std::isfinite(scale.end)) {
+    if (!from || !to || !positiveFinite(step) || !std::isfinite(scale.xStep) || scale.xStep == 0 ||
+        !std::isfinite(scale.originX) || !std::isfinite(scale.start) || !std::isfinite(scale.end)) {
         return;
     }
     const auto column = [&](std::int64_t k) {
@@ -180,8 +186,8 @@ void drawHorizontalAxis(DrawingSurface& surface, const ChartScale& scale, float 
     };
     runTickPass(single(widen(scale.end) / widen(step)), 1, ChartFrame::left, ChartFrame::right,
                 column, mark);
-    runTickPass(single(widen(scale.start) / widen(step)), -1, ChartFrame::left,
-                ChartFrame::right, column, mark);
+    runTickPass(single(widen(scale.start) / widen(step)), -1, ChartFrame::left, ChartFrame::right,
+                column, mark);
 }
 
 }  // namespace

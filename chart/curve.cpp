@@ -53,8 +53,8 @@ void drawCurve(DrawingSurface& surface, const ChartScale& scale, FunctionIndex k
     surface.deletePen();
 }
 
-void drawIterationStep(DrawingSurface& surface, const ChartScale& scale, float chordA,
-                       float chordB, float approximation, FunctionIndex k) {
+void drawIterationStep(DrawingSurface& surface, const ChartScale& scale, float chordA, float chordB,
+                       float approximation, FunctionIndex k) {
     const std::optional<std::int32_t> columnA = pixelColumnOf(scale, widen(chordA));
     const std::optional<std::int32_t> columnB = pixelColumnOf(scale, widen(chordB));
     const std::optional<std::int32_t> columnX = pixelColumnOf(scale, widen(approximation));

@@ -9,7 +9,7 @@ void drawCurve(DrawingSurface& surface, const ChartScale& scale, FunctionIndex k
 
 /// Draws one step of the iteration: the blue chord between the bracket ends the step started
 /// from, and the gray line from the horizontal axis to the curve at the new approximation.
-void drawIterationStep(DrawingSurface& surface, const ChartScale& scale, float chordA,
-                       float chordB, float approximation, FunctionIndex k);
+void drawIterationStep(DrawingSurface& surface, const ChartScale& scale, float chordA, float chordB,
+                       float approximation, FunctionIndex k);
 
 }  // namespace korzenik

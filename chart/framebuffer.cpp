@@ -49,9 +49,8 @@ struct LineSpan {
 /// 0 <= u < uSize, 0 <= v < vSize; false when nothing is left. Int must hold the products of
 /// the extents: 128 bits in general, 64 when every coordinate is below 2^29.
 template <class Int>
-bool clipLine(std::int64_t ua, std::int64_t va, std::int64_t d, std::int64_t s,
-              std::int64_t uSize, std::int64_t vSize, std::int64_t tFirst, std::int64_t tLast,
-              LineSpan& span) {
+bool clipLine(std::int64_t ua, std::int64_t va, std::int64_t d, std::int64_t s, std::int64_t uSize,
+              std::int64_t vSize, std::int64_t tFirst, std::int64_t tLast, LineSpan& span) {
     Int first = std::max<std::int64_t>(tFirst, -ua);
     Int last = std::min<std::int64_t>(tLast, uSize - 1 - ua);
     // 0 <= v(t) holds exactly when 2ts > k; v(t) <= vSize - 1 exactly when 2ts <= m.
@@ -99,8 +98,7 @@ void walkLine(std::int64_t u0, std::int64_t v0, std::int64_t u1, std::int64_t v1
     LineSpan span{};
     if (inside(u0, uSize) && inside(u1, uSize) && inside(v0, vSize) && inside(v1, vSize)) {
         span = {0, tLast, 0, -d};  // nothing to clip; at t = 0, v = va exactly
-    } else if (small(u0) && small(u1) && small(v0) && small(v1) && small(uSize) &&
-               small(vSize)) {
+    } else if (small(u0) && small(u1) && small(v0) && small(v1) && small(uSize) && small(vSize)) {
         if (!clipLine<std::int64_t>(ua, va, d, s, uSize, vSize, tFirst, tLast, span)) return;
     } else if (!clipLine<Wide>(ua, va, d, s, uSize, vSize, tFirst, tLast, span)) {
         return;

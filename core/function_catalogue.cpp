@@ -23,8 +23,7 @@ double evaluateFunction(float xs, FunctionIndex k, int& noFunctionFlag) {
             t = t - u;
             return t - 4.0;
         }
-        case 3:
-            return std::sin(x);
+        case 3: return std::sin(x);
         case 4: {
             const double s = std::sin(x * x) * 3.0;
             const double c = std::cos(x);
@@ -39,11 +38,8 @@ double evaluateFunction(float xs, FunctionIndex k, int& noFunctionFlag) {
             const double t = s - std::cos(q);
             return t + std::cos(x) * 5.0;
         }
-        case 0:
-            noFunctionFlag = 1;
-            return 1.0;
-        default:
-            return 1.0;
+        case 0: noFunctionFlag = 1; return 1.0;
+        default: return 1.0;
     }
 }
 

@@ -17,8 +17,8 @@ void appendFixed(std::string& out, double v, int digits) {
     }
     // The largest double has 309 integer digits; the widest precision used here is 6.
     std::array<char, 400> buf;  // to_chars writes what is read back
-    const auto res = std::to_chars(buf.data(), buf.data() + buf.size(), v,
-                                   std::chars_format::fixed, digits);
+    const auto res =
+        std::to_chars(buf.data(), buf.data() + buf.size(), v, std::chars_format::fixed, digits);
     out.append(buf.data(), res.ptr);
 }
 

@@ -90,31 +90,28 @@ QWidget* createControl(const res::ControlTemplate& c, QWidget* parent) {
     QWidget* widget = nullptr;
     QRect rect = pixelRect(c);
     switch (c.cls) {
-    case res::ControlClass::Button:
-        widget = createButton(c, parent);
-        break;
-    case res::ControlClass::Edit: {
-        auto* edit = new QLineEdit(parent);
-        edit->setFrame((c.styles & res::kBorder) != 0);
-        widget = edit;
-        break;
-    }
-    case res::ControlClass::Static:
-        widget = createStatic(c, parent);
-        if (c.styles & res::kIcon) rect.setSize(QSize(32, 32));
-        break;
-    case res::ControlClass::ListBox:
-        widget = createListBox(parent);
-        break;
-    case res::ControlClass::ComboBox: {
-        auto* combo = new QComboBox(parent);
-        combo->setEditable(false);
-        combo->setInsertPolicy(QComboBox::InsertAtBottom);
-        // The table's height includes the dropped list; the closed box keeps its natural height.
-        rect.setHeight(combo->sizeHint().height());
-        widget = combo;
-        break;
-    }
+        case res::ControlClass::Button: widget = createButton(c, parent); break;
+        case res::ControlClass::Edit: {
+            auto* edit = new QLineEdit(parent);
+            edit->setFrame((c.styles & res::kBorder) != 0);
+            widget = edit;
+            break;
+        }
+        case res::ControlClass::Static:
+            widget = createStatic(c, parent);
+            if (c.styles & res::kIcon) rect.setSize(QSize(32, 32));
+            break;
+        case res::ControlClass::ListBox: widget = createListBox(parent); break;
+        case res::ControlClass::ComboBox: {
+            auto* combo = new QComboBox(parent);
+            combo->setEditable(false);
+            combo->setInsertPolicy(QComboBox::InsertAtBottom);
+            // The table's height includes the dropped list; the closed box keeps its natural
+            // height.
+            rect.setHeight(combo->sizeHint().height());
+            widget = combo;
+            break;
+        }
     }
     if (!(c.styles & res::kTabStop) && widget->focusPolicy() != Qt::ClickFocus) {
         widget->setFocusPolicy(Qt::NoFocus);

@@ -201,9 +201,9 @@ void SolverWindow::messageBox(std::string_view text, std::string_view caption, M
         m_messageBoxHandler(text, caption, icon);
         return;
     }
-    QMessageBox box(icon == MessageIcon::Exclamation ? QMessageBox::Warning
-                                                     : QMessageBox::Information,
-                    toQString(caption), toQString(text), QMessageBox::Ok, this);
+    QMessageBox box(
+        icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information,
+        toQString(caption), toQString(text), QMessageBox::Ok, this);
     box.exec();
 }
 

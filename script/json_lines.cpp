@@ -42,9 +42,7 @@ std::string integer(int v) {
     return std::string(buf.data(), std::to_chars(buf.data(), buf.data() + buf.size(), v).ptr);
 }
 
-std::string kindAnd(std::string_view kind) {
-    return "{\"event\":" + encodeJsonString(kind);
-}
+std::string kindAnd(std::string_view kind) { return "{\"event\":" + encodeJsonString(kind); }
 
 }  // namespace
 
@@ -103,9 +101,13 @@ std::string appendEvent(std::string_view text) {
     return kindAnd("append") + ",\"text\":" + encodeJsonString(text) + "}";
 }
 
-std::string selectEvent(int index) { return kindAnd("select") + ",\"index\":" + integer(index) + "}"; }
+std::string selectEvent(int index) {
+    return kindAnd("select") + ",\"index\":" + integer(index) + "}";
+}
 
-std::string deleteEvent(int index) { return kindAnd("delete") + ",\"index\":" + integer(index) + "}"; }
+std::string deleteEvent(int index) {
+    return kindAnd("delete") + ",\"index\":" + integer(index) + "}";
+}
 
 std::string stateEvent(const DialogSnapshot& s) {
     std::string out = kindAnd("state");

@@ -20,8 +20,7 @@ bool writePng(const std::string& path, const Framebuffer& image, std::string* er
     png.height = static_cast<png_uint_32>(image.height);
     png.format = PNG_FORMAT_RGB;
     // The framebuffer is already packed 8-bit RGB, rows top to bottom: the layout libpng expects.
-    const bool written =
-        png_image_write_to_stdio(&png, file, 0, image.rgb.data(), 0, nullptr) != 0;
+    const bool written = png_image_write_to_stdio(&png, file, 0, image.rgb.data(), 0, nullptr) != 0;
     if (!written) *err = png.message;
     png_image_free(&png);
     const bool flushedAndClosed = std::fclose(file) == 0;

@@ -26,7 +26,8 @@ std::string controlName(int id) {
 
 }  // namespace
 
-ScriptHost::ScriptHost(EventSink sink) : m_sink(std::move(sink)), m_window(makeWindowFramebuffer()) {
+ScriptHost::ScriptHost(EventSink sink)
+    : m_sink(std::move(sink)), m_window(makeWindowFramebuffer()) {
     for (const res::ControlTemplate& c : res::kMainDialog.controls) {
         if (c.id == res::IDC_STATIC) continue;
         if (c.cls == res::ControlClass::ComboBox) {

@@ -12,7 +12,8 @@ namespace {
 using enum ControlClass;
 
 constexpr std::array kMainControls = {
-    ControlTemplate{IDC_FUNCTION, ComboBox, "", 8, 18, 108, 75, kDropDownList | kVScroll | kTabStop},
+    ControlTemplate{IDC_FUNCTION, ComboBox, "", 8, 18, 108, 75,
+                    kDropDownList | kVScroll | kTabStop},
     ControlTemplate{IDC_START, Edit, "", 7, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},
     ControlTemplate{IDC_END, Edit, "", 44, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},
     ControlTemplate{IDC_PRECISION, Edit, "", 81, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},

@@ -33,7 +33,7 @@ enum Style : std::uint32_t {
 };
 
 struct ControlTemplate {
-    int id;                 ///< IDC_ value, or IDC_STATIC (-1)
+    int id;  ///< IDC_ value, or IDC_STATIC (-1)
     ControlClass cls;
     std::string_view text;  ///< UTF-8 caption; '&' marks a mnemonic where the class has one
     int x, y, w, h;         ///< dialog units
@@ -43,7 +43,7 @@ struct ControlTemplate {
 struct DialogTemplate {
     int id;
     std::string_view caption;
-    int w, h;  ///< client size in dialog units
+    int w, h;                                   ///< client size in dialog units
     std::span<const ControlTemplate> controls;  ///< template order = tab order = z-order
 };
 

@@ -16,7 +16,8 @@ inline constexpr std::string_view kRootAtStartText =
 inline constexpr std::string_view kRootAtEndText =
     "Miejsce zerowe funkcji znajduje się w punkcie końcowym zakresu";
 inline constexpr std::string_view kRootFoundCaption = "Znaleziono wynik";
-inline constexpr std::string_view kSameEndsText = "Początek i koniec zakresu mają taką samą wartość";
+inline constexpr std::string_view kSameEndsText =
+    "Początek i koniec zakresu mają taką samą wartość";
 inline constexpr std::string_view kBadRangeCaption = "Zły zakres";
 inline constexpr std::string_view kNoSignChangeText =
     "W podanym przedziale nie można wyznaczyć miejsca zerowego";

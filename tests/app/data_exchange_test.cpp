@@ -23,11 +23,11 @@ constexpr float kNaN = std::numeric_limits<float>::quiet_NaN();
 
 TEST(DialogNumberFormat, SixSignificantDigitsAndThreeDigitExponent) {
     const std::pair<float, const char*> cases[] = {
-        {0.f, "0"},           {2.5f, "2.5"},           {0.1f, "0.1"},
-        {0.0001f, "0.0001"},  {0.00001f, "1e-005"},    {123.4567f, "123.457"},
-        {123456.f, "123456"}, {10000000.f, "1e+007"},  {1234567.f, "1.23457e+006"},
-        {-3.f, "-3"},         {1e38f, "1e+038"},       {-0.f, "-0"},
-        {kInf, "inf"},        {-kInf, "-inf"},         {kNaN, "nan"},
+        {0.f, "0"},           {2.5f, "2.5"},          {0.1f, "0.1"},
+        {0.0001f, "0.0001"},  {0.00001f, "1e-005"},   {123.4567f, "123.457"},
+        {123456.f, "123456"}, {10000000.f, "1e+007"}, {1234567.f, "1.23457e+006"},
+        {-3.f, "-3"},         {1e38f, "1e+038"},      {-0.f, "-0"},
+        {kInf, "inf"},        {-kInf, "-inf"},        {kNaN, "nan"},
         {-kNaN, "nan"}};
     for (const auto& [value, text] : cases) EXPECT_EQ(formatDialogNumber(value), text) << text;
 }
@@ -38,12 +38,28 @@ TEST(DialogNumberFormat, SixSignificantDigitsAndThreeDigitExponent) {
 TEST(DialogNumberReader, AcceptsOnlyWhollyDecimalNumbers) {
     const std::string blanks29(29, ' ');
     const std::pair<std::string, float> accepted[] = {
-        {"0", 0.f},          {"00", 0.f},       {"0e5", 0.f},      {"  0  ", 0.f},
-        {"\t0.0\t", 0.f},    {"0d9", 0.f},      {".5", 0.5f},      {"2.5e-1", 0.25f},
-        {"1d3", 1000.f},     {"1D+3", 1000.f},  {"1E3", 1000.f},   {"5.", 5.f},
-        {"5.e1", 50.f},      {"+3", 3.f},       {" \t-3 ", -3.f},  {"\n7", 7.f},
-        {"0.001", 0.001f},   {"1e-50", 0.f},    {"1e39", kInf},    {"-1e400", -kInf},
-        {"1e99999999999999999999", kInf},       {"0.0000000001e-99999999999", 0.f},
+        {"0", 0.f},
+        {"00", 0.f},
+        {"0e5", 0.f},
+        {"  0  ", 0.f},
+        {"\t0.0\t", 0.f},
+        {"0d9", 0.f},
+        {".5", 0.5f},
+        {"2.5e-1", 0.25f},
+        {"1d3", 1000.f},
+        {"1D+3", 1000.f},
+        {"1E3", 1000.f},
+        {"5.", 5.f},
+        {"5.e1", 50.f},
+        {"+3", 3.f},
+        {" \t-3 ", -3.f},
+        {"\n7", 7.f},
+        {"0.001", 0.001f},
+        {"1e-50", 0.f},
+        {"1e39", kInf},
+        {"-1e400", -kInf},
+        {"1e99999999999999999999", kInf},
+        {"0.0000000001e-99999999999", 0.f},
         {"1" + blanks29 + " x", 1.f},  // 'x' is the 32nd character
         {"1234567890123456789012345678901999", 1234567890123456789012345678901.f}};
     for (const auto& [text, value] : accepted) {
@@ -55,9 +71,9 @@ TEST(DialogNumberReader, AcceptsOnlyWhollyDecimalNumbers) {
     EXPECT_EQ(parseDialogNumberAsDouble("3e-324"), std::numeric_limits<double>::denorm_min());
 
     for (const std::string text :
-         {"", "   ", "-0", "+0", ".0", "-0.0", "abc", "-", ".", "0,5", "1e", "1e+", "1d", "1 2",
-          "- 1", "1\n", "1x", "0x10", "inf", "nan", "-inf", "infinity", "1.2.3", "++1", "e5",
-          "1e-400", "-1e-400", "2e-324"}) {
+         {"",     "   ",      "-0",    "+0",  ".0",  "-0.0",   "abc",     "-",     ".",   "0,5",
+          "1e",   "1e+",      "1d",    "1 2", "- 1", "1\n",    "1x",      "0x10",  "inf", "nan",
+          "-inf", "infinity", "1.2.3", "++1", "e5",  "1e-400", "-1e-400", "2e-324"}) {
         EXPECT_FALSE(parseDialogNumber(text).has_value()) << '"' << text << '"';
     }
     EXPECT_FALSE(parseDialogNumber("1" + blanks29 + "x").has_value());  // 'x' is the 31st
@@ -141,8 +157,8 @@ TEST(DataExchange, WritesZeroesBlankLabelsAndOnlyWhatChanged) {
 
     // The drop-down selects the first item that begins with the label, ignoring case; an empty
     // label or one without a match leaves the selection as it is.
-    for (const auto& [label, selected] : {std::pair{"F(X) = X*X", 0}, {"f(x) = sin", 2},
-                                          {"g(x)", 2}, {"", 2}}) {
+    for (const auto& [label, selected] :
+         {std::pair{"F(X) = X*X", 0}, {"f(x) = sin", 2}, {"g(x)", 2}, {"", 2}}) {
         dialog.m_functionLabel = label;
         dialog.UpdateData(false);
         EXPECT_EQ(host.comboSelection(IDC_FUNCTION), selected) << label;

@@ -117,16 +117,20 @@ Calls xSquaredAxes(bool horizontalTicks) {
 // on the vertical step below its lowest rung and for every reversed interval.
 TEST(TickStep, LadderThresholdsMustBeExceeded) {
     const float inf = std::numeric_limits<float>::infinity();
-    const float vertical[][2] = {
-        {2.f, 0.1f},        {2.0000002f, 1.f},  {20.f, 1.f},         {9.f, 1.f},
-        {0.2f, 0.1f},       // 0.2f lies just above 0.2
-        {0.02f, 0.001f},    // 0.02f lies just below 0.02
-        {3e8f, 1e8f},       {inf, 1e8f},        {0.00003f, 0.00001f},
-        {0.00001f, 0.00001f},  // no rung: the extent itself
-        {0.f, 0.f}};
+    const float vertical[][2] = {{2.f, 0.1f},
+                                 {2.0000002f, 1.f},
+                                 {20.f, 1.f},
+                                 {9.f, 1.f},
+                                 {0.2f, 0.1f},     // 0.2f lies just above 0.2
+                                 {0.02f, 0.001f},  // 0.02f lies just below 0.02
+                                 {3e8f, 1e8f},
+                                 {inf, 1e8f},
+                                 {0.00003f, 0.00001f},
+                                 {0.00001f, 0.00001f},  // no rung: the extent itself
+                                 {0.f, 0.f}};
     for (const auto& c : vertical) EXPECT_EQ(verticalTickStep(c[0]), c[1]) << c[0];
-    const float horizontal[][2] = {{1000000.f, 1000.f}, {3e30f, 1000.f},  {2001.f, 1000.f},
-                                   {6.f, 1.f},          {0.02f, 0.001f},  {0.00002f, 7.f},
+    const float horizontal[][2] = {{1000000.f, 1000.f}, {3e30f, 1000.f}, {2001.f, 1000.f},
+                                   {6.f, 1.f},          {0.02f, 0.001f}, {0.00002f, 7.f},
                                    {-6.f, 7.f}};
     for (const auto& c : horizontal) EXPECT_EQ(horizontalTickStep(c[0], 7.f), c[1]) << c[0];
 }

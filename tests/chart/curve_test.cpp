@@ -80,13 +80,13 @@ TEST(DrawIterationStep, FirstStepOnXSquaredMinusFour) {
     selectFunction(state, 1);
     commitInterval(state, 0.f, 3.f, 0.001f);
     const StepOutcome step = falsePositionStep(state);
-    EXPECT_EQ(recorded([&](DrawingSurface& surface) {
-                  drawIterationStep(surface, s, step.chordA, step.chordB, step.approximation, 1);
-              }),
-              (Calls{SurfaceCall::pen(kBlue), SurfaceCall::move(751, 60),
-                     SurfaceCall::line(261, 504), SurfaceCall::penDeleted(),
-                     SurfaceCall::pen(kGray), SurfaceCall::move(478, 306),
-                     SurfaceCall::line(478, 416), SurfaceCall::penDeleted()}));
+    EXPECT_EQ(
+        recorded([&](DrawingSurface& surface) {
+            drawIterationStep(surface, s, step.chordA, step.chordB, step.approximation, 1);
+        }),
+        (Calls{SurfaceCall::pen(kBlue), SurfaceCall::move(751, 60), SurfaceCall::line(261, 504),
+               SurfaceCall::penDeleted(), SurfaceCall::pen(kGray), SurfaceCall::move(478, 306),
+               SurfaceCall::line(478, 416), SurfaceCall::penDeleted()}));
 }
 
 // The overlay is not clipped to the chart: far columns are drawn as far as the window goes, and

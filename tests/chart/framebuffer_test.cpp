@@ -91,7 +91,7 @@ TEST(FramebufferSurface, FillSolidRectIsClippedToTheImage) {
 
     Framebuffer empty(10, 8, kWhite);
     FramebufferSurface other(empty);
-    other.fillSolidRect(kMax - 1, 0, kMax, 5, kBlack);  // the far edge overflows 32 bits
+    other.fillSolidRect(kMax - 1, 0, kMax, 5, kBlack);    // the far edge overflows 32 bits
     other.fillSolidRect(kMin, kMin, kMax, kMax, kBlack);  // ends at -1
     other.fillSolidRect(2, 2, -3, 4, kBlack);             // negative extent paints nothing
     other.fillSolidRect(2, 2, 0, 4, kBlack);
@@ -146,10 +146,9 @@ TEST(DrawLine, TiesGoUpOrLeftAndTheLastPointIsLeftOut) {
 TEST(DrawLine, MatchesTheNearestPixelDefinition) {
     const std::int32_t w = 40, h = 30;
     using Line = std::array<std::int32_t, 4>;
-    std::vector<Line> lines = {{kMin, kMin, kMax, kMax}, {kMax, kMax, kMin, kMin},
-                               {kMin, 0, kMax, 1},       {kMax, 1, kMin, 0},
-                               {kMin, kMax, kMax, kMin}, {kMin, kMin, kMin, kMax},
-                               {5, kMin, 5, kMax}};
+    std::vector<Line> lines = {
+        {kMin, kMin, kMax, kMax}, {kMax, kMax, kMin, kMin}, {kMin, 0, kMax, 1}, {kMax, 1, kMin, 0},
+        {kMin, kMax, kMax, kMin}, {kMin, kMin, kMin, kMax}, {5, kMin, 5, kMax}};
     std::mt19937_64 rng(20240611);
     std::uniform_int_distribution<std::int32_t> near(-12, 52), any(kMin, kMax);
     std::uniform_int_distribution<int> bits(0, 30);

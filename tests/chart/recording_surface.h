@@ -29,8 +29,8 @@ using Calls = std::vector<SurfaceCall>;
 
 inline std::ostream& operator<<(std::ostream& os, const SurfaceCall& c) {
     static const char* const names[] = {"fill", "pen", "deletePen", "moveTo", "lineTo"};
-    return os << names[static_cast<int>(c.op)] << "(" << c.x << ", " << c.y << ", " << c.cx
-              << ", " << c.cy << ", 0x" << std::hex << c.colour << std::dec << ")";
+    return os << names[static_cast<int>(c.op)] << "(" << c.x << ", " << c.y << ", " << c.cx << ", "
+              << c.cy << ", 0x" << std::hex << c.colour << std::dec << ")";
 }
 
 class RecordingSurface : public DrawingSurface {

@@ -23,8 +23,14 @@ TEST(FunctionCatalogue, ExactValuesInTheTablesOrderOfOperations) {
         float x;
         double value;
     } cases[] = {
-        {1, 2.f, 0.0},   {1, -2.f, 0.0},  {2, 1.f, 0.0},  {3, 0.f, 0.0},
-        {1, 0.f, -4.0},  {2, 0.f, -4.0},  {4, 0.f, 2.0},  {5, 0.f, 4.0},
+        {1, 2.f, 0.0},
+        {1, -2.f, 0.0},
+        {2, 1.f, 0.0},
+        {3, 0.f, 0.0},
+        {1, 0.f, -4.0},
+        {2, 0.f, -4.0},
+        {4, 0.f, 2.0},
+        {5, 0.f, 4.0},
         {2, -0x1.7d5e9ep+2f, -0x1.a219c2acc80dap+4},
         {2, -0x1.7c7e28p+2f, -0x1.984a07649a606p+4},
         {5, -6.f, 0x1.c4b2865cda8a7p+1},

@@ -50,9 +50,9 @@ TEST(SolverState, ResetDueOnlyWhenCommittedAndSomethingChanged) {
         float start, end;
         bool due;
     } cases[] = {
-        {1, 0.f, 3.f, false}, {1, 1.f, 3.f, true},  {1, 0.f, 4.f, true}, {1, -0.f, 3.f, false},
-        {1, kNaN, 3.f, false}, {1, 0.f, kNaN, false}, {2, 0.f, 3.f, false}, {2, 0.f, 4.f, true},
-        {0, -100.f, 100.f, false},
+        {1, 0.f, 3.f, false},  {1, 1.f, 3.f, true},   {1, 0.f, 4.f, true},
+        {1, -0.f, 3.f, false}, {1, kNaN, 3.f, false}, {1, 0.f, kNaN, false},
+        {2, 0.f, 3.f, false},  {2, 0.f, 4.f, true},   {0, -100.f, 100.f, false},
     };
     for (const auto& c : cases) {
         s.stage = c.stage;

@@ -2,8 +2,8 @@
 // from the screen image of the chart. Message boxes are either recorded through the window's
 // hook or, where the real box is under test, answered from a timer.
 #include <QCheckBox>
-#include <QElapsedTimer>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -11,8 +11,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QScrollBar>
 #include <QScreen>
+#include <QScrollBar>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <clocale>
@@ -246,8 +246,9 @@ void SolverWindowTest::confirmDrawsTheCurveWhereTheWindowKeepsIt() {
     const QImage chart = chartImage(*m_window);
     const Framebuffer& fb = m_window->framebuffer();
     const QImage window(fb.rgb.data(), fb.width, fb.height, fb.width * 3, QImage::Format_RGB888);
-    QCOMPARE(chart, window.copy(259, 59, chart.width(), chart.height())
-                        .convertToFormat(QImage::Format_RGB32));
+    QCOMPARE(
+        chart,
+        window.copy(259, 59, chart.width(), chart.height()).convertToFormat(QImage::Format_RGB32));
     QVERIFY2(countPixels(chart, kShownRed) > 400, "the red curve crosses the chart");
     QVERIFY(countPixels(chart, 0xFF000000) > 400);  // black axes and ticks
 
@@ -291,10 +292,10 @@ void SolverWindowTest::autoComputeListsSevenLinesAndAnnouncesTheRoot() {
 
 void SolverWindowTest::enterAndEscapeChangeNothing() {
     enterDemoInputs(false);
-    for (QWidget* target : {control(res::IDC_FUNCTION), control(res::IDC_START),
-                            control(res::IDC_END), control(res::IDC_PRECISION),
-                            control(res::IDC_CONFIRM), control(res::IDC_COMPUTE),
-                            control(res::IDC_AUTO), static_cast<QWidget*>(m_window.get())}) {
+    for (QWidget* target :
+         {control(res::IDC_FUNCTION), control(res::IDC_START), control(res::IDC_END),
+          control(res::IDC_PRECISION), control(res::IDC_CONFIRM), control(res::IDC_COMPUTE),
+          control(res::IDC_AUTO), static_cast<QWidget*>(m_window.get())}) {
         target->setFocus();
         for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
             QTest::keyClick(target, key);

@@ -29,7 +29,9 @@ TEST(JsonLines, EscapesAndReplacesBytesThatAreNotUtf8) {
         {"\t\n\r\b\f", R"("\t\n\r\b\f")"},
         {std::string("\x00\x1f\x7f", 3), R"("\u0000\u001f\u007f")"},
         {"Zły zakres", "\"Zły zakres\""},
-        {"a\xff" "b", "\"a" + bad + "b\""},
+        {"a\xff"
+         "b",
+         "\"a" + bad + "b\""},
         {"\xc5", "\"" + bad + "\""},
         {"\xc0\xaf", "\"" + bad + bad + "\""},
         {"\xed\xa0\x80", "\"" + bad + bad + bad + "\""},
@@ -55,9 +57,12 @@ TEST(WindowPicture, BackdropLiesUnderTheChartRectangle) {
     const Framebuffer fb = makeWindowFramebuffer();
     EXPECT_EQ(fb.width, 802);
     EXPECT_EQ(fb.height, 566);
-    for (const auto& [x, y, c] : {std::tuple{259, 59, kWhite}, {752, 504, kWhite},
-                                  {258, 59, kFaceColour}, {753, 504, kFaceColour},
-                                  {259, 58, kFaceColour}, {752, 505, kFaceColour}}) {
+    for (const auto& [x, y, c] : {std::tuple{259, 59, kWhite},
+                                  {752, 504, kWhite},
+                                  {258, 59, kFaceColour},
+                                  {753, 504, kFaceColour},
+                                  {259, 58, kFaceColour},
+                                  {752, 505, kFaceColour}}) {
         EXPECT_EQ(fb.pixel(x, y), c) << x << ", " << y;
     }
 }
