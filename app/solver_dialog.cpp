@@ -42,8 +42,8 @@ bool CSolverDialog::OnInitDialog() {
     return true;
 }
 
-bool CSolverDialog::isEndpointRoot(float x) {
-    const double v = evaluateFunction(x, m_state.functionIndex, m_state.noFunctionFlag);
+bool CSolverDialog::isEndpointRoot(float x, std::int32_t& noFunctionFlag) const {
+    const double v = evaluateFunction(x, m_state.functionIndex, noFunctionFlag);
     const double precision = widen(m_precision);
     // Squares on both sides: the sign of the precision plays no part. A NaN compares false.
     return precision * precision >= widen(single(v)) * v;
@@ -84,19 +84,19 @@ void CSolverDialog::OnConfirm() {
     drawCurve(*surface, scale, m_state.functionIndex, m_state.noFunctionFlag);
     UpdateData(true);
 
-    const bool hitStart = isEndpointRoot(m_start);
+    const bool hitStart = isEndpointRoot(m_start, m_state.noFunctionFlag);
     if (hitStart) {
-        m_state.stage = 2;
+        m_state.stage = Stage::RootAtEnd;
         m_host.messageBox(res::kRootAtStartText, res::kRootFoundCaption, MessageIcon::Information);
     }
-    const bool hitEnd = isEndpointRoot(m_end);
+    const bool hitEnd = isEndpointRoot(m_end, m_state.noFunctionFlag);
     if (hitEnd) {
-        m_state.stage = 2;
+        m_state.stage = Stage::RootAtEnd;
         m_host.messageBox(res::kRootAtEndText, res::kRootFoundCaption, MessageIcon::Information);
     }
 
     const bool sameEnds = sameSingle(m_start, m_end);
-    if (!sameEnds && !hitStart && !hitEnd && m_state.stage == 0) {
+    if (!sameEnds && !hitStart && !hitEnd && m_state.stage == Stage::Open) {
         commitInterval(m_state, m_start, m_end, m_precision);
     } else {
         if (sameEnds && !hitStart && !hitEnd) {
@@ -112,7 +112,7 @@ void CSolverDialog::OnCompute() {
     const ChartScale scale =
         computeChartScale(m_start, m_end, m_state.functionIndex, m_state.noFunctionFlag);
     UpdateData(true);
-    if (!bracketChangesSign(m_state)) {
+    if (!bracketChangesSign(m_state, m_state.noFunctionFlag)) {
         m_host.messageBox(res::kNoSignChangeText, res::kBadRangeCaption, MessageIcon::Exclamation);
         return;
     }

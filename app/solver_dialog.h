@@ -63,8 +63,9 @@ private:
     /// Writes a control's text only when it differs from what the control shows.
     void writeText(int id, std::string_view text);
 
-    /// |f(x)| within |m_precision|, compared as squares.
-    bool isEndpointRoot(float x);
+    /// |f(x)| within |m_precision|, compared as squares. With no function chosen the evaluation
+    /// raises noFunctionFlag.
+    bool isEndpointRoot(float x, std::int32_t& noFunctionFlag) const;
     void emptyResultsList();
 
     DialogHost& m_host;

@@ -14,12 +14,13 @@
 #include <charconv>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
-#include "app/data_exchange.h"
+#include "app/memory_dialog.h"
 #include "app/res/resource.h"
 #include "app/solver_dialog.h"
 #include "app/window.h"
@@ -27,6 +28,7 @@
 #include "chart/framebuffer.h"
 #include "core/false_position.h"
 #include "core/function_catalogue.h"
+#include "core/number_format.h"
 #include "core/precision.h"
 
 using namespace korzenik;
@@ -37,8 +39,12 @@ namespace {
 /// recorded twice), as byte offsets into the window's pixels, and paints them there too.
 class CountingSurface : public DrawingSurface {
 public:
-    CountingSurface(Framebuffer& window, std::vector<std::size_t>& painted)
-        : m_real(window), m_scratch(window.width, window.height, 0), m_painted(painted) {}
+    CountingSurface(std::unique_ptr<DrawingSurface> real, const Framebuffer& window,
+                    std::vector<std::size_t>& painted)
+        : m_realSurface(std::move(real)),
+          m_real(*m_realSurface),
+          m_scratch(window.width, window.height, 0),
+          m_painted(painted) {}
 
     void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
                        Colour colour) override {
@@ -88,66 +94,30 @@ private:
         return to > from ? to - from : 0;
     }
 
-    FramebufferSurface m_real;
-    Framebuffer m_scratch;
     void record(std::int64_t col, std::int64_t row) {
         m_painted.push_back(static_cast<std::size_t>((row * m_scratch.width + col) * 3));
     }
 
+    std::unique_ptr<DrawingSurface> m_realSurface;
+    DrawingSurface& m_real;
+    Framebuffer m_scratch;
     std::vector<std::size_t>& m_painted;
     std::int32_t m_x = 0;
     std::int32_t m_y = 0;
 };
 
-/// The least a host can be: controls as plain values, the list as a count, the window as a
-/// framebuffer, message boxes dismissed at once.
-class BenchHost : public DialogHost {
+/// The in-memory dialog of every headless front end, whose surfaces can also record where they
+/// paint.
+class BenchHost : public MemoryDialog {
 public:
-    Framebuffer window = makeWindowFramebuffer();
     bool counting = false;
     std::vector<std::size_t> painted;
-    int lineCount = 0;
-    int messages = 0;
 
-    void type(int id, std::string_view text) { m_texts[slot(id)] = std::string(text); }
-    void pick(FunctionIndex k) { m_selection = k - 1; }
-    void setAuto(bool on) { m_checks[slot(res::IDC_AUTO)] = on ? 1 : 0; }
-
-    std::string controlText(int id) const override {
-        if (id == res::IDC_FUNCTION) {
-            return m_selection < 0 ? std::string() : m_items[static_cast<std::size_t>(m_selection)];
-        }
-        return m_texts[slot(id)];
-    }
-    void setControlText(int id, std::string_view text) override {
-        m_texts[slot(id)] = std::string(text);
-    }
-    int checkState(int id) const override { return m_checks[slot(id)]; }
-    void setCheckState(int id, int state) override { m_checks[slot(id)] = state; }
-    void addComboItem(int, std::string_view text) override { m_items.emplace_back(text); }
-    int comboItemCount(int) const override { return static_cast<int>(m_items.size()); }
-    std::string comboItemText(int, int index) const override {
-        return m_items[static_cast<std::size_t>(index)];
-    }
-    int comboSelection(int) const override { return m_selection; }
-    void setComboSelection(int, int index) override { m_selection = index; }
-    void listAddString(std::string_view) override { ++lineCount; }
-    void listSetCurSel(int) override {}
-    void listDeleteString(int) override { --lineCount; }
-    void messageBox(std::string_view, std::string_view, MessageIcon) override { ++messages; }
-    void focusAndSelectAll(int) override {}
     std::unique_ptr<DrawingSurface> windowSurface() override {
-        if (counting) return std::make_unique<CountingSurface>(window, painted);
-        return std::make_unique<FramebufferSurface>(window);
+        std::unique_ptr<DrawingSurface> real = MemoryDialog::windowSurface();
+        if (!counting) return real;
+        return std::make_unique<CountingSurface>(std::move(real), window(), painted);
     }
-
-private:
-    static std::size_t slot(int id) { return static_cast<std::size_t>(id - res::IDC_CHART_FRAME); }
-
-    std::array<std::string, 14> m_texts{};
-    std::array<int, 14> m_checks{};
-    std::vector<std::string> m_items;
-    int m_selection = -1;
 };
 
 struct Inputs {
@@ -166,14 +136,16 @@ struct Session {
     explicit Session(const Inputs& in, bool autoOn = false) {
         dialog.OnInitDialog();
         enter(in);
-        host.setAuto(autoOn);
+        host.setChecked(res::IDC_AUTO, autoOn);
     }
-    /// Types the fields again: a press writes them back with six significant digits.
+    /// Types the fields again: a press writes them back with six significant digits. Message
+    /// boxes of the last press are dismissed.
     void enter(const Inputs& in) {
-        host.pick(in.k);
-        host.type(res::IDC_START, in.start);
-        host.type(res::IDC_END, in.end);
-        host.type(res::IDC_PRECISION, in.precision);
+        host.dismissAllMessages();
+        host.setComboSelection(res::IDC_FUNCTION, in.k - 1);
+        host.typeText(res::IDC_START, in.start);
+        host.typeText(res::IDC_END, in.end);
+        host.typeText(res::IDC_PRECISION, in.precision);
     }
 };
 
@@ -287,15 +259,14 @@ Floor confirmFloor(const Inputs& in) {
 // An Auto press from a fresh Confirm with a precision that is never met: 201 steps, each with
 // its line and its overlay.
 void autoPress(benchmark::State& st, Inputs in) {
-    Session s(in, true);
+    std::optional<Session> s;
     for (auto _ : st) {
         st.PauseTiming();
-        s.state = SolverState{};  // a fresh process: the Confirm below commits from scratch
-        s.enter(in);
-        s.dialog.OnConfirm();
+        s.emplace(in, true);  // a fresh process: the Confirm below commits from scratch
+        s->dialog.OnConfirm();
         st.ResumeTiming();
-        s.dialog.OnCompute();
-        benchmark::DoNotOptimize(s.host.lineCount);
+        s->dialog.OnCompute();
+        benchmark::DoNotOptimize(s->host.lines().size());
     }
 }
 
@@ -312,7 +283,7 @@ Floor autoFloor(const Inputs& in) {
     appendSamples(floor.abscissae, valueOf(in.start), valueOf(in.end));  // the overlay's scale
     floor.abscissae.push_back(replay.bracketB);                          // the sign test
     floor.abscissae.push_back(replay.bracketA);
-    for (int i = 0; i < s.host.lineCount; ++i) {
+    for (std::size_t i = 0; i < s.host.lines().size(); ++i) {
         const StepOutcome out = falsePositionStep(replay);
         // The step evaluates both ends and the approximation; its overlay does the same.
         for (int twice = 0; twice < 2; ++twice) {

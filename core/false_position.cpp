@@ -22,10 +22,6 @@ namespace {
 
 double f(SolverState& s, float x) { return evaluateFunction(x, s.functionIndex, s.noFunctionFlag); }
 
-}  // namespace
-
-namespace {
-
 constexpr std::string_view kRootPrefix = "Wyznaczono miejsce zerowe funkcji w punkcie x=";
 
 }  // namespace
@@ -48,9 +44,12 @@ std::string formatRootMessage(float x) {
     return text;
 }
 
-bool bracketChangesSign(SolverState& s) {
-    const double b = widen(single(f(s, s.bracketB)));
-    const double p = f(s, s.bracketA) * b;
+bool bracketChangesSign(const SolverState& s, std::int32_t& noFunctionFlag) {
+    const auto value = [&](float x) {
+        return evaluateFunction(x, s.functionIndex, noFunctionFlag);
+    };
+    const double b = widen(single(value(s.bracketB)));
+    const double p = value(s.bracketA) * b;
     return !(p >= 0);  // a NaN product is not >= 0, so it lets the iteration run
 }
 
@@ -75,13 +74,7 @@ StepOutcome falsePositionStep(SolverState& s) {
     out.approximation = x;
     out.functionValue = y;
     out.resultLine = formatResultLine(x, y);
-    // The announcement shows the same "x=%.5f" digits as the line: they are taken from it, not
-    // formatted a second time (every step of an automatic run makes both texts).
-    const std::string_view xDigits =
-        std::string_view(out.resultLine).substr(2, out.resultLine.find(' ') - 2);
-    out.rootMessage.reserve(kRootPrefix.size() + xDigits.size());
-    out.rootMessage += kRootPrefix;
-    out.rootMessage += xDigits;
+    out.rootMessage = formatRootMessage(x);
     out.converged = widen(s.committedPrecision) >= std::sqrt(ys * y);
 
     if (!out.converged) {

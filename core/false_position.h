@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "core/solver_state.h"
@@ -17,8 +18,9 @@ struct StepOutcome {
 };
 
 /// True when the function values at the bracket ends have opposite signs (or their product is
-/// not a number), so the iteration may run.
-bool bracketChangesSign(SolverState& s);
+/// not a number), so the iteration may run. With no function chosen every value is 1, the answer
+/// is false, and the evaluation raises noFunctionFlag (the state's own, as a rule).
+bool bracketChangesSign(const SolverState& s, std::int32_t& noFunctionFlag);
 
 /// One step of the chord method on the state's bracket.
 StepOutcome falsePositionStep(SolverState& s);

@@ -8,25 +8,25 @@ bool selectFunction(SolverState& s, FunctionIndex k) {
     if (k != 0) {
         s.functionIndex = k;
         if (s.previousFunction == k) {
-            s.selectionStatus = 2;
+            s.selectionStatus = SelectionStatus::Same;
         } else {
-            s.selectionStatus = 1;
+            s.selectionStatus = SelectionStatus::Changed;
             s.previousFunction = k;
         }
     }
-    return k == 0 && s.selectionStatus == 0;
+    return k == 0 && s.selectionStatus == SelectionStatus::None;
 }
 
 bool resetDue(const SolverState& s, float start, float end) {
-    if (s.stage == 0) return false;
+    if (s.stage == Stage::Open) return false;
     return !sameSingle(s.committedStart, start) || !sameSingle(s.committedEnd, end) ||
-           s.selectionStatus == 1;
+           s.selectionStatus == SelectionStatus::Changed;
 }
 
 void resetSolverState(SolverState& s) {
     s.iterationCounter = 1;
-    s.selectionStatus = 0;
-    s.stage = 0;
+    s.selectionStatus = SelectionStatus::None;
+    s.stage = Stage::Open;
 }
 
 void commitInterval(SolverState& s, float start, float end, float precision) {
@@ -35,7 +35,7 @@ void commitInterval(SolverState& s, float start, float end, float precision) {
     s.committedPrecision = precision;
     s.bracketA = start;
     s.bracketB = end;
-    s.stage = 1;
+    s.stage = Stage::Committed;
 }
 
 void adoptInterval(SolverState& s, float start, float end, float precision) {

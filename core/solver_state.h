@@ -5,15 +5,34 @@
 
 namespace korzenik {
 
+/// Where the interval stands. Only Open is ever told apart: Committed and RootAtEnd behave alike
+/// in every decision, RootAtEnd only records that a Confirm reported an endpoint root.
+enum class Stage : std::int32_t {
+    Open = 0,       ///< nothing committed since the last reset
+    Committed = 1,  ///< an interval was committed
+    RootAtEnd = 2,  ///< an end of the interval was found to be a root
+};
+
+/// What the latest Confirm found about the function it was given.
+enum class SelectionStatus : std::int32_t {
+    None = 0,     ///< nothing recorded since the last reset
+    Changed = 1,  ///< a function other than the previous one
+    Same = 2,     ///< the previous function again
+};
+
+/// previousFunction before any function was ever selected: no catalogue index, so the first pick
+/// counts as a change.
+inline constexpr FunctionIndex kNoFunctionRecorded = 10;
+
 /// What the two commands share between button presses. One per process, owned by the
 /// application and handed to the dialog; tests make their own.
 struct SolverState {
-    std::int32_t iterationCounter = 1;   ///< number of the next result line
-    std::int32_t previousFunction = 10;  ///< 10 names no function: the first pick is a change
+    std::int32_t iterationCounter = 1;  ///< number of the next result line
+    FunctionIndex previousFunction = kNoFunctionRecorded;
     FunctionIndex functionIndex = 0;
-    std::int32_t selectionStatus = 0;  ///< 0 none, 1 changed at the latest Confirm, 2 same
-    std::int32_t noFunctionFlag = 0;   ///< raised by an evaluation with index 0
-    std::int32_t stage = 0;            ///< 0 open, 1 committed, 2 root found at an end
+    SelectionStatus selectionStatus = SelectionStatus::None;
+    std::int32_t noFunctionFlag = 0;  ///< raised by an evaluation with index 0
+    Stage stage = Stage::Open;
     float committedStart = 0;
     float committedEnd = 0;
     float committedPrecision = 0;
@@ -23,7 +42,7 @@ struct SolverState {
 };
 
 /// Records the function matched at a Confirm. Returns true exactly when no function is chosen
-/// (k is 0 and nothing was ever recorded since the last reset).
+/// (k is 0 and nothing was recorded since the last reset).
 bool selectFunction(SolverState& s, FunctionIndex k);
 
 /// True when an interval is in use and the interval or the function changed.

@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/data_exchange.h"
+#include "core/number_format.h"
 #include "core/precision.h"
 
 using korzenik::formatDialogNumber;

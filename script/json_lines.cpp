@@ -6,10 +6,6 @@
 
 namespace korzenik::script {
 
-namespace {
-
-/// Length of the well-formed UTF-8 sequence at the start of s, or 0 when it is not one
-/// (overlong forms, surrogates and code points above U+10FFFF are not well-formed).
 std::size_t utf8SequenceLength(std::string_view s) {
     const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
     const std::uint8_t b0 = byte(0);
@@ -36,6 +32,8 @@ std::size_t utf8SequenceLength(std::string_view s) {
     }
     return n;
 }
+
+namespace {
 
 std::string integer(int v) {
     std::array<char, 16> buf{};

@@ -1,11 +1,13 @@
 #include "script/script_host.h"
 
+#include <array>
+#include <cerrno>
 #include <charconv>
-#include <cstddef>
+#include <cstdint>
 
-#include "app/res/dialog_template.h"
 #include "app/res/resource.h"
-#include "app/window.h"
+#include "script/json_lines.h"
+#include "script/png_writer.h"
 
 namespace korzenik::script {
 
@@ -18,143 +20,184 @@ std::string controlName(int id) {
         case res::IDC_END: return "end";
         case res::IDC_PRECISION: return "precision";
         default: {
-            char buf[16];
-            return std::string(buf, std::to_chars(buf, buf + sizeof buf, id).ptr);
+            std::array<char, 16> buf{};
+            return std::string(buf.data(), std::to_chars(buf.data(), buf.data() + 16, id).ptr);
         }
     }
 }
+
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 }  // namespace
 
-ScriptHost::ScriptHost(EventSink sink)
-    : m_sink(std::move(sink)), m_window(makeWindowFramebuffer()) {
-    for (const res::ControlTemplate& c : res::kMainDialog.controls) {
-        if (c.id == res::IDC_STATIC) continue;
-        if (c.cls == res::ControlClass::ComboBox) {
-            m_combos[c.id];
-        } else if (c.cls == res::ControlClass::Button && (c.styles & res::kAutoCheckBox)) {
-            m_checks[c.id] = 0;
+std::string quoteUntrusted(std::string_view text) {
+    constexpr std::size_t kShown = 60;  // characters, an escape counting as one
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out = "'";
+    std::size_t i = 0;
+    std::size_t shown = 0;
+    for (; i < text.size() && shown < kShown; ++shown) {
+        const auto byte = static_cast<unsigned char>(text[i]);
+        const std::size_t n = byte >= 0x80 ? utf8SequenceLength(text.substr(i)) : 1;
+        if (byte == 0) {
+            out += "\\0";
+        } else if (byte == '\t') {
+            out += "\\t";
+        } else if (byte == '\\') {
+            out += "\\\\";
+        } else if (byte == '\'') {
+            out += "\\'";
+        } else if (byte < 0x20 || byte == 0x7F || n == 0) {
+            out += "\\x";
+            out += kHex[byte >> 4];
+            out += kHex[byte & 0xF];
         } else {
-            m_texts[c.id] = std::string(c.text);
+            out.append(text.substr(i, n));
+            i += n;
+            continue;
         }
+        ++i;
     }
+    out += '\'';
+    if (i < text.size()) {
+        std::array<char, 24> buf{};
+        out += " (cut: ";
+        out.append(buf.data(), std::to_chars(buf.data(), buf.data() + buf.size(), text.size()).ptr);
+        out += " bytes in all)";
+    }
+    return out;
 }
 
-bool ScriptHost::pickFunction(std::string_view label) {
-    Combo& combo = m_combos[res::IDC_FUNCTION];
-    for (std::size_t i = 0; i < combo.items.size(); ++i) {
-        if (combo.items[i] == label) {
-            combo.selection = static_cast<int>(i);
+ScriptSession::ScriptSession(EventSink sink)
+    : m_sink(std::move(sink)), m_controls(this), m_dialog(m_controls, m_state) {
+    m_dialog.OnInitDialog();
+}
+
+void ScriptSession::lineAppended(std::string_view text) { m_sink(appendEvent(text)); }
+void ScriptSession::lineSelected(int index) { m_sink(selectEvent(index)); }
+void ScriptSession::lineDeleted(int index) { m_sink(deleteEvent(index)); }
+void ScriptSession::focusedAndSelected(int id) { m_sink(focusEvent(controlName(id))); }
+
+void ScriptSession::messageShown(const MessageBoxRequest& box) {
+    m_sink(messageEvent(box.icon == MessageIcon::Exclamation ? "exclamation" : "information",
+                        box.caption, box.text));
+    m_controls.dismissMessage();  // OK at once
+}
+
+void ScriptSession::reportState() {
+    DialogSnapshot s;
+    s.function = m_controls.controlText(res::IDC_FUNCTION);
+    s.start = m_controls.controlText(res::IDC_START);
+    s.end = m_controls.controlText(res::IDC_END);
+    s.precision = m_controls.controlText(res::IDC_PRECISION);
+    s.autoState = m_controls.checkState(res::IDC_AUTO);
+    s.xmin = m_controls.controlText(res::IDC_XMIN);
+    s.xmax = m_controls.controlText(res::IDC_XMAX);
+    s.ymin = m_controls.controlText(res::IDC_YMIN);
+    s.ymax = m_controls.controlText(res::IDC_YMAX);
+    s.lines = m_controls.lines();
+    s.selected = m_controls.selectedLine();
+    m_sink(stateEvent(s));
+}
+
+// A line is a command word, then, for a command that takes one, a single space and an argument
+// running verbatim to the end of the line.
+bool ScriptSession::runLine(std::string_view line, std::string* err) {
+    std::size_t i = 0;
+    while (i < line.size() && isBlank(line[i])) ++i;
+    if (i == line.size() || line[i] == '#') return true;
+    std::size_t wordEnd = i;
+    while (wordEnd < line.size() && !isBlank(line[wordEnd])) ++wordEnd;
+    const std::string_view word = line.substr(i, wordEnd - i);
+    const std::string_view rest = line.substr(wordEnd);
+
+    const auto argument = [&](std::string_view* arg) {
+        if (rest.empty()) {
+            *arg = {};
             return true;
         }
+        if (rest[0] != ' ') {
+            *err = quoteUntrusted(word) + " must be followed by a single space and its argument";
+            return false;
+        }
+        *arg = rest.substr(1);
+        return true;
+    };
+    const auto noArgument = [&] {
+        for (char c : rest) {
+            if (!isBlank(c)) {
+                *err = quoteUntrusted(word) + " takes no argument";
+                return false;
+            }
+        }
+        return true;
+    };
+
+    std::string_view arg;
+    if (word == "function") {
+        if (!argument(&arg)) return false;
+        if (!m_controls.pickFunction(arg)) {
+            *err = "no function is labelled " + quoteUntrusted(arg);
+            return false;
+        }
+    } else if (word == "start" || word == "end" || word == "precision") {
+        if (!argument(&arg)) return false;
+        const int id = word == "start" ? res::IDC_START
+                       : word == "end" ? res::IDC_END
+                                       : res::IDC_PRECISION;
+        m_controls.typeText(id, arg);
+    } else if (word == "auto") {
+        if (!argument(&arg)) return false;
+        if (arg != "on" && arg != "off") {
+            *err = "'auto' takes 'on' or 'off', not " + quoteUntrusted(arg);
+            return false;
+        }
+        m_controls.setChecked(res::IDC_AUTO, arg == "on");
+    } else if (word == "confirm") {
+        if (!noArgument()) return false;
+        m_dialog.OnConfirm();
+    } else if (word == "compute") {
+        if (!noArgument()) return false;
+        m_dialog.OnCompute();
+    } else if (word == "about") {
+        // The About box opens and is closed with OK; it changes nothing and shows no message.
+        if (!noArgument()) return false;
+    } else if (word == "state") {
+        if (!noArgument()) return false;
+        reportState();
+    } else if (word == "png") {
+        if (!argument(&arg)) return false;
+        if (arg.empty()) {
+            *err = "'png' needs a path";
+            return false;
+        }
+        std::string why;
+        if (!writePng(std::string(arg), m_controls.window(), &why)) {
+            *err = "cannot write " + quoteUntrusted(arg) + ": " + why;
+            return false;
+        }
+    } else {
+        *err = "unknown command " + quoteUntrusted(word);
+        return false;
     }
-    return false;
+    return true;
 }
 
-void ScriptHost::typeText(int id, std::string_view text) { m_texts[id] = std::string(text); }
-
-void ScriptHost::setAuto(bool checked) { m_checks[res::IDC_AUTO] = checked ? 1 : 0; }
-
-DialogSnapshot ScriptHost::snapshot() const {
-    DialogSnapshot s;
-    s.function = controlText(res::IDC_FUNCTION);
-    s.start = controlText(res::IDC_START);
-    s.end = controlText(res::IDC_END);
-    s.precision = controlText(res::IDC_PRECISION);
-    s.autoState = checkState(res::IDC_AUTO);
-    s.xmin = controlText(res::IDC_XMIN);
-    s.xmax = controlText(res::IDC_XMAX);
-    s.ymin = controlText(res::IDC_YMIN);
-    s.ymax = controlText(res::IDC_YMAX);
-    s.lines = m_lines;
-    s.selected = m_selectedLine;
-    return s;
-}
-
-void ScriptHost::reportState() { m_sink(stateEvent(snapshot())); }
-
-std::string ScriptHost::controlText(int id) const {
-    // A drop-down list shows the selected item's text in its edit part.
-    if (const auto combo = m_combos.find(id); combo != m_combos.end()) {
-        const Combo& c = combo->second;
-        return c.selection < 0 ? std::string() : c.items[static_cast<std::size_t>(c.selection)];
+LineReader::Status LineReader::next(std::string* line) {
+    line->clear();
+    int c = std::getc(m_in);
+    if (c == EOF) return std::ferror(m_in) ? Status::ReadError : Status::End;
+    ++m_lineNumber;
+    while (c != EOF && c != '\n') {
+        // One byte past the limit may be the \r of a line end, so the check waits for it.
+        if (line->size() > kMaxLine) return Status::TooLong;
+        line->push_back(static_cast<char>(c));
+        c = std::getc(m_in);
     }
-    const auto it = m_texts.find(id);
-    return it == m_texts.end() ? std::string() : it->second;
-}
-
-void ScriptHost::setControlText(int id, std::string_view text) {
-    if (m_combos.count(id) != 0) return;  // a drop-down list takes no typed text
-    m_texts[id] = std::string(text);
-}
-
-int ScriptHost::checkState(int id) const {
-    const auto it = m_checks.find(id);
-    return it == m_checks.end() ? 0 : it->second;
-}
-
-// A two-state box shows any non-zero state as checked and reports it so.
-void ScriptHost::setCheckState(int id, int state) { m_checks[id] = state != 0 ? 1 : 0; }
-
-void ScriptHost::addComboItem(int id, std::string_view text) {
-    m_combos[id].items.emplace_back(text);
-}
-
-int ScriptHost::comboItemCount(int id) const {
-    const auto it = m_combos.find(id);
-    return it == m_combos.end() ? 0 : static_cast<int>(it->second.items.size());
-}
-
-std::string ScriptHost::comboItemText(int id, int index) const {
-    const auto it = m_combos.find(id);
-    if (it == m_combos.end() || index < 0 ||
-        static_cast<std::size_t>(index) >= it->second.items.size()) {
-        return {};
-    }
-    return it->second.items[static_cast<std::size_t>(index)];
-}
-
-int ScriptHost::comboSelection(int id) const {
-    const auto it = m_combos.find(id);
-    return it == m_combos.end() ? -1 : it->second.selection;
-}
-
-void ScriptHost::setComboSelection(int id, int index) {
-    Combo& c = m_combos[id];
-    c.selection = index >= 0 && static_cast<std::size_t>(index) < c.items.size() ? index : -1;
-}
-
-void ScriptHost::listAddString(std::string_view text) {
-    m_lines.emplace_back(text);
-    m_sink(appendEvent(text));
-}
-
-void ScriptHost::listSetCurSel(int index) {
-    // An index past the lines clears the selection, as a list box does.
-    m_selectedLine = index >= 0 && static_cast<std::size_t>(index) < m_lines.size() ? index : -1;
-    m_sink(selectEvent(index));
-}
-
-void ScriptHost::listDeleteString(int index) {
-    if (index < 0 || static_cast<std::size_t>(index) >= m_lines.size()) return;
-    m_lines.erase(m_lines.begin() + index);
-    if (m_selectedLine == index) {
-        m_selectedLine = -1;
-    } else if (m_selectedLine > index) {
-        --m_selectedLine;
-    }
-    m_sink(deleteEvent(index));
-}
-
-void ScriptHost::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
-    m_sink(messageEvent(icon == MessageIcon::Exclamation ? "exclamation" : "information", caption,
-                        text));
-}
-
-void ScriptHost::focusAndSelectAll(int id) { m_sink(focusEvent(controlName(id))); }
-
-std::unique_ptr<DrawingSurface> ScriptHost::windowSurface() {
-    return std::make_unique<FramebufferSurface>(m_window);
+    if (c == EOF && std::ferror(m_in)) return Status::ReadError;
+    if (!line->empty() && line->back() == '\r') line->pop_back();
+    if (line->size() > kMaxLine) return Status::TooLong;
+    return Status::Line;
 }
 
 }  // namespace korzenik::script

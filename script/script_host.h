@@ -1,69 +1,88 @@
 #pragma once
-// The headless host of korzenik-script: controls are plain values, the window is a framebuffer,
-// and everything the user would see is reported as an event line. Message boxes are dismissed
-// with OK as soon as they are shown.
+// The headless host of korzenik-script: one session of the main dialog held in memory, driven by
+// the lines of a script as a user would drive the window, with everything the user would see
+// reported as JSON Lines events as it happens. Message boxes are dismissed with OK as soon as
+// they are shown.
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
 #include <functional>
-#include <map>
 #include <string>
 #include <string_view>
-#include <vector>
 
-#include "app/dialog_host.h"
-#include "chart/framebuffer.h"
-#include "script/json_lines.h"
+#include "app/memory_dialog.h"
+#include "app/solver_dialog.h"
+#include "core/solver_state.h"
 
 namespace korzenik::script {
 
-class ScriptHost : public DialogHost {
+/// The script language, a line each: what the usage text and the manual page list.
+inline constexpr std::string_view kLanguageSummary =
+    "  function LABEL          pick the drop-down item with exactly this text\n"
+    "  start|end|precision T   type T into the field (the whole rest of the line)\n"
+    "  auto on|off             tick or clear Auto\n"
+    "  confirm / compute       press Zatwierdź / Licz\n"
+    "  about                   open the About box and close it with OK\n"
+    "  state                   report the dialog as it stands\n"
+    "  png PATH                save the window's pixels as a PNG picture\n"
+    "  # comment, blank line   skipped\n";
+
+class ScriptSession : private DialogListener {
 public:
     /// Receives each event line, without its newline, as it happens.
-    using EventSink = std::function<void(const std::string& line)>;
+    using EventSink = std::function<void(std::string_view line)>;
 
-    /// The controls start with their template captions, the drop-down empty, the window blank.
-    explicit ScriptHost(EventSink sink);
+    /// A freshly started dialog: initialised, nothing typed, nothing pressed.
+    explicit ScriptSession(EventSink sink);
+    ScriptSession(const ScriptSession&) = delete;
+    ScriptSession& operator=(const ScriptSession&) = delete;
 
-    // What the user does.
-    /// Picks the drop-down item whose text is exactly label; false when there is none.
-    bool pickFunction(std::string_view label);
-    /// Replaces the whole text of an edit box.
-    void typeText(int id, std::string_view text);
-    void setAuto(bool checked);
-    /// Reports the dialog as it stands as a `state` event.
-    void reportState();
+    /// Performs one script line (without its line end). Returns false, saying why in *err, when
+    /// the line cannot be performed; the session is then as the lines before left it.
+    bool runLine(std::string_view line, std::string* err);
 
-    DialogSnapshot snapshot() const;
-    const Framebuffer& window() const { return m_window; }
-
-    // DialogHost
-    std::string controlText(int id) const override;
-    void setControlText(int id, std::string_view text) override;
-    int checkState(int id) const override;
-    void setCheckState(int id, int state) override;
-    void addComboItem(int id, std::string_view text) override;
-    int comboItemCount(int id) const override;
-    std::string comboItemText(int id, int index) const override;
-    int comboSelection(int id) const override;
-    void setComboSelection(int id, int index) override;
-    void listAddString(std::string_view text) override;
-    void listSetCurSel(int index) override;
-    void listDeleteString(int index) override;
-    void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
-    void focusAndSelectAll(int id) override;
-    std::unique_ptr<DrawingSurface> windowSurface() override;
+    MemoryDialog& controls() { return m_controls; }
+    const SolverState& state() const { return m_state; }
 
 private:
-    struct Combo {
-        std::vector<std::string> items;
-        int selection = -1;
-    };
+    void lineAppended(std::string_view text) override;
+    void lineSelected(int index) override;
+    void lineDeleted(int index) override;
+    void messageShown(const MessageBoxRequest& box) override;
+    void focusedAndSelected(int id) override;
+    void reportState();
 
     EventSink m_sink;
-    std::map<int, std::string> m_texts;
-    std::map<int, int> m_checks;
-    std::map<int, Combo> m_combos;
-    std::vector<std::string> m_lines;
-    int m_selectedLine = -1;
-    Framebuffer m_window;
+    MemoryDialog m_controls;
+    SolverState m_state;
+    CSolverDialog m_dialog;
+};
+
+/// A text from outside (a script line, a path) made safe to put into a message: single-quoted,
+/// at most about 60 characters of it, with control bytes, NUL and bytes that are not UTF-8
+/// written as escapes (\0, \t, \x1b, \xff), and a note of how long it was when it was cut.
+std::string quoteUntrusted(std::string_view text);
+
+/// Reads a script a line at a time, so that a session runs while its script is still being
+/// written and memory stays flat however long it is. Line ends are \n, with or without \r.
+class LineReader {
+public:
+    /// Longest line taken, its line end not counted.
+    static constexpr std::size_t kMaxLine = 64 * 1024;
+
+    enum class Status { Line, End, TooLong, ReadError };
+
+    explicit LineReader(std::FILE* in) : m_in(in) {}
+
+    /// The next line in *line. TooLong when a line exceeds kMaxLine (it is not read further);
+    /// ReadError with errno as the stream left it.
+    Status next(std::string* line);
+    /// Number of the line last returned, from 1.
+    std::uint64_t lineNumber() const { return m_lineNumber; }
+
+private:
+    std::FILE* m_in;
+    std::uint64_t m_lineNumber = 0;
 };
 
 }  // namespace korzenik::script

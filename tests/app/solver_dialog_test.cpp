@@ -28,8 +28,8 @@ struct Commands : ::testing::Test {
         host.typeText(IDC_START, start);
         host.typeText(IDC_END, end);
         host.typeText(IDC_PRECISION, precision);
-        host.setAuto(autoOn);
-        host.events.clear();
+        host.setChecked(IDC_AUTO, autoOn);
+        host.dismissAllMessages();
     }
 };
 
@@ -38,7 +38,7 @@ struct Commands : ::testing::Test {
 TEST_F(Commands, FirstConfirmWithNothingChosenDrawsNothing) {
     const Framebuffer blank = host.window();
     dialog.OnConfirm();
-    EXPECT_EQ(host.events.size(), 2u);  // no function, equal ends
+    EXPECT_EQ(host.pendingMessages().size(), 2u);  // no function, equal ends
     EXPECT_EQ(host.surfacesTaken, 1);
     EXPECT_EQ(host.window().rgb, blank.rgb);
 }
@@ -51,14 +51,14 @@ TEST_F(Commands, OverlaysAreDrawnPerStepAndWipedOnReset) {
     EXPECT_EQ(host.window().pixel(261, 200), kBlack);  // the vertical axis is on the backdrop
     const Framebuffer beforeSteps = host.window();
     dialog.OnCompute();
-    EXPECT_EQ(host.snapshot().lines.size(), 7u);
+    EXPECT_EQ(host.lines().size(), 7u);
     EXPECT_EQ(host.surfacesTaken, 1 + 6);
     EXPECT_EQ(host.window().pixel(478, 306), kGray);  // the first step's vertical line
     EXPECT_NE(host.window().rgb, beforeSteps.rgb);
 
     enter(1, "0", "3", "0.001");
     dialog.OnConfirm();
-    EXPECT_TRUE(host.snapshot().lines.empty());
+    EXPECT_TRUE(host.lines().empty());
     TestHost freshHost;
     SolverState freshState;
     CSolverDialog fresh(freshHost, freshState);
@@ -86,5 +86,5 @@ TEST_F(Commands, NonFiniteIntervalsNeitherCrashNorHang) {
     enter(2, "-1e38", "1e38", "0", true);
     dialog.OnConfirm();
     dialog.OnCompute();
-    EXPECT_LE(host.snapshot().lines.size(), 201u);
+    EXPECT_LE(host.lines().size(), 201u);
 }

@@ -1,26 +1,23 @@
 #pragma once
-// The script's headless host, which also counts the text writes and window surfaces asked for.
+// The in-memory dialog, also counting the text writes and window surfaces asked for.
 #include <memory>
-#include <string>
-#include <vector>
+#include <string_view>
 
-#include "script/script_host.h"
+#include "app/memory_dialog.h"
 
 namespace korzenik {
 
-struct TestHost : script::ScriptHost {
-    std::vector<std::string> events;  // the event lines, as korzenik-script prints them
+struct TestHost : MemoryDialog {
     int textWrites = 0;
     int surfacesTaken = 0;
 
-    TestHost() : ScriptHost([this](const std::string& e) { events.push_back(e); }) {}
     void setControlText(int id, std::string_view text) override {
         ++textWrites;
-        ScriptHost::setControlText(id, text);
+        MemoryDialog::setControlText(id, text);
     }
     std::unique_ptr<DrawingSurface> windowSurface() override {
         ++surfacesTaken;
-        return ScriptHost::windowSurface();
+        return MemoryDialog::windowSurface();
     }
 };
 

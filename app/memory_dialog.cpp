@@ -1,0 +1,181 @@
+#include "app/memory_dialog.h"
+
+#include <cstddef>
+
+#include "app/res/dialog_template.h"
+#include "app/res/resource.h"
+#include "app/window.h"
+
+namespace korzenik {
+
+namespace {
+
+/// A surface over the retained window pixels that tells the listener when it is let go.
+class ReleasingSurface : public FramebufferSurface {
+public:
+    ReleasingSurface(Framebuffer& window, DialogListener* listener)
+        : FramebufferSurface(window), m_listener(listener) {}
+    ~ReleasingSurface() override {
+        if (m_listener) m_listener->surfaceReleased();
+    }
+    ReleasingSurface(const ReleasingSurface&) = delete;
+    ReleasingSurface& operator=(const ReleasingSurface&) = delete;
+
+private:
+    DialogListener* m_listener;
+};
+
+bool validIndex(int index, std::size_t size) {
+    return index >= 0 && static_cast<std::size_t>(index) < size;
+}
+
+}  // namespace
+
+MemoryDialog::MemoryDialog(DialogListener* listener)
+    : m_listener(listener), m_window(makeWindowFramebuffer()) {
+    bool focusSet = false;
+    for (const res::ControlTemplate& c : res::kMainDialog.controls) {
+        if (!focusSet && (c.styles & res::kTabStop)) {
+            m_focus = c.id;
+            focusSet = true;
+        }
+        if (c.id == res::IDC_STATIC) continue;
+        Control control;
+        control.id = c.id;
+        if (c.cls == res::ControlClass::ComboBox) {
+            control.kind = Kind::Combo;
+        } else if (c.cls == res::ControlClass::Button && (c.styles & res::kAutoCheckBox)) {
+            control.kind = Kind::Check;
+        } else {
+            control.text = std::string(c.text);
+        }
+        m_controls.push_back(std::move(control));
+    }
+}
+
+MemoryDialog::Control* MemoryDialog::find(int id) {
+    for (Control& c : m_controls) {
+        if (c.id == id) return &c;
+    }
+    return nullptr;
+}
+
+const MemoryDialog::Control* MemoryDialog::find(int id) const {
+    return const_cast<MemoryDialog*>(this)->find(id);
+}
+
+bool MemoryDialog::pickFunction(std::string_view label) {
+    Control* combo = find(res::IDC_FUNCTION);
+    for (std::size_t i = 0; i < combo->items.size(); ++i) {
+        if (combo->items[i] == label) {
+            combo->selection = static_cast<int>(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void MemoryDialog::typeText(int id, std::string_view text) {
+    Control* c = find(id);
+    if (c && c->kind == Kind::Text) c->text = std::string(text);
+}
+
+void MemoryDialog::setChecked(int id, bool checked) { setCheckState(id, checked ? 1 : 0); }
+
+bool MemoryDialog::dismissMessage() {
+    if (m_messages.empty()) return false;
+    m_messages.pop_front();
+    return true;
+}
+
+std::string MemoryDialog::controlText(int id) const {
+    const Control* c = find(id);
+    if (!c) return {};
+    // A drop-down list shows the selected item's text in its edit part.
+    if (c->kind == Kind::Combo) {
+        return validIndex(c->selection, c->items.size())
+                   ? c->items[static_cast<std::size_t>(c->selection)]
+                   : std::string();
+    }
+    return c->text;
+}
+
+void MemoryDialog::setControlText(int id, std::string_view text) {
+    // A drop-down list takes no typed text: only a selection changes what it shows.
+    typeText(id, text);
+}
+
+int MemoryDialog::checkState(int id) const {
+    const Control* c = find(id);
+    return c && c->kind == Kind::Check ? c->check : 0;
+}
+
+// A two-state box shows any non-zero state as checked and reports it so.
+void MemoryDialog::setCheckState(int id, int state) {
+    Control* c = find(id);
+    if (c && c->kind == Kind::Check) c->check = state != 0 ? 1 : 0;
+}
+
+void MemoryDialog::addComboItem(int id, std::string_view text) {
+    Control* c = find(id);
+    if (c && c->kind == Kind::Combo) c->items.emplace_back(text);
+}
+
+int MemoryDialog::comboItemCount(int id) const {
+    const Control* c = find(id);
+    return c ? static_cast<int>(c->items.size()) : 0;
+}
+
+std::string MemoryDialog::comboItemText(int id, int index) const {
+    const Control* c = find(id);
+    if (!c || !validIndex(index, c->items.size())) return {};
+    return c->items[static_cast<std::size_t>(index)];
+}
+
+int MemoryDialog::comboSelection(int id) const {
+    const Control* c = find(id);
+    return c ? c->selection : -1;
+}
+
+void MemoryDialog::setComboSelection(int id, int index) {
+    Control* c = find(id);
+    if (c && c->kind == Kind::Combo) c->selection = validIndex(index, c->items.size()) ? index : -1;
+}
+
+void MemoryDialog::listAddString(std::string_view text) {
+    m_lines.emplace_back(text);
+    if (m_listener) m_listener->lineAppended(text);
+}
+
+void MemoryDialog::listSetCurSel(int index) {
+    // An index past the lines clears the selection, as a list box does.
+    m_selectedLine = validIndex(index, m_lines.size()) ? index : -1;
+    if (m_listener) m_listener->lineSelected(index);
+}
+
+void MemoryDialog::listDeleteString(int index) {
+    if (!validIndex(index, m_lines.size())) return;
+    m_lines.erase(m_lines.begin() + index);
+    if (m_selectedLine == index) {
+        m_selectedLine = -1;
+    } else if (m_selectedLine > index) {
+        --m_selectedLine;
+    }
+    if (m_listener) m_listener->lineDeleted(index);
+}
+
+void MemoryDialog::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
+    m_messages.push_back({std::string(text), std::string(caption), icon});
+    if (m_listener) m_listener->messageShown(m_messages.back());
+}
+
+void MemoryDialog::focusAndSelectAll(int id) {
+    m_focus = id;
+    if (m_listener) m_listener->focusedAndSelected(id);
+}
+
+std::unique_ptr<DrawingSurface> MemoryDialog::windowSurface() {
+    return std::make_unique<ReleasingSurface>(m_window, m_listener);
+}
+
+}  // namespace korzenik
