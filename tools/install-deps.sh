@@ -3,7 +3,7 @@
 # Usage: tools/install-deps.sh [extra-package...]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkgconf qt6-base-dev libpng-dev libgtest-dev libbenchmark-dev
+packages=(cmake ninja-build g++ pkgconf qt6-base-dev libpng-dev libstb-dev libgtest-dev libbenchmark-dev
           locales "$@")
 
 missing=()

@@ -1,19 +1,13 @@
 // The pieces of the script host that the golden sessions do not show: escaping of texts no
-// session produces, the list's selection between events, and pictures of many colours.
-#include <png.h>
-
+// session produces, and the list's selection between events.
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "app/memory_dialog.h"
 #include "script/json_lines.h"
-#include "script/png_writer.h"
 #include "script/script_host.h"
 
 using namespace korzenik;
@@ -67,30 +61,4 @@ TEST(ScriptHost, QuotesUntrustedTextSafely) {
         {std::string(59, 'a') + "ż!", "'" + std::string(59, 'a') + "ż' (cut: 62 bytes in all)"},
     };
     for (const auto& [text, quoted] : cases) EXPECT_EQ(quoteUntrusted(text), quoted) << quoted;
-}
-
-// A picture of more colours than a palette holds is written as RGB, pixel for pixel; the chart's
-// own pictures (a handful of colours) are checked by the golden sessions.
-TEST(PngWriter, ManyColoursRoundTripExactly) {
-    Framebuffer many(300, 2, 0);
-    for (std::int32_t x = 0; x < 300; ++x) many.setPixel(x, 1, static_cast<Colour>(x * 0x010203));
-    const std::string path = "png_writer_test.png";
-    std::string err;
-    ASSERT_TRUE(writePng(path, many, &err)) << err;
-    png_image image{};
-    image.version = PNG_IMAGE_VERSION;
-    ASSERT_TRUE(png_image_begin_read_from_file(&image, path.c_str())) << image.message;
-    image.format = PNG_FORMAT_RGB;
-    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    ASSERT_TRUE(png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr));
-    EXPECT_EQ(pixels, many.rgb);
-    std::remove(path.c_str());
-
-    // A folder in the way: the system's reason, and nothing left behind.
-    std::filesystem::create_directory("png_writer_folder");
-    EXPECT_FALSE(writePng("png_writer_folder", many, &err));
-    EXPECT_EQ(err, "Is a directory");
-    for (const auto& entry : std::filesystem::directory_iterator(".")) {
-        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
-    }
 }
