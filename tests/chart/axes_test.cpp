@@ -175,7 +175,7 @@ TEST(DrawAxes, ExtremesNearTheFloatLimitDrawEachMarkOnce) {
     const ChartScale s = scaleOf(-5e12f, 5e12f, 2);
     ASSERT_GT(s.max, 1e38f);
     const std::int32_t y = 281;  // originY 281.99998: the middle row
-    ASSERT_EQ(toPixel(s.originY), y);
+    ASSERT_EQ(toPixel(widen(s.originY)), y);
     Calls expected = {SurfaceCall::pen(kBlack)};
     appendMark(expected, 506, 60, 506, 504);
     appendMark(expected, 503, y, 509, y);  // upward: k = 0 .. 2^31 - 1, all on the axis row
