@@ -9,7 +9,7 @@ CMAKE_COMMON := -G Ninja -DKORZENIK_WERROR=$(WERROR)
 
 .PHONY: all deps build build-asan run test test-normal test-asan demo screenshot clean \
         bench fuzz fuzz-smoke fuzz-build coverage package package-verify \
-        format format-check
+        format format-check web web-deps web-serve web-screenshot test-web bench-web
 
 all: build
 
@@ -54,7 +54,7 @@ test-asan: build-asan
 	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test: test-normal test-asan
+test: test-normal test-asan test-web
 
 # A picture of the real window after the demo session's clicks, taken on a virtual display.
 screenshot: build
@@ -79,6 +79,7 @@ bench: deps $(RELEASE_BUILD)/build.ninja
 	@tools/install-deps.sh time xvfb xauth
 	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target bench_programs
 	tools/bench.sh $(RELEASE_BUILD)
+	$(MAKE) --no-print-directory bench-web
 
 $(FUZZ_BUILD)/build.ninja: | deps
 	@tools/install-deps.sh clang libclang-rt-14-dev
@@ -134,4 +135,45 @@ format:
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(COVERAGE_BUILD) out
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(COVERAGE_BUILD) $(WEB_BUILD) out
+
+# The browser edition: the page in $(WEB_BUILD)/site, korzenik-script for node in
+# $(WEB_BUILD)/korzenik-script, their tests (unit tests and golden sessions under node, the page in
+# Debian's headless Chromium against the native scripted host) and their benchmarks.
+WEB_BUILD ?= build-web
+WEB_PORT  ?= 8080
+WEB_PACKAGES := emscripten chromium nodejs libstb-dev
+
+web-deps: deps
+	@tools/install-deps.sh $(WEB_PACKAGES)
+	@command -v npm >/dev/null || tools/install-deps.sh npm
+
+$(WEB_BUILD)/build.ninja: | web-deps
+	cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/Emscripten.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DKORZENIK_WERROR=$(WERROR) -DKORZENIK_PNG_ENCODER=stb \
+	    -DKORZENIK_BUILD_QT=OFF -DKORZENIK_BUILD_TESTS=OFF -DKORZENIK_BUILD_BENCH=OFF \
+	    -DKORZENIK_NATIVE_SCRIPT=$(abspath $(BUILD))/script/korzenik-script
+
+web: web-deps $(WEB_BUILD)/build.ninja
+	cmake --build $(WEB_BUILD) -j $(JOBS)
+
+# playwright-core as web/package-lock.json pins it; it drives Debian's Chromium, downloads none.
+web/node_modules/.package-lock.json: web/package.json web/package-lock.json | web-deps
+	cd web && npm ci --no-audit --no-fund
+
+web-serve: web
+	node web/serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
+
+test-web: build web web/node_modules/.package-lock.json
+	ctest --test-dir $(WEB_BUILD) --output-on-failure -j $(JOBS)
+
+# The page after the demo session, as headless Chromium shows it.
+web-screenshot: web web/node_modules/.package-lock.json
+	node web/tests/screenshot.mjs $(WEB_BUILD)/site docs/screenshot-web.png
+
+# What the page loads, its start-up beside its own static HTML and CSS, and the Confirm press in
+# WebAssembly under node beside the native one.
+bench-web: web web/node_modules/.package-lock.json $(RELEASE_BUILD)/build.ninja
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target web_press_timing
+	cmake --build $(WEB_BUILD) -j $(JOBS) --target web_press_timing
+	node web/bench/bench.mjs $(WEB_BUILD) $(RELEASE_BUILD)
