@@ -1,6 +1,6 @@
 // A static file server for the page, on 127.0.0.1 only: `make web-serve` runs it for a local
 // look, and the browser tests start one of their own. Usage: node serve.mjs SITE_DIR [PORT]
-// (port 0, the default, takes a free one); it prints the address it serves.
+// (port 0, the default, or a port already taken: a free one); it prints the address it serves.
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize, resolve, sep } from 'node:path';
@@ -49,6 +49,10 @@ if (import.meta.url === pathToFileURL(process.argv[1]).href) {
         console.error('usage: node serve.mjs SITE_DIR [PORT]');
         process.exit(2);
     }
-    const server = await serve(root, Number(port));
+    // A port already taken gives way to a free one.
+    const server = await serve(root, Number(port)).catch((e) => {
+        if (e.code !== 'EADDRINUSE') throw e;
+        return serve(root, 0);
+    });
     console.log(`Korzenik is served at http://127.0.0.1:${server.address().port}/ (Ctrl+C stops it)`);
 }

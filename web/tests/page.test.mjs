@@ -38,6 +38,7 @@ function native(script, picture) {
     return {
         messages: events.filter((e) => e.event === 'message')
             .map(({ icon, caption, text }) => ({ icon, caption, text })),
+        appended: events.filter((e) => e.event === 'append').map((e) => e.text),
         state: events.findLast((e) => e.event === 'state'),
         png: picture && readFileSync(join(work, picture)),
     };
@@ -98,7 +99,7 @@ function shown(page) {
             xmax: $('IDC_XMAX').textContent,
             ymin: $('IDC_YMIN').textContent,
             ymax: $('IDC_YMAX').textContent,
-            lines: lines.map((l) => l.textContent),
+            lines: lines.map((l) => l.innerText),
             selected: lines.findIndex((l) => l.getAttribute('aria-selected') === 'true'),
         };
     });
@@ -147,6 +148,9 @@ confirm
 compute
 auto on
 compute
+end 2.5
+confirm
+compute
 png session.png
 state
 `, 'session.png');
@@ -159,8 +163,14 @@ state
     const messages = await closeMessages(page);
     await key(page, { key: 'l', code: 'KeyL', keyCode: 76, text: 'l', alt: true });  // Alt+L: one step
     messages.push(...await closeMessages(page));
-    assert.deepEqual((await shown(page)).lines, expected.state.lines.slice(0, 1));
+    assert.deepEqual((await shown(page)).lines, expected.appended.slice(0, 1));
     await page.click('text=Auto');
+    await page.click('#IDC_COMPUTE');
+    messages.push(...await closeMessages(page));
+    // Another interval: the list is emptied and the chart wiped before the new run.
+    await typeInto(page, '#IDC_END', '2.5');
+    await page.click('#IDC_CONFIRM');
+    messages.push(...await closeMessages(page));
     await page.click('#IDC_COMPUTE');
     messages.push(...await closeMessages(page));
 
