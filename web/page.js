@@ -135,7 +135,7 @@
         $('messagebox-ok').addEventListener('click', () => messageBox.close());
         $('aboutbox-ok').addEventListener('click', () => aboutBox.close());
 
-        // What the user does. Nothing reaches the dialog before it has loaded (data-busy is 1).
+        // What the user does.
         const ready = () => body.dataset.busy === '0';
         win.addEventListener('input', (e) => {
             const id = +e.target.dataset.id;
@@ -237,8 +237,10 @@
             }
             pixelsReady = true;
             mirror();
+            // The window takes input from now on: it is inert until the dialog stands behind it.
+            win.inert = false;
             body.dataset.busy = '0';
-            if (!win.contains(document.activeElement)) controls.get(dialog.focusedControl())?.focus();
+            controls.get(dialog.focusedControl())?.focus();
         });
 
         if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
