@@ -34,9 +34,11 @@ export async function serveSite(site) {
     return { url: `http://127.0.0.1:${server.address().port}/`, server };
 }
 
-/// Opens the page in a new tab and waits until the dialog is usable.
-export async function openPage(context, url) {
+/// Opens the page in a new tab and waits until the dialog is usable; watch, when given, sees the
+/// tab before the page loads.
+export async function openPage(context, url, watch) {
     const page = await context.newPage();
+    watch?.(page);
     await page.goto(url);
     await page.waitForSelector('body[data-busy="0"]');
     return page;

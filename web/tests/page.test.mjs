@@ -44,7 +44,17 @@ function native(script, picture) {
     };
 }
 
-const freshPage = () => openPage(browser.context, site.url);
+/// A new tab with the page, noting every error it reports (a script's, or a resource refused by
+/// its security policy) and every address it asks for outside its own folder.
+async function freshPage() {
+    const page = await openPage(browser.context, site.url, (p) => {
+        p.problems = [];
+        p.on('pageerror', (e) => p.problems.push(e.message));
+        p.on('console', (m) => m.type() === 'error' && p.problems.push(m.text()));
+        p.on('request', (r) => !r.url().startsWith(site.url) && p.problems.push(r.url()));
+    });
+    return page;
+}
 
 /// A key as a keyboard sends it: key down, the character it types, key up.
 async function key(page, { key, code, keyCode, text = '', alt = false, shift = false }) {
@@ -184,6 +194,7 @@ state
     const box = await page.locator('#surface').boundingBox();
     const screenshot = await page.screenshot({ clip: { ...backdrop, x: box.x + backdrop.x, y: box.y + backdrop.y } });
     assert.equal(await differingPixels(page, expected.png, backdrop, screenshot), 0, 'screen pixels');
+    assert.deepEqual(page.problems, []);
     await page.close();
 });
 
