@@ -241,8 +241,8 @@
             win.inert = false;
             body.dataset.busy = '0';
             controls.get(dialog.focusedControl())?.focus();
+            // Only then the files are fetched once more for offline use, out of the page's way.
+            if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
         });
-
-        if ('serviceWorker' in navigator) navigator.serviceWorker.register('sw.js');
     }
 })();
