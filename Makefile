@@ -9,7 +9,8 @@ CMAKE_COMMON := -G Ninja -DKORZENIK_WERROR=$(WERROR)
 
 .PHONY: all deps build build-asan run test test-normal test-asan demo screenshot clean \
         bench fuzz fuzz-smoke fuzz-build coverage package package-verify \
-        format format-check web web-deps web-serve web-screenshot test-web bench-web
+        format format-check web web-deps web-test-deps web-serve web-screenshot test-web \
+        bench-web
 
 all: build
 
@@ -142,11 +143,9 @@ clean:
 # Debian's headless Chromium against the native scripted host) and their benchmarks.
 WEB_BUILD ?= build-web
 WEB_PORT  ?= 8080
-WEB_PACKAGES := emscripten chromium nodejs libstb-dev
 
 web-deps: deps
-	@tools/install-deps.sh $(WEB_PACKAGES)
-	@command -v npm >/dev/null || tools/install-deps.sh npm
+	@tools/install-deps.sh emscripten nodejs libstb-dev
 
 $(WEB_BUILD)/build.ninja: | web-deps
 	cmake -S . -B $(WEB_BUILD) -G Ninja -DCMAKE_TOOLCHAIN_FILE=cmake/Emscripten.cmake \
@@ -157,23 +156,28 @@ $(WEB_BUILD)/build.ninja: | web-deps
 web: web-deps $(WEB_BUILD)/build.ninja
 	cmake --build $(WEB_BUILD) -j $(JOBS)
 
-# playwright-core as web/package-lock.json pins it; it drives Debian's Chromium, downloads none.
-web/node_modules/.package-lock.json: web/package.json web/package-lock.json | web-deps
+# For the browser tests: Debian's Chromium, and playwright-core as web/package-lock.json pins it
+# to drive that browser (it downloads none of its own).
+web-test-deps: web-deps
+	@tools/install-deps.sh chromium
+	@command -v npm >/dev/null || tools/install-deps.sh npm
+
+web/node_modules/.package-lock.json: web/package.json web/package-lock.json | web-test-deps
 	cd web && npm ci --no-audit --no-fund
 
 web-serve: web
 	node web/serve.mjs $(WEB_BUILD)/site $(WEB_PORT)
 
-test-web: build web web/node_modules/.package-lock.json
+test-web: build web web-test-deps web/node_modules/.package-lock.json
 	ctest --test-dir $(WEB_BUILD) --output-on-failure -j $(JOBS)
 
 # The page after the demo session, as headless Chromium shows it.
-web-screenshot: web web/node_modules/.package-lock.json
+web-screenshot: web web-test-deps web/node_modules/.package-lock.json
 	node web/tests/screenshot.mjs $(WEB_BUILD)/site docs/screenshot-web.png
 
 # What the page loads, its start-up beside its own static HTML and CSS, and the Confirm press in
 # WebAssembly under node beside the native one.
-bench-web: web web/node_modules/.package-lock.json $(RELEASE_BUILD)/build.ninja
+bench-web: web web-test-deps web/node_modules/.package-lock.json $(RELEASE_BUILD)/build.ninja
 	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target web_press_timing
 	cmake --build $(WEB_BUILD) -j $(JOBS) --target web_press_timing
 	node web/bench/bench.mjs $(WEB_BUILD) $(RELEASE_BUILD)
