@@ -21,11 +21,6 @@
 #include "qt/chart_view.h"
 #include "qt/controls.h"
 
-#ifdef Q_OS_WIN
-// Last: it defines macros (IDOK, MessageBox) that would clash with names above.
-#include <windows.h>
-#endif
-
 namespace korzenik {
 
 namespace {
@@ -64,15 +59,6 @@ SolverWindow::SolverWindow(SolverState& state, QWidget* parent)
             [this] { m_dialog.OnCompute(); });
     control(res::IDC_FUNCTION)->setFocus();
 
-#ifdef Q_OS_WIN
-    // Where the window system's own window menu can be extended, the About entry goes there too.
-    if (HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
-        const QString text = toQString(res::kAboutMenuText);
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(res::IDM_ABOUT),
-                    reinterpret_cast<const wchar_t*>(text.utf16()));
-    }
-#endif
 }
 
 SolverWindow::~SolverWindow() = default;
@@ -251,19 +237,5 @@ void SolverWindow::contextMenuEvent(QContextMenuEvent* event) {
         this->close();
     }
 }
-
-#ifdef Q_OS_WIN
-bool SolverWindow::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
-    const MSG* msg = static_cast<const MSG*>(message);
-    // The four low bits of a system command are the window system's own.
-    if (msg->message == WM_SYSCOMMAND &&
-        (msg->wParam & 0xFFF0) == static_cast<WPARAM>(res::IDM_ABOUT)) {
-        showAboutBox();
-        *result = 0;
-        return true;
-    }
-    return QDialog::nativeEvent(eventType, message, result);
-}
-#endif
 
 }  // namespace korzenik
