@@ -1,12 +1,17 @@
 #include "qt/controls.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
+#include <QStyle>
+
+#include "app/window.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void registerKorzenikResources() { Q_INIT_RESOURCE(korzenik); }
@@ -14,6 +19,43 @@ static void registerKorzenikResources() { Q_INIT_RESOURCE(korzenik); }
 namespace korzenik {
 
 namespace {
+
+// A group box drawn the way the layout's group boxes are meant to look: an etched frame whose
+// top line runs through the middle of the caption, broken where the caption stands. Nothing else
+// is painted, so the face shows inside and behind the caption.
+class GroupBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const int top = metrics.height() / 2 - 1;
+        const int right = width() - 1;
+        const int bottom = height() - 1;
+        const int captionLeft = 8;
+        const QString caption = title();
+        const int gapLeft = caption.isEmpty() ? right : captionLeft - 2;
+        const int gapRight = captionLeft + metrics.horizontalAdvance(caption) + 1;
+        const QColor shadow = palette().color(QPalette::Dark);
+        const QColor light = palette().color(QPalette::Light);
+        // Two lines, each shadow above and to the left, light below and to the right, offset by
+        // one pixel: an etched edge.
+        for (int inset = 0; inset < 2; ++inset) {
+            painter.setPen(inset == 0 ? shadow : light);
+            painter.drawLine(inset, top + inset, inset, bottom - 1);
+            painter.drawLine(inset, top + inset, gapLeft, top + inset);
+            painter.drawLine(gapRight, top + inset, right - 1, top + inset);
+            painter.setPen(inset == 0 ? light : shadow);
+            painter.drawLine(right - inset, top + inset, right - inset, bottom - inset);
+            painter.drawLine(inset, bottom - inset, right - inset, bottom - inset);
+        }
+        style()->drawItemText(&painter, rect().adjusted(captionLeft, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, palette(),
+                              isEnabled(), caption, QPalette::WindowText);
+    }
+};
 
 Qt::Alignment staticAlignment(std::uint32_t styles) {
     if (styles & res::kAlignCenter) return Qt::AlignHCenter | Qt::AlignTop;
@@ -24,20 +66,17 @@ Qt::Alignment staticAlignment(std::uint32_t styles) {
 QWidget* createButton(const res::ControlTemplate& c, QWidget* parent) {
     const QString caption = toQString(c.text);
     if (c.styles & res::kGroupBox) {
-        auto* box = new QGroupBox(caption, parent);
+        auto* box = new GroupBox(caption, parent);
         box->setFocusPolicy(Qt::NoFocus);
         return box;
     }
     if (c.styles & res::kAutoCheckBox) {
-        auto* check = new QCheckBox(caption, parent);
-        check->setContextMenuPolicy(Qt::PreventContextMenu);
-        return check;
+        return new QCheckBox(caption, parent);
     }
     auto* button = new QPushButton(caption, parent);
     const bool isDefault = (c.styles & res::kDefPushButton) != 0;
     button->setAutoDefault(isDefault);
     button->setDefault(isDefault);
-    button->setContextMenuPolicy(Qt::PreventContextMenu);
     return button;
 }
 
@@ -76,6 +115,18 @@ QWidget* createListBox(QWidget* parent) {
 }
 
 }  // namespace
+
+QPalette facePalette() {
+    QPalette palette = QApplication::palette();
+    const QColor face(static_cast<int>(kFaceColour & 0xFF),
+                      static_cast<int>((kFaceColour >> 8) & 0xFF),
+                      static_cast<int>((kFaceColour >> 16) & 0xFF));
+    palette.setColor(QPalette::Window, face);
+    palette.setColor(QPalette::Button, face);
+    palette.setColor(QPalette::Light, face.lighter(150));
+    palette.setColor(QPalette::Dark, face.darker(150));
+    return palette;
+}
 
 QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

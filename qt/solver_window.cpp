@@ -31,11 +31,6 @@ bool isEnterOrEscape(const QEvent* event) {
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
 }
 
-QColor toQColor(Colour c) {
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
-}
-
 }  // namespace
 
 SolverWindow::SolverWindow(SolverState& state, QWidget* parent)
@@ -46,9 +41,7 @@ SolverWindow::SolverWindow(SolverState& state, QWidget* parent)
     setWindowTitle(toQString(res::kMainDialog.caption));
     setWindowIcon(applicationIcon());
     setFixedSize(kClientWidth, kClientHeight);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, toQColor(kFaceColour));
-    setPalette(palette);
+    setPalette(facePalette());
 
     buildControls();
     m_initialised = m_dialog.OnInitDialog();
@@ -58,12 +51,13 @@ SolverWindow::SolverWindow(SolverState& state, QWidget* parent)
     connect(qobject_cast<QPushButton*>(control(res::IDC_COMPUTE)), &QPushButton::clicked, this,
             [this] { m_dialog.OnCompute(); });
     control(res::IDC_FUNCTION)->setFocus();
-
 }
 
 SolverWindow::~SolverWindow() = default;
 
 void SolverWindow::buildControls() {
+    // The face first, so every control stacks above it.
+    m_chart = new ChartView(m_framebuffer, this);
     std::vector<QWidget*> widgets;
     for (const res::ControlTemplate& c : res::kMainDialog.controls) {
         QWidget* widget = createControl(c, this);
@@ -71,12 +65,9 @@ void SolverWindow::buildControls() {
         widgets.push_back(widget);
         m_controls.push_back({c.id, widget});
         if (c.id == res::IDC_RESULTS) m_results = qobject_cast<QListWidget*>(widget);
-        if (c.id == res::IDC_CHART_FRAME) {
-            // The backdrop's top-left client pixel is this window pixel.
-            const QPoint origin = widget->pos() + QPoint(kClientLeft, kClientTop);
-            m_chart = new ChartView(m_framebuffer, origin, widget);
-            m_chart->setGeometry(widget->rect());
-        }
+        // The framebuffer has the backdrop in it and the chart over it: the control lets the
+        // face show through.
+        if (c.id == res::IDC_CHART_FRAME) widget->setAutoFillBackground(false);
     }
     stackControls(res::kMainDialog, widgets.data());
 }
@@ -115,7 +106,12 @@ void SolverWindow::setControlText(int id, std::string_view utf8) {
     // A control's text is replaced only when it differs, so an unchanged edit box keeps its
     // cursor and selection.
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        if (e->text() != text) e->setText(text);
+        if (e->text() != text) {
+            // Shown from its first character, as a freshly set edit box shows it; a long number
+            // would otherwise show only its end.
+            e->setText(text);
+            e->setCursorPosition(0);
+        }
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         if (l->text() != text) l->setText(text);
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
