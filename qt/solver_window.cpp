@@ -1,5 +1,6 @@
 #include "qt/solver_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -29,6 +30,14 @@ bool isEnterOrEscape(const QEvent* event) {
     if (event->type() != QEvent::KeyPress) return false;
     const int key = static_cast<const QKeyEvent*>(event)->key();
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+}
+
+// The keys that ask for the focused control's context menu: the Menu key and Shift+F10.
+bool isContextMenuKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return (key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
+           (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
 }
 
 }  // namespace
@@ -61,7 +70,6 @@ void SolverWindow::buildControls() {
     std::vector<QWidget*> widgets;
     for (const res::ControlTemplate& c : res::kMainDialog.controls) {
         QWidget* widget = createControl(c, this);
-        widget->installEventFilter(this);
         widgets.push_back(widget);
         m_controls.push_back({c.id, widget});
         if (c.id == res::IDC_RESULTS) m_results = qobject_cast<QListWidget*>(widget);
@@ -70,6 +78,9 @@ void SolverWindow::buildControls() {
         if (c.id == res::IDC_CHART_FRAME) widget->setAutoFillBackground(false);
     }
     stackControls(res::kMainDialog, widgets.data());
+    // Every widget of the window, the controls' own parts (a list's viewport and scroll bar)
+    // included, so the window menu opens wherever the window is clicked.
+    for (QWidget* widget : findChildren<QWidget*>()) widget->installEventFilter(this);
 }
 
 QWidget* SolverWindow::control(int id) const {
@@ -211,22 +222,48 @@ void SolverWindow::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // A key asking for a context menu that the focused control left alone: the control gets the
+    // request the keyboard would make, which ends in the window menu or an edit box's own menu.
+    if (isContextMenuKey(event)) {
+        openContextMenu(focusWidget() ? focusWidget() : this);
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 
 bool SolverWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return QDialog::eventFilter(watched, event);
     // No control sees Enter or Escape either.
     if (isEnterOrEscape(event)) return true;
+    // An edit box keeps its own menu; everywhere else a menu request, by mouse or keyboard,
+    // opens the window menu, even on controls that would otherwise swallow it.
+    if (event->type() == QEvent::ContextMenu && !qobject_cast<QLineEdit*>(widget)) {
+        showWindowMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     return QDialog::eventFilter(watched, event);
 }
 
 void SolverWindow::contextMenuEvent(QContextMenuEvent* event) {
+    showWindowMenu(event->globalPos());
+}
+
+void SolverWindow::openContextMenu(QWidget* widget) {
+    // Under X11 the Menu key also arrives as a menu request of its own, ahead of the key; the
+    // menu it opens then takes the key, so the request is not made twice.
+    const QPoint centre = widget->rect().center();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, widget->mapToGlobal(centre));
+    QApplication::sendEvent(widget, &request);
+}
+
+void SolverWindow::showWindowMenu(QPoint globalPos) {
     QMenu menu(this);
     QAction* close = menu.addAction(QStringLiteral("&Close"));
     close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     menu.addSeparator();
     QAction* about = menu.addAction(toQString(res::kAboutMenuText));
-    QAction* chosen = menu.exec(event->globalPos());
+    QAction* chosen = menu.exec(globalPos);
     if (chosen == about) {
         showAboutBox();
     } else if (chosen == close) {

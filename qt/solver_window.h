@@ -75,6 +75,11 @@ protected:
 
 private:
     void buildControls();
+    /// Asks the widget for its context menu as the keyboard does: the window menu, or an edit
+    /// box's own.
+    void openContextMenu(QWidget* widget);
+    /// The window menu, with the About entry, at a point of the screen.
+    void showWindowMenu(QPoint globalPos);
     QComboBox* combo(int id) const;
     QLineEdit* edit(int id) const;
     QCheckBox* checkBox(int id) const;

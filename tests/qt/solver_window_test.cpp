@@ -144,7 +144,7 @@ private slots:
     void autoComputeListsSevenLinesAndAnnouncesTheRoot();
     void enterAndEscapeChangeNothing();
     void rejectedNumberWarnsAndRefocusesTheField();
-    void aboutBoxOpensFromTheContextMenuAndCloses();
+    void aboutBoxOpensFromTheWindowMenuAndCloses();
     void numbersUsePointUnderPolishLocale();
 
 private:
@@ -377,7 +377,7 @@ void SolverWindowTest::rejectedNumberWarnsAndRefocusesTheField() {
     QCOMPARE(results()->count(), 0);
 }
 
-void SolverWindowTest::aboutBoxOpensFromTheContextMenuAndCloses() {
+void SolverWindowTest::aboutBoxOpensFromTheWindowMenuAndCloses() {
     const auto onBox = [](std::function<void(CAboutBox*)> act) {
         return [act](QWidget* top) {
             auto* box = qobject_cast<CAboutBox*>(top);
@@ -415,25 +415,40 @@ void SolverWindowTest::aboutBoxOpensFromTheContextMenuAndCloses() {
         });
     };
 
-    // Right-click on the dialog's background, below the group boxes.
-    ModalScript script({[&](QWidget* top) {
-                            auto* menu = qobject_cast<QMenu*>(top);
-                            if (!menu) return false;
-                            for (QAction* a : menu->actions()) {
-                                menuEntries << (a->isSeparator() ? "-" : a->text());
-                            }
-                            menu->setActiveAction(menu->actions().last());
-                            QTest::keyClick(menu, Qt::Key_Return);
-                            return true;
-                        },
-                        onBox(inspect), closeBy(0)});
-    QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {}, QPoint(400, 526));
+    // The window menu from a right-click on a push button, then About from it.
+    const QStringList kWindowMenu = {"&Close", "-", "&About Korzenik..."};
+    const auto windowMenu = [&](bool chooseAbout) {
+        return [&, chooseAbout](QWidget* top) {
+            auto* menu = qobject_cast<QMenu*>(top);
+            if (!menu) return false;
+            menuEntries.clear();
+            for (QAction* a : menu->actions()) {
+                menuEntries << (a->isSeparator() ? "-" : a->text());
+            }
+            if (chooseAbout) menu->setActiveAction(menu->actions().last());
+            QTest::keyClick(menu, chooseAbout ? Qt::Key_Return : Qt::Key_Escape);
+            return true;
+        };
+    };
+    ModalScript script({windowMenu(true), onBox(inspect), closeBy(0)});
+    clickThroughWindow(button(res::IDC_COMPUTE), Qt::RightButton);
     QTRY_VERIFY(script.finished());
     QVERIFY(!script.timedOut());
-    QCOMPARE(menuEntries, QStringList({"&Close", "-", "&About Korzenik..."}));
+    QCOMPARE(menuEntries, kWindowMenu);
     QVERIFY2(seen.filter(QRegularExpression("^not ")).isEmpty(), qPrintable(seen.join(", ")));
     QCOMPARE(seen.size(), 9);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+    // The Menu key and Shift+F10 open it too, wherever the focus is outside the edit boxes.
+    for (QWidget* focus : {control(res::IDC_AUTO), control(res::IDC_FUNCTION)}) {
+        for (QKeyCombination key : {QKeyCombination(Qt::Key_Menu), Qt::SHIFT | Qt::Key_F10}) {
+            ModalScript again({windowMenu(false)});
+            focus->setFocus();
+            QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+            QVERIFY(again.finished() && !again.timedOut());
+            QCOMPARE(menuEntries, kWindowMenu);
+        }
+    }
 
     for (int way = 1; way < 4; ++way) {
         ModalScript again({closeBy(way)});
