@@ -8,8 +8,12 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QStyle>
+#include <QWindow>
+#include <algorithm>
 
 #include "app/window.h"
 
@@ -55,6 +59,69 @@ protected:
                               Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, palette(),
                               isEnabled(), caption, QPalette::WindowText);
     }
+};
+
+// Places a window so that its frame, as the window manager draws it, is centred. The toolkit
+// places a new window before the window manager has framed it, guessing the frame, and the real
+// margins arrive with the moves that follow the framing; so the window is placed again whenever
+// the margins it was placed with change. A window the user has moved keeps its place.
+class FrameCentring : public QObject {
+public:
+    FrameCentring(QWidget* window, QWidget* over)
+        : QObject(window), m_window(window), m_over(over) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::Show:
+                // The window manager frames a window before it maps it, so by the window's first
+                // exposure the frame is known, even when the framing moved nothing.
+                if (QWindow* handle = m_window->windowHandle(); handle && watched == m_window) {
+                    handle->installEventFilter(this);
+                }
+                place();
+                break;
+            case QEvent::Expose:
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::ActivationChange: place(); break;
+            default: break;
+        }
+        return false;
+    }
+
+private:
+    void place() {
+        const QWindow* handle = m_window->windowHandle();
+        if (!handle) return;
+        const QMargins margins = handle->frameMargins();
+        if (m_placed && margins == m_placedWith) return;
+        m_placed = true;
+        m_placedWith = margins;
+        // Until its frame is known, a window over another is guessed to have a frame like it.
+        // Frames are read from the window system's side, where they are current.
+        const QWindow* overHandle = m_over ? m_over->windowHandle() : nullptr;
+        const QMargins frame =
+            margins.isNull() && overHandle ? overHandle->frameMargins() : margins;
+        const QRect area =
+            overHandle ? overHandle->frameGeometry() : m_window->screen()->availableGeometry();
+        const QSize outer = m_window->size().grownBy(frame);
+        // The frame's top-left corner, kept on the work area (title bar first) when the window
+        // is larger than it; the window itself is placed inside its frame.
+        const QRect work = m_window->screen()->availableGeometry();
+        const int x = area.x() + (area.width() - outer.width()) / 2;
+        const int y = area.y() + (area.height() - outer.height()) / 2;
+        const QPoint corner(std::max(work.left(), std::min(x, work.right() + 1 - outer.width())),
+                            std::max(work.top(), std::min(y, work.bottom() + 1 - outer.height())));
+        m_window->setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), m_window->size()));
+    }
+
+    QWidget* m_window;
+    QPointer<QWidget> m_over;
+    bool m_placed = false;
+    QMargins m_placedWith;
 };
 
 Qt::Alignment staticAlignment(std::uint32_t styles) {
@@ -115,6 +182,8 @@ QWidget* createListBox(QWidget* parent) {
 }
 
 }  // namespace
+
+void centreOnRealFrame(QWidget* window, QWidget* over) { new FrameCentring(window, over); }
 
 QPalette facePalette() {
     QPalette palette = QApplication::palette();

@@ -17,6 +17,11 @@ namespace korzenik {
 /// for the window, its controls and its boxes alike.
 QPalette facePalette();
 
+/// Keeps a top-level window's frame centred over another window's frame, or on the work area of
+/// its screen when `over` is null, from its first showing until the window manager has told
+/// the frame's real size.
+void centreOnRealFrame(QWidget* window, QWidget* over);
+
 /// Text of the layout tables and the app layer (UTF-8) as a QString.
 QString toQString(std::string_view text);
 

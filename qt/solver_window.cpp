@@ -51,6 +51,7 @@ SolverWindow::SolverWindow(SolverState& state, QWidget* parent)
     setWindowIcon(applicationIcon());
     setFixedSize(kClientWidth, kClientHeight);
     setPalette(facePalette());
+    centreOnRealFrame(this, nullptr);
 
     buildControls();
     m_initialised = m_dialog.OnInitDialog();
