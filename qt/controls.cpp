@@ -45,15 +45,22 @@ protected:
         const QColor shadow = palette().color(QPalette::Dark);
         const QColor light = palette().color(QPalette::Light);
         // Two lines, each shadow above and to the left, light below and to the right, offset by
-        // one pixel: an etched edge.
+        // one pixel: an etched edge. Filled pixel rectangles rather than pen strokes, so a scaled
+        // display widens the lines with everything else instead of thinning them.
+        const auto hline = [&](int x0, int x1, int y, const QColor& c) {
+            if (x1 >= x0) painter.fillRect(QRect(x0, y, x1 - x0 + 1, 1), c);
+        };
+        const auto vline = [&](int x, int y0, int y1, const QColor& c) {
+            if (y1 >= y0) painter.fillRect(QRect(x, y0, 1, y1 - y0 + 1), c);
+        };
         for (int inset = 0; inset < 2; ++inset) {
-            painter.setPen(inset == 0 ? shadow : light);
-            painter.drawLine(inset, top + inset, inset, bottom - 1);
-            painter.drawLine(inset, top + inset, gapLeft, top + inset);
-            painter.drawLine(gapRight, top + inset, right - 1, top + inset);
-            painter.setPen(inset == 0 ? light : shadow);
-            painter.drawLine(right - inset, top + inset, right - inset, bottom - inset);
-            painter.drawLine(inset, bottom - inset, right - inset, bottom - inset);
+            const QColor& topLeft = inset == 0 ? shadow : light;
+            const QColor& bottomRight = inset == 0 ? light : shadow;
+            vline(inset, top + inset, bottom - 1, topLeft);
+            hline(inset, gapLeft, top + inset, topLeft);
+            hline(gapRight, right - 1, top + inset, topLeft);
+            vline(right - inset, top + inset, bottom - inset, bottomRight);
+            hline(inset, right - inset, bottom - inset, bottomRight);
         }
         style()->drawItemText(&painter, rect().adjusted(captionLeft, 0, 0, 0),
                               Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, palette(),
