@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # `make bench`: every press beside its floor (Google Benchmark, JSON kept in
-# BUILD_DIR/bench-results), the table of ratios, then the window's start-up beside an empty dialog.
+# BUILD_DIR/bench-results), the table of ratios, then the window's start-up beside its floor.
 # Usage: tools/bench.sh BUILD_DIR   (BENCH_REPETITIONS, default 5, sets the repetitions)
 set -euo pipefail
 cd "$(dirname "$0")/.."
