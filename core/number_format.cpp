@@ -19,6 +19,7 @@
 #define KORZENIK_STD_CHARCONV 1
 #else
 #define KORZENIK_STD_CHARCONV 0
+#include <fast_float/fast_float.h>
 #endif
 
 namespace korzenik {
@@ -79,7 +80,10 @@ double convertPlainDecimal(const std::string& text) {
     const double magnitude = lead + exponent < 0 ? 0.0 : HUGE_VAL;
     return negative ? -magnitude : magnitude;
 #else
-    return std::strtod(text.c_str(), nullptr);
+    // Exact like strtod, without its long double arithmetic (in software in WebAssembly).
+    double value = 0;
+    fast_float::from_chars(text.data(), text.data() + text.size(), value);
+    return value;
 #endif
 }
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkgconf qt6-base-dev libpng-dev libstb-dev libgtest-dev libbenchmark-dev
-          locales "$@")
+          libfast-float-dev locales "$@")
 
 missing=()
 for p in "${packages[@]}"; do

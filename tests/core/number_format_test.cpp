@@ -1,6 +1,6 @@
 // The number texts of the result lines, the labels and the edit boxes. This file is compiled
-// twice: against the standard library's converters and against the C library's (the browser
-// build's), so both are held to the same table.
+// twice: against the standard library's converters and against the browser build's (the C
+// library's printf and fast_float), so both are held to the same table.
 #include "core/number_format.h"
 
 #include <gtest/gtest.h>
