@@ -15,8 +15,8 @@
             },
         },
     };
-    // The module is fetched and compiled while the page is still being parsed and laid out. A
-    // server that does not call it application/wasm still serves it.
+    // The page preloads the module; it is compiled while the page is still being parsed and laid
+    // out. A server that does not call it application/wasm still serves it.
     const loading = fetch('korzenik.wasm').then((r) => WebAssembly.instantiateStreaming(r.clone(), imports)
         .catch(() => r.arrayBuffer().then((b) => WebAssembly.instantiate(b, imports))));
 
