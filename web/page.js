@@ -15,10 +15,11 @@
             },
         },
     };
-    // The page preloads the module; it is compiled while the page is still being parsed and laid
-    // out. A server that does not call it application/wasm still serves it.
-    const loading = fetch('korzenik.wasm').then((r) => WebAssembly.instantiateStreaming(r.clone(), imports)
-        .catch(() => r.arrayBuffer().then((b) => WebAssembly.instantiate(b, imports))));
+    // The module (which the page preloads) is compiled while the page is still being parsed and
+    // laid out, and instantiated once the functions it imports from the page are in place. A
+    // server that does not call it application/wasm still serves it.
+    const compiling = fetch('korzenik.wasm').then((r) => WebAssembly.compileStreaming(r.clone())
+        .catch(() => r.arrayBuffer().then((b) => WebAssembly.compile(b))));
 
     if (document.readyState === 'loading') {
         document.addEventListener('DOMContentLoaded', begin);
@@ -227,7 +228,7 @@
             win.style.zoom = room < width ? String(room / width) : '';
         }).observe(document.documentElement);
 
-        loading.then(({ instance }) => {
+        compiling.then((module) => WebAssembly.instantiate(module, imports)).then((instance) => {
             dialog = instance.exports;
             dialog._initialize();
             dialog.start();
