@@ -25,7 +25,7 @@ void drawCurve(DrawingSurface& surface, const ChartScale& scale, FunctionIndex k
         // instead of each stalling the drawing of its segment.
         // Every point's entries are written before they are read, so neither array is cleared.
         constexpr std::size_t kPoints = ChartFrame::width + 1;
-        std::array<std::int32_t, kPoints> rows;
+        std::array<Point, kPoints> points;
         std::array<bool, kPoints> hasPixel;
         const double xStep = widen(scale.xStep);
         const double start = widen(scale.start);
@@ -34,20 +34,20 @@ void drawCurve(DrawingSurface& surface, const ChartScale& scale, FunctionIndex k
             const float x = single(static_cast<double>(i) * xStep + start);
             const std::optional<std::int32_t> row =
                 toPixel(rowOf(scale, evaluateFunction(x, k, scratchFlag)));
-            rows[i] = row.value_or(0);
+            points[i] = {ChartFrame::left + static_cast<std::int32_t>(i), row.value_or(0)};
             hasPixel[i] = row.has_value();
         }
-        bool joined = false;  // whether the previous point was drawn, so a line can reach it
-        for (std::size_t i = 0; i < kPoints; ++i) {
-            const std::int32_t column = ChartFrame::left + static_cast<std::int32_t>(i);
-            if (!hasPixel[i]) {
-                joined = false;
-            } else if (joined) {
-                surface.lineTo(column, rows[i]);
-            } else {
-                surface.moveTo(column, rows[i]);
-                joined = true;
+        // Each run of points with pixels is one polyline; a point without one breaks the curve.
+        for (std::size_t first = 0; first < kPoints;) {
+            if (!hasPixel[first]) {
+                ++first;
+                continue;
             }
+            std::size_t past = first + 1;
+            while (past < kPoints && hasPixel[past]) ++past;
+            surface.moveTo(points[first].x, points[first].y);
+            surface.polylineTo(points.data() + first + 1, past - first - 1);
+            first = past;
         }
     }
     surface.deletePen();

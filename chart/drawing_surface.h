@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 namespace korzenik {
@@ -11,6 +12,12 @@ inline constexpr Colour kBlack = 0x000000;
 inline constexpr Colour kRed = 0x0000FF;
 inline constexpr Colour kBlue = 0xFF0000;
 inline constexpr Colour kGray = 0xA4A4A4;
+
+/// A pixel position in window coordinates.
+struct Point {
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+};
 
 /// The target of all chart drawing: the main window's pixels in window coordinates (origin at
 /// the window's outer top-left corner, rows growing downward). Coordinates may lie anywhere in
@@ -30,6 +37,11 @@ public:
     /// Paints a one-pixel line from the current position to (x, y), leaving out (x, y) itself,
     /// and makes (x, y) the current position.
     virtual void lineTo(std::int32_t x, std::int32_t y) = 0;
+    /// Paints the lines from the current position through each of the points in turn, as lineTo
+    /// does for each one, and makes the last point the current position (GDI's PolylineTo).
+    virtual void polylineTo(const Point* points, std::size_t count) {
+        for (std::size_t i = 0; i < count; ++i) lineTo(points[i].x, points[i].y);
+    }
 };
 
 }  // namespace korzenik

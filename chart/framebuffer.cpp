@@ -290,4 +290,18 @@ void FramebufferSurface::lineTo(std::int32_t x, std::int32_t y) {
     drawLine(m_target, fromX, fromY, x, y, m_pen);
 }
 
+void FramebufferSurface::polylineTo(const Point* points, std::size_t count) {
+    // One call for a whole curve: its segments are a few pixels long, and a call through the
+    // surface for each cost about as much as drawing it (in WebAssembly more).
+    std::int32_t x = m_x;
+    std::int32_t y = m_y;
+    for (std::size_t i = 0; i < count; ++i) {
+        drawLine(m_target, x, y, points[i].x, points[i].y, m_pen);
+        x = points[i].x;
+        y = points[i].y;
+    }
+    m_x = x;
+    m_y = y;
+}
+
 }  // namespace korzenik

@@ -45,6 +45,7 @@ public:
     void deletePen() override;
     void moveTo(std::int32_t x, std::int32_t y) override;
     void lineTo(std::int32_t x, std::int32_t y) override;
+    void polylineTo(const Point* points, std::size_t count) override;
 
 private:
     Framebuffer& m_target;

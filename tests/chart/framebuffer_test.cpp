@@ -120,6 +120,32 @@ TEST(FramebufferSurface, LinesUseTheSelectedPenAndTheBlackPenAfterDeletion) {
     EXPECT_EQ(painted(fb).size(), 8u);
 }
 
+// A polyline paints what its lines drawn one by one paint, ends far outside the image included,
+// in the pen's colour, and leaves the current position at its last point.
+TEST(FramebufferSurface, PolylinePaintsItsLinesOneByOne) {
+    std::mt19937 rng(20240612);
+    std::uniform_int_distribution<std::int32_t> near(-20, 60), far(-100000, 100000);
+    for (int round = 0; round < 200; ++round) {
+        std::vector<Point> points(static_cast<std::size_t>(round % 7));
+        for (Point& p : points) {
+            p = round % 5 == 4 ? Point{far(rng), far(rng)} : Point{near(rng), near(rng)};
+        }
+        Framebuffer byLines(40, 30, kWhite);
+        Framebuffer byPolyline(40, 30, kWhite);
+        FramebufferSurface lines(byLines);
+        FramebufferSurface polyline(byPolyline);
+        for (FramebufferSurface* surface : {&lines, &polyline}) {
+            surface->selectPen(kBlue);
+            surface->moveTo(5, 7);
+        }
+        for (const Point& p : points) lines.lineTo(p.x, p.y);
+        polyline.polylineTo(points.data(), points.size());
+        lines.lineTo(20, 29);
+        polyline.lineTo(20, 29);
+        ASSERT_EQ(byPolyline.rgb, byLines.rgb) << "round " << round;
+    }
+}
+
 // One pixel per step along the major axis, the nearest on the minor one, half-way going up (x
 // major) or left (y major) whichever way the line is drawn; the last point is left out.
 TEST(DrawLine, TiesGoUpOrLeftAndTheLastPointIsLeftOut) {
