@@ -1,11 +1,12 @@
 # Runs one golden script and compares what korzenik-script printed with the expected files.
-# Variables: PROGRAM, SCRIPT, EXPECTED_DIR, WORKDIR, USE_STDIN (optional).
+# Variables: PROGRAM, SCRIPT, EXPECTED_DIR, WORKDIR, USE_STDIN (optional), EMULATOR (optional:
+# the command that runs PROGRAM in a cross build).
 get_filename_component(name ${SCRIPT} NAME_WE)
 if(USE_STDIN)
-    execute_process(COMMAND ${PROGRAM} INPUT_FILE ${SCRIPT} WORKING_DIRECTORY ${WORKDIR}
+    execute_process(COMMAND ${EMULATOR} ${PROGRAM} INPUT_FILE ${SCRIPT} WORKING_DIRECTORY ${WORKDIR}
         OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 else()
-    execute_process(COMMAND ${PROGRAM} ${SCRIPT} WORKING_DIRECTORY ${WORKDIR}
+    execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${SCRIPT} WORKING_DIRECTORY ${WORKDIR}
         OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
 endif()
 
