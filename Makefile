@@ -8,6 +8,7 @@ WERROR     := $(if $(CI),ON,OFF)
 CMAKE_COMMON := -G Ninja -DKORZENIK_WERROR=$(WERROR)
 
 .PHONY: all deps build build-asan run test test-normal test-asan demo screenshot clean \
+        windows test-windows \
         bench fuzz fuzz-smoke fuzz-build coverage package package-verify \
         format format-check
 
@@ -54,7 +55,31 @@ test-asan: build-asan
 	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test: test-normal test-asan
+test: test-normal test-asan test-windows
+
+# The Windows edition: cross-built with mingw-w64 into $(WIN_BUILD), tested under Wine. `make
+# windows` gives $(WIN_BUILD)/Korzenik.exe, $(WIN_BUILD)/korzenik-script.exe and the zip of both.
+WIN_BUILD    ?= build-win
+WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 fonts-wine icoutils
+WIN_TEST_PACKAGES := xvfb xauth xdotool x11-apps
+
+$(WIN_BUILD)/build.ninja:
+	@tools/install-deps.sh $(WIN_PACKAGES)
+	cmake -S . -B $(WIN_BUILD) $(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Release \
+	    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+	    -DKORZENIK_BUILD_QT=OFF -DKORZENIK_BUILD_BENCH=OFF
+
+windows: $(WIN_BUILD)/build.ninja
+	@tools/install-deps.sh $(WIN_PACKAGES)
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+
+# The unit tests and golden sessions under Wine (in a Wine prefix of the build's own, made once),
+# and the window driven on a virtual display; Wine's server is stopped afterwards.
+test-windows: windows
+	@tools/install-deps.sh $(WIN_PACKAGES) $(WIN_TEST_PACKAGES)
+	tests/win32/wine_run.sh $(abspath $(WIN_BUILD))/wine --init
+	ctest --test-dir $(WIN_BUILD) --output-on-failure -j $(JOBS); \
+	    status=$$?; tests/win32/wine_run.sh $(abspath $(WIN_BUILD))/wine --stop; exit $$status
 
 # A picture of the real window after the demo session's clicks, taken on a virtual display.
 screenshot: build
@@ -134,4 +159,5 @@ format:
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(COVERAGE_BUILD) out
+	@[ ! -d $(WIN_BUILD)/wine ] || tests/win32/wine_run.sh $(abspath $(WIN_BUILD))/wine --stop
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(COVERAGE_BUILD) $(WIN_BUILD) out

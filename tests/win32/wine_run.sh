@@ -1,0 +1,38 @@
+#!/bin/sh
+# wine_run.sh PREFIX PROGRAM [ARGUMENT...]
+# Runs a Windows program under Wine in the Wine prefix PREFIX, creating the prefix first when it
+# does not exist yet; the exit status is the program's. The CMake emulator of the Windows build.
+#
+# wine_run.sh PREFIX --init only creates the prefix (about 10 s, 700 MB) and starts its server;
+# wine_run.sh PREFIX --stop stops the prefix's Wine server.
+#
+# Wine's server is started persistent (it stays 60 s after its last program): Debian's server
+# otherwise quits as its last program exits, and a program started in that moment dies.
+set -eu
+prefix=$1
+shift
+export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# A test run never depends on the desktop it was started from.
+unset DISPLAY WAYLAND_DISPLAY
+
+if [ "${1-}" = --stop ]; then
+    [ -d "$prefix" ] && wineserver -k 2>/dev/null || true
+    exit 0
+fi
+
+mkdir -p "$prefix"
+# One creator at a time; the others wait for it (ctest runs tests in parallel).
+exec 9>"$prefix.lock"
+flock 9
+if [ ! -e "$prefix/.ready" ]; then
+    wineserver -k 2>/dev/null || true
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    touch "$prefix/.ready"
+fi
+wineserver -p60 2>/dev/null || true
+flock -u 9
+exec 9>&-
+
+[ "${1-}" = --init ] && exit 0
+exec /usr/lib/wine/wine64 "$@"
