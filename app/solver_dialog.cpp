@@ -42,11 +42,14 @@ bool CSolverDialog::OnInitDialog() {
     return true;
 }
 
+bool endpointWithinPrecision(double value, float precision) {
+    const double p = widen(precision);
+    return p * p >= widen(single(value)) * value;
+}
+
 bool CSolverDialog::isEndpointRoot(float x, std::int32_t& noFunctionFlag) const {
-    const double v = evaluateFunction(x, m_state.functionIndex, noFunctionFlag);
-    const double precision = widen(m_precision);
-    // Squares on both sides: the sign of the precision plays no part. A NaN compares false.
-    return precision * precision >= widen(single(v)) * v;
+    return endpointWithinPrecision(evaluateFunction(x, m_state.functionIndex, noFunctionFlag),
+                                   m_precision);
 }
 
 void CSolverDialog::emptyResultsList() {

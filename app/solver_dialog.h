@@ -23,6 +23,11 @@ private:
     DialogHost* m_host = nullptr;
 };
 
+/// The endpoint test of Confirm on a function value: |value| within |precision|, compared as
+/// squares, one factor of the value's square rounded to single precision. The sign of the
+/// precision plays no part; a NaN on either side makes it false.
+bool endpointWithinPrecision(double value, float precision);
+
 class CSolverDialog {
 public:
     /// The state lives for the whole process and is handed in, never re-initialised here.

@@ -44,6 +44,10 @@ std::string formatRootMessage(float x) {
     return text;
 }
 
+bool stepConverged(double value, float precision) {
+    return widen(precision) >= std::sqrt(widen(single(value)) * value);
+}
+
 bool bracketChangesSign(const SolverState& s, std::int32_t& noFunctionFlag) {
     const auto value = [&](float x) {
         return evaluateFunction(x, s.functionIndex, noFunctionFlag);
@@ -75,7 +79,7 @@ StepOutcome falsePositionStep(SolverState& s) {
     out.functionValue = y;
     out.resultLine = formatResultLine(x, y);
     out.rootMessage = formatRootMessage(x);
-    out.converged = widen(s.committedPrecision) >= std::sqrt(ys * y);
+    out.converged = stepConverged(y, s.committedPrecision);
 
     if (!out.converged) {
         if (fa * ys > 0) s.bracketA = x;

@@ -22,6 +22,11 @@ struct StepOutcome {
 /// is false, and the evaluation raises noFunctionFlag (the state's own, as a rule).
 bool bracketChangesSign(const SolverState& s, std::int32_t& noFunctionFlag);
 
+/// The convergence test of a step: precision >= sqrt(single(value) * value), that is |value|
+/// within the precision, one factor of the square rounded to single precision. A non-number on
+/// either side makes it false, and so does a negative precision.
+bool stepConverged(double value, float precision);
+
 /// One step of the chord method on the state's bracket.
 StepOutcome falsePositionStep(SolverState& s);
 

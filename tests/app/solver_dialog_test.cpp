@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 #include "app/res/resource.h"
@@ -87,4 +88,16 @@ TEST_F(Commands, NonFiniteIntervalsNeitherCrashNorHang) {
     dialog.OnConfirm();
     dialog.OnCompute();
     EXPECT_LE(host.lines().size(), 201u);
+}
+
+// The endpoint test compares squares, one factor of the value's square rounded to single
+// precision. For a precision that is a float that rounding can only decide for values below
+// single precision's range, which no catalogue function takes near an end: with a zero precision
+// they count as roots.
+TEST(EndpointTest, RoundsOneFactorToSinglePrecision) {
+    EXPECT_TRUE(endpointWithinPrecision(1e-50, 0.f));
+    EXPECT_TRUE(endpointWithinPrecision(-1e-50, -0.f));
+    EXPECT_FALSE(endpointWithinPrecision(1e-40, 0.f));  // a subnormal float: not rounded away
+    EXPECT_TRUE(endpointWithinPrecision(-2.0, -2.f));   // the precision's sign plays no part
+    EXPECT_FALSE(endpointWithinPrecision(std::numeric_limits<double>::quiet_NaN(), 1.f));
 }

@@ -1,7 +1,26 @@
-# Runs one golden script and compares what korzenik-script printed with the expected files.
-# Variables: PROGRAM, SCRIPT, EXPECTED_DIR, WORKDIR, USE_STDIN (optional), EMULATOR (optional:
-# the command that runs PROGRAM in a cross build).
+# Runs one golden session and compares what korzenik-script printed and drew with the expected
+# files: the transcript NAME.jsonl byte for byte; when NAME.stderr exists, exit status 2 and
+# exactly that standard error, otherwise status 0 and nothing on it; and every picture that a
+# `png FILE` line of the script writes into the working folder with the golden FILE beside the
+# script, pixel for pixel (pictures outside the working folder are error cases, not compared).
+#
+# Variables: PROGRAM, SCRIPT, EXPECTED_DIR, WORKDIR, COMPARE (the png_compare program),
+# EMULATOR (optional: a command that runs PROGRAM and COMPARE, its words separated by |),
+# USE_STDIN (optional).
 get_filename_component(name ${SCRIPT} NAME_WE)
+string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+
+# The pictures this session must write, removed first so that stale ones cannot pass.
+file(STRINGS ${SCRIPT} png_lines REGEX "^png ")
+set(pictures)
+foreach(line ${png_lines})
+    string(REGEX REPLACE "^png (.*[^\r])\r?$" "\\1" picture "${line}")
+    if(NOT IS_ABSOLUTE "${picture}")
+        list(APPEND pictures "${picture}")
+        file(REMOVE ${WORKDIR}/${picture})
+    endif()
+endforeach()
+
 if(USE_STDIN)
     execute_process(COMMAND ${EMULATOR} ${PROGRAM} INPUT_FILE ${SCRIPT} WORKING_DIRECTORY ${WORKDIR}
         OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
@@ -33,6 +52,20 @@ if(NOT out STREQUAL expected_out)
         "compare: diff ${EXPECTED_DIR}/${name}.jsonl ${WORKDIR}/${name}.actual.jsonl")
     set(failed TRUE)
 endif()
+foreach(picture ${pictures})
+    if(NOT EXISTS ${EXPECTED_DIR}/${picture})
+        message(SEND_ERROR "no golden picture ${EXPECTED_DIR}/${picture}; "
+            "the session wrote ${WORKDIR}/${picture}")
+        set(failed TRUE)
+        continue()
+    endif()
+    execute_process(COMMAND ${EMULATOR} ${COMPARE} ${EXPECTED_DIR}/${picture} ${WORKDIR}/${picture}
+        RESULT_VARIABLE same ERROR_VARIABLE why)
+    if(NOT same EQUAL 0)
+        message(SEND_ERROR "picture ${picture} differs from the golden one: ${why}")
+        set(failed TRUE)
+    endif()
+endforeach()
 if(failed)
-    message(FATAL_ERROR "golden script ${name} failed")
+    message(FATAL_ERROR "golden session ${name} failed")
 endif()
