@@ -34,5 +34,9 @@ wineserver -p60 2>/dev/null || true
 flock -u 9
 exec 9>&-
 
-[ "${1-}" = --init ] && exit 0
+if [ "${1-}" = --init ]; then
+    # The first program of a new server starts Wine's own services; let that happen here.
+    /usr/lib/wine/wine64 cmd.exe /c exit >/dev/null 2>&1 || true
+    exit 0
+fi
 exec /usr/lib/wine/wine64 "$@"
