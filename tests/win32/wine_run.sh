@@ -7,7 +7,8 @@
 # wine_run.sh PREFIX --stop stops the prefix's Wine server.
 #
 # Wine's server is started persistent (it stays 60 s after its last program): Debian's server
-# otherwise quits as its last program exits, and a program started in that moment dies.
+# otherwise quits as its last program exits, and a program started in that moment dies. It gets
+# none of our output streams, or whoever reads them would wait for the server to quit.
 set -eu
 prefix=$1
 shift
@@ -30,13 +31,13 @@ if [ ! -e "$prefix/.ready" ]; then
     wineserver -w
     touch "$prefix/.ready"
 fi
-wineserver -p60 2>/dev/null || true
+# A new server's first program starts Wine's own services, which stay as long as the server:
+# start them here, away from our output streams, as CTest reads those to their end.
+if wineserver -p60 </dev/null >/dev/null 2>&1 9>&-; then
+    /usr/lib/wine/wine64 cmd.exe /c exit </dev/null >/dev/null 2>&1 9>&- || true
+fi
 flock -u 9
 exec 9>&-
 
-if [ "${1-}" = --init ]; then
-    # The first program of a new server starts Wine's own services; let that happen here.
-    /usr/lib/wine/wine64 cmd.exe /c exit >/dev/null 2>&1 || true
-    exit 0
-fi
+[ "${1-}" = --init ] && exit 0
 exec /usr/lib/wine/wine64 "$@"
