@@ -198,7 +198,15 @@ void drawInsideLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::
 
 Framebuffer::Framebuffer(std::int32_t w, std::int32_t h, Colour fill)
     : width(std::max(w, 0)), height(std::max(h, 0)) {
-    rgb.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3);
+    const std::size_t bytes =
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 3;
+    // A gray (the face, black, white) is one byte repeated: the image is filled as it is made.
+    const std::uint8_t red = channel(fill, 0);
+    if (red == channel(fill, 8) && red == channel(fill, 16)) {
+        rgb.assign(bytes, red);
+        return;
+    }
+    rgb.resize(bytes);
     FramebufferSurface(*this).fillSolidRect(0, 0, width, height, fill);
 }
 

@@ -5,16 +5,20 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright
 # Debian wants the changelog and the manual pages compressed with maximum compression and no
 # timestamp. The package is native (its version has no Debian revision), so the changelog is
 # installed as changelog.gz.
+configure_file(${PROJECT_SOURCE_DIR}/packaging/changelog.Debian
+               ${PROJECT_BINARY_DIR}/changelog.Debian @ONLY)
 set(_changelog_gz ${PROJECT_BINARY_DIR}/changelog.gz)
 add_custom_command(OUTPUT ${_changelog_gz}
-    COMMAND gzip -n -9 -c ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian > ${_changelog_gz}
-    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog.Debian)
+    COMMAND gzip -n -9 -c ${PROJECT_BINARY_DIR}/changelog.Debian > ${_changelog_gz}
+    DEPENDS ${PROJECT_BINARY_DIR}/changelog.Debian)
 set(_manpages)
 foreach(_page korzenik.1 korzenik-script.1)
+    # The pages carry the project version, filled in here.
+    configure_file(${PROJECT_SOURCE_DIR}/packaging/${_page} ${PROJECT_BINARY_DIR}/man/${_page} @ONLY)
     set(_gz ${PROJECT_BINARY_DIR}/${_page}.gz)
     add_custom_command(OUTPUT ${_gz}
-        COMMAND gzip -n -9 -c ${PROJECT_SOURCE_DIR}/packaging/${_page} > ${_gz}
-        DEPENDS ${PROJECT_SOURCE_DIR}/packaging/${_page})
+        COMMAND gzip -n -9 -c ${PROJECT_BINARY_DIR}/man/${_page} > ${_gz}
+        DEPENDS ${PROJECT_BINARY_DIR}/man/${_page})
     list(APPEND _manpages ${_gz})
 endforeach()
 add_custom_target(korzenik_changelog ALL DEPENDS ${_changelog_gz} ${_manpages})

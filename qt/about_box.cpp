@@ -15,6 +15,7 @@ CAboutBox::CAboutBox(QWidget* owner)
     setWindowTitle(toQString(layout.caption));
     setFixedSize(layout.w * res::kPixelsPerDialogUnit, layout.h * res::kPixelsPerDialogUnit);
     setModal(true);
+    centreOnRealFrame(this, owner);
 
     std::vector<QWidget*> widgets;
     for (const res::ControlTemplate& c : layout.controls) {

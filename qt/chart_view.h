@@ -1,8 +1,9 @@
 #pragma once
-// The chart as the window shows it: a widget over the white backdrop that paints the backdrop's
-// part of the window's retained framebuffer. Because the pixels are kept, a repaint after the
-// window was covered shows the chart again rather than a blank backdrop.
-#include <QPoint>
+// The dialog's face: a widget under all the controls, covering the client area, that shows the
+// client part of the window's retained framebuffer. The framebuffer starts as the face colour
+// with the white backdrop in it, and the chart draws over it in window coordinates, so whatever a
+// command paints, inside the backdrop or around it, shows wherever no control covers it. Because
+// the pixels are kept, a repaint after the window was covered shows the chart again.
 #include <QPointer>
 #include <QWidget>
 
@@ -12,18 +13,18 @@ namespace korzenik {
 
 class ChartView : public QWidget {
 public:
-    /// windowOrigin: the window pixel shown at the widget's top-left corner.
-    ChartView(const Framebuffer& framebuffer, QPoint windowOrigin, QWidget* parent);
+    /// Covers the parent's whole client area, which shows the framebuffer's pixels from
+    /// (kClientLeft, kClientTop) on.
+    ChartView(const Framebuffer& framebuffer, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     const Framebuffer& m_framebuffer;
-    QPoint m_windowOrigin;
 };
 
-/// A drawing surface over the window's framebuffer that asks the chart to repaint once the
+/// A drawing surface over the window's framebuffer that asks the face to repaint once the
 /// command that drew through it has let it go.
 class WindowSurface : public FramebufferSurface {
 public:

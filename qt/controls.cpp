@@ -1,12 +1,21 @@
 #include "qt/controls.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QPainter>
+#include <QPointer>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QWindow>
+#include <algorithm>
+
+#include "app/window.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void registerKorzenikResources() { Q_INIT_RESOURCE(korzenik); }
@@ -14,6 +23,113 @@ static void registerKorzenikResources() { Q_INIT_RESOURCE(korzenik); }
 namespace korzenik {
 
 namespace {
+
+// A group box drawn the way the layout's group boxes are meant to look: an etched frame whose
+// top line runs through the middle of the caption, broken where the caption stands. Nothing else
+// is painted, so the face shows inside and behind the caption.
+class GroupBox : public QGroupBox {
+public:
+    using QGroupBox::QGroupBox;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QPainter painter(this);
+        const QFontMetrics metrics = fontMetrics();
+        const int top = metrics.height() / 2 - 1;
+        const int right = width() - 1;
+        const int bottom = height() - 1;
+        const int captionLeft = 8;
+        const QString caption = title();
+        const int gapLeft = caption.isEmpty() ? right : captionLeft - 2;
+        const int gapRight = captionLeft + metrics.horizontalAdvance(caption) + 1;
+        const QColor shadow = palette().color(QPalette::Dark);
+        const QColor light = palette().color(QPalette::Light);
+        // Two lines, each shadow above and to the left, light below and to the right, offset by
+        // one pixel: an etched edge. Filled pixel rectangles rather than pen strokes, so a scaled
+        // display widens the lines with everything else instead of thinning them.
+        const auto hline = [&](int x0, int x1, int y, const QColor& c) {
+            if (x1 >= x0) painter.fillRect(QRect(x0, y, x1 - x0 + 1, 1), c);
+        };
+        const auto vline = [&](int x, int y0, int y1, const QColor& c) {
+            if (y1 >= y0) painter.fillRect(QRect(x, y0, 1, y1 - y0 + 1), c);
+        };
+        for (int inset = 0; inset < 2; ++inset) {
+            const QColor& topLeft = inset == 0 ? shadow : light;
+            const QColor& bottomRight = inset == 0 ? light : shadow;
+            vline(inset, top + inset, bottom - 1, topLeft);
+            hline(inset, gapLeft, top + inset, topLeft);
+            hline(gapRight, right - 1, top + inset, topLeft);
+            vline(right - inset, top + inset, bottom - inset, bottomRight);
+            hline(inset, right - inset, bottom - inset, bottomRight);
+        }
+        style()->drawItemText(&painter, rect().adjusted(captionLeft, 0, 0, 0),
+                              Qt::AlignLeft | Qt::AlignTop | Qt::TextShowMnemonic, palette(),
+                              isEnabled(), caption, QPalette::WindowText);
+    }
+};
+
+// Places a window so that its frame, as the window manager draws it, is centred. The toolkit
+// places a new window before the window manager has framed it, guessing the frame, and the real
+// margins arrive with the moves that follow the framing; so the window is placed again whenever
+// the margins it was placed with change. A window the user has moved keeps its place.
+class FrameCentring : public QObject {
+public:
+    FrameCentring(QWidget* window, QWidget* over)
+        : QObject(window), m_window(window), m_over(over) {
+        window->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+            case QEvent::Show:
+                // The window manager frames a window before it maps it, so by the window's first
+                // exposure the frame is known, even when the framing moved nothing.
+                if (QWindow* handle = m_window->windowHandle(); handle && watched == m_window) {
+                    handle->installEventFilter(this);
+                }
+                place();
+                break;
+            case QEvent::Expose:
+            case QEvent::Move:
+            case QEvent::Resize:
+            case QEvent::ActivationChange: place(); break;
+            default: break;
+        }
+        return false;
+    }
+
+private:
+    void place() {
+        const QWindow* handle = m_window->windowHandle();
+        if (!handle) return;
+        const QMargins margins = handle->frameMargins();
+        if (m_placed && margins == m_placedWith) return;
+        m_placed = true;
+        m_placedWith = margins;
+        // Until its frame is known, a window over another is guessed to have a frame like it.
+        // Frames are read from the window system's side, where they are current.
+        const QWindow* overHandle = m_over ? m_over->windowHandle() : nullptr;
+        const QMargins frame =
+            margins.isNull() && overHandle ? overHandle->frameMargins() : margins;
+        const QRect area =
+            overHandle ? overHandle->frameGeometry() : m_window->screen()->availableGeometry();
+        const QSize outer = m_window->size().grownBy(frame);
+        // The frame's top-left corner, kept on the work area (title bar first) when the window
+        // is larger than it; the window itself is placed inside its frame.
+        const QRect work = m_window->screen()->availableGeometry();
+        const int x = area.x() + (area.width() - outer.width()) / 2;
+        const int y = area.y() + (area.height() - outer.height()) / 2;
+        const QPoint corner(std::max(work.left(), std::min(x, work.right() + 1 - outer.width())),
+                            std::max(work.top(), std::min(y, work.bottom() + 1 - outer.height())));
+        m_window->setGeometry(QRect(corner + QPoint(frame.left(), frame.top()), m_window->size()));
+    }
+
+    QWidget* m_window;
+    QPointer<QWidget> m_over;
+    bool m_placed = false;
+    QMargins m_placedWith;
+};
 
 Qt::Alignment staticAlignment(std::uint32_t styles) {
     if (styles & res::kAlignCenter) return Qt::AlignHCenter | Qt::AlignTop;
@@ -24,20 +140,17 @@ Qt::Alignment staticAlignment(std::uint32_t styles) {
 QWidget* createButton(const res::ControlTemplate& c, QWidget* parent) {
     const QString caption = toQString(c.text);
     if (c.styles & res::kGroupBox) {
-        auto* box = new QGroupBox(caption, parent);
+        auto* box = new GroupBox(caption, parent);
         box->setFocusPolicy(Qt::NoFocus);
         return box;
     }
     if (c.styles & res::kAutoCheckBox) {
-        auto* check = new QCheckBox(caption, parent);
-        check->setContextMenuPolicy(Qt::PreventContextMenu);
-        return check;
+        return new QCheckBox(caption, parent);
     }
     auto* button = new QPushButton(caption, parent);
     const bool isDefault = (c.styles & res::kDefPushButton) != 0;
     button->setAutoDefault(isDefault);
     button->setDefault(isDefault);
-    button->setContextMenuPolicy(Qt::PreventContextMenu);
     return button;
 }
 
@@ -76,6 +189,20 @@ QWidget* createListBox(QWidget* parent) {
 }
 
 }  // namespace
+
+void centreOnRealFrame(QWidget* window, QWidget* over) { new FrameCentring(window, over); }
+
+QPalette facePalette() {
+    QPalette palette = QApplication::palette();
+    const QColor face(static_cast<int>(kFaceColour & 0xFF),
+                      static_cast<int>((kFaceColour >> 8) & 0xFF),
+                      static_cast<int>((kFaceColour >> 16) & 0xFF));
+    palette.setColor(QPalette::Window, face);
+    palette.setColor(QPalette::Button, face);
+    palette.setColor(QPalette::Light, face.lighter(150));
+    palette.setColor(QPalette::Dark, face.darker(150));
+    return palette;
+}
 
 QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

@@ -2,6 +2,7 @@
 // Widgets made from the rows of a dialog layout table, shared by the main window and the About
 // box, and the application icon.
 #include <QIcon>
+#include <QPalette>
 #include <QRect>
 #include <QString>
 #include <string_view>
@@ -11,6 +12,15 @@
 class QWidget;
 
 namespace korzenik {
+
+/// The application's palette with the face colour that the window's framebuffer starts with,
+/// for the window, its controls and its boxes alike.
+QPalette facePalette();
+
+/// Keeps a top-level window's frame centred over another window's frame, or on the work area of
+/// its screen when `over` is null, from its first showing until the window manager has told
+/// the frame's real size.
+void centreOnRealFrame(QWidget* window, QWidget* over);
 
 /// Text of the layout tables and the app layer (UTF-8) as a QString.
 QString toQString(std::string_view text);

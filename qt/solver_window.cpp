@@ -1,5 +1,6 @@
 #include "qt/solver_window.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QContextMenuEvent>
@@ -21,11 +22,6 @@
 #include "qt/chart_view.h"
 #include "qt/controls.h"
 
-#ifdef Q_OS_WIN
-// Last: it defines macros (IDOK, MessageBox) that would clash with names above.
-#include <windows.h>
-#endif
-
 namespace korzenik {
 
 namespace {
@@ -36,9 +32,12 @@ bool isEnterOrEscape(const QEvent* event) {
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
 }
 
-QColor toQColor(Colour c) {
-    return QColor(static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
-                  static_cast<int>((c >> 16) & 0xFF));
+// The keys that ask for the focused control's context menu: the Menu key and Shift+F10.
+bool isContextMenuKey(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const auto* key = static_cast<const QKeyEvent*>(event);
+    return (key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
+           (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
 }
 
 }  // namespace
@@ -51,9 +50,8 @@ SolverWindow::SolverWindow(SolverState& state, QWidget* parent)
     setWindowTitle(toQString(res::kMainDialog.caption));
     setWindowIcon(applicationIcon());
     setFixedSize(kClientWidth, kClientHeight);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, toQColor(kFaceColour));
-    setPalette(palette);
+    setPalette(facePalette());
+    centreOnRealFrame(this, nullptr);
 
     buildControls();
     m_initialised = m_dialog.OnInitDialog();
@@ -63,36 +61,27 @@ SolverWindow::SolverWindow(SolverState& state, QWidget* parent)
     connect(qobject_cast<QPushButton*>(control(res::IDC_COMPUTE)), &QPushButton::clicked, this,
             [this] { m_dialog.OnCompute(); });
     control(res::IDC_FUNCTION)->setFocus();
-
-#ifdef Q_OS_WIN
-    // Where the window system's own window menu can be extended, the About entry goes there too.
-    if (HMENU menu = GetSystemMenu(reinterpret_cast<HWND>(winId()), FALSE)) {
-        const QString text = toQString(res::kAboutMenuText);
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(res::IDM_ABOUT),
-                    reinterpret_cast<const wchar_t*>(text.utf16()));
-    }
-#endif
 }
 
 SolverWindow::~SolverWindow() = default;
 
 void SolverWindow::buildControls() {
+    // The face first, so every control stacks above it.
+    m_chart = new ChartView(m_framebuffer, this);
     std::vector<QWidget*> widgets;
     for (const res::ControlTemplate& c : res::kMainDialog.controls) {
         QWidget* widget = createControl(c, this);
-        widget->installEventFilter(this);
         widgets.push_back(widget);
         m_controls.push_back({c.id, widget});
         if (c.id == res::IDC_RESULTS) m_results = qobject_cast<QListWidget*>(widget);
-        if (c.id == res::IDC_CHART_FRAME) {
-            // The backdrop's top-left client pixel is this window pixel.
-            const QPoint origin = widget->pos() + QPoint(kClientLeft, kClientTop);
-            m_chart = new ChartView(m_framebuffer, origin, widget);
-            m_chart->setGeometry(widget->rect());
-        }
+        // The framebuffer has the backdrop in it and the chart over it: the control lets the
+        // face show through.
+        if (c.id == res::IDC_CHART_FRAME) widget->setAutoFillBackground(false);
     }
     stackControls(res::kMainDialog, widgets.data());
+    // Every widget of the window, the controls' own parts (a list's viewport and scroll bar)
+    // included, so the window menu opens wherever the window is clicked.
+    for (QWidget* widget : findChildren<QWidget*>()) widget->installEventFilter(this);
 }
 
 QWidget* SolverWindow::control(int id) const {
@@ -129,7 +118,12 @@ void SolverWindow::setControlText(int id, std::string_view utf8) {
     // A control's text is replaced only when it differs, so an unchanged edit box keeps its
     // cursor and selection.
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        if (e->text() != text) e->setText(text);
+        if (e->text() != text) {
+            // Shown from its first character, as a freshly set edit box shows it; a long number
+            // would otherwise show only its end.
+            e->setText(text);
+            e->setCursorPosition(0);
+        }
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
         if (l->text() != text) l->setText(text);
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
@@ -229,41 +223,53 @@ void SolverWindow::keyPressEvent(QKeyEvent* event) {
         event->accept();
         return;
     }
+    // A key asking for a context menu that the focused control left alone: the control gets the
+    // request the keyboard would make, which ends in the window menu or an edit box's own menu.
+    if (isContextMenuKey(event)) {
+        openContextMenu(focusWidget() ? focusWidget() : this);
+        return;
+    }
     QDialog::keyPressEvent(event);
 }
 
 bool SolverWindow::eventFilter(QObject* watched, QEvent* event) {
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this) return QDialog::eventFilter(watched, event);
     // No control sees Enter or Escape either.
     if (isEnterOrEscape(event)) return true;
+    // An edit box keeps its own menu; everywhere else a menu request, by mouse or keyboard,
+    // opens the window menu, even on controls that would otherwise swallow it.
+    if (event->type() == QEvent::ContextMenu && !qobject_cast<QLineEdit*>(widget)) {
+        showWindowMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
     return QDialog::eventFilter(watched, event);
 }
 
 void SolverWindow::contextMenuEvent(QContextMenuEvent* event) {
+    showWindowMenu(event->globalPos());
+}
+
+void SolverWindow::openContextMenu(QWidget* widget) {
+    // Under X11 the Menu key also arrives as a menu request of its own, ahead of the key; the
+    // menu it opens then takes the key, so the request is not made twice.
+    const QPoint centre = widget->rect().center();
+    QContextMenuEvent request(QContextMenuEvent::Keyboard, centre, widget->mapToGlobal(centre));
+    QApplication::sendEvent(widget, &request);
+}
+
+void SolverWindow::showWindowMenu(QPoint globalPos) {
     QMenu menu(this);
     QAction* close = menu.addAction(QStringLiteral("&Close"));
     close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     menu.addSeparator();
     QAction* about = menu.addAction(toQString(res::kAboutMenuText));
-    QAction* chosen = menu.exec(event->globalPos());
+    QAction* chosen = menu.exec(globalPos);
     if (chosen == about) {
         showAboutBox();
     } else if (chosen == close) {
         this->close();
     }
 }
-
-#ifdef Q_OS_WIN
-bool SolverWindow::nativeEvent(const QByteArray& eventType, void* message, qintptr* result) {
-    const MSG* msg = static_cast<const MSG*>(message);
-    // The four low bits of a system command are the window system's own.
-    if (msg->message == WM_SYSCOMMAND &&
-        (msg->wParam & 0xFFF0) == static_cast<WPARAM>(res::IDM_ABOUT)) {
-        showAboutBox();
-        *result = 0;
-        return true;
-    }
-    return QDialog::nativeEvent(eventType, message, result);
-}
-#endif
 
 }  // namespace korzenik

@@ -72,12 +72,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
-#ifdef Q_OS_WIN
-    bool nativeEvent(const QByteArray& eventType, void* message, qintptr* result) override;
-#endif
 
 private:
     void buildControls();
+    /// Asks the widget for its context menu as the keyboard does: the window menu, or an edit
+    /// box's own.
+    void openContextMenu(QWidget* widget);
+    /// The window menu, with the About entry, at a point of the screen.
+    void showWindowMenu(QPoint globalPos);
     QComboBox* combo(int id) const;
     QLineEdit* edit(int id) const;
     QCheckBox* checkBox(int id) const;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # `make bench`: every press beside its floor (Google Benchmark, JSON kept in
-# BUILD_DIR/bench-results), the table of ratios, then the window's start-up beside an empty dialog.
+# BUILD_DIR/bench-results), the table of ratios, the window's start-up beside its floors, and
+# the scripted demo beside gnuplot.
 # Usage: tools/bench.sh BUILD_DIR   (BENCH_REPETITIONS, default 5, sets the repetitions)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -23,3 +24,7 @@ tools/bench_report.py "$out/press.json"
 echo
 echo "== start-up"
 tools/startup_bench.py "$build"
+
+echo
+echo "== the scripted demo beside gnuplot"
+tools/demo_bench.py "$build"

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Checks a built .deb: its dependencies were detected, lintian finds no error, and the desktop
-# entry it ships passes desktop-file-validate. Usage: tools/check-package.sh FILE.deb
+# Checks a built .deb: its dependencies were detected, lintian (pedantic) reports nothing at all,
+# and the desktop entry it ships passes desktop-file-validate.
+# Usage: tools/check-package.sh FILE.deb
 set -euo pipefail
 deb=${1:?usage: tools/check-package.sh FILE.deb}
 
@@ -13,7 +14,7 @@ if [ -z "$depends" ] || ! grep -q 'libqt6widgets6' <<<"$depends"; then
 fi
 
 echo "== lintian"
-lintian --fail-on error --info "$deb"
+lintian --pedantic --info --fail-on error,warning,info,pedantic "$deb"
 
 echo "== desktop-file-validate"
 tmp=$(mktemp -d)

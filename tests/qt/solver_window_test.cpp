@@ -89,9 +89,23 @@ ModalScript::Step expectMessageBox(QWidget* owner, QString text, QString caption
     };
 }
 
-QImage chartImage(SolverWindow& window) {
-    const QImage shown = window.control(res::IDC_CHART_FRAME)->grab().toImage();
+// The window's client area as it was last put on the screen: the offscreen platform's copy of
+// the window's backing store, which changes only when the window really repaints (grab() would
+// paint afresh).
+QImage shownImage(QWidget* window) {
+    const QImage shown = window->screen()->grabWindow(window->winId()).toImage();
     return shown.convertToFormat(QImage::Format_RGB32);
+}
+
+// The white backdrop's part of it.
+QImage chartImage(SolverWindow& window) {
+    return shownImage(&window).copy(window.control(res::IDC_CHART_FRAME)->geometry());
+}
+
+// The framebuffer as an image, in window coordinates.
+QImage framebufferImage(const Framebuffer& fb) {
+    const QImage image(fb.rgb.data(), fb.width, fb.height, fb.width * 3, QImage::Format_RGB888);
+    return image.convertToFormat(QImage::Format_RGB32);
 }
 
 // A click delivered the way the window system delivers it, so modality applies.
@@ -99,6 +113,8 @@ void clickThroughWindow(QWidget* target, Qt::MouseButton button) {
     QWidget* top = target->window();
     QTest::mouseClick(top->windowHandle(), button, {}, target->mapTo(top, target->rect().center()));
 }
+
+QRgb shownColour(Colour c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
 
 int countPixels(const QImage& image, QRgb colour) {
     int n = 0;
@@ -108,6 +124,7 @@ int countPixels(const QImage& image, QRgb colour) {
     return n;
 }
 
+constexpr QRgb kShownBlack = 0xFF000000;
 constexpr QRgb kShownRed = 0xFFFF0000;
 constexpr QRgb kShownBlue = 0xFF0000FF;
 constexpr QRgb kShownGray = 0xFFA4A4A4;
@@ -123,10 +140,11 @@ private slots:
 
     void startState();
     void confirmDrawsTheCurveWhereTheWindowKeepsIt();
+    void rewrittenNumberShowsItsStart();
     void autoComputeListsSevenLinesAndAnnouncesTheRoot();
     void enterAndEscapeChangeNothing();
     void rejectedNumberWarnsAndRefocusesTheField();
-    void aboutBoxOpensFromTheContextMenuAndCloses();
+    void aboutBoxOpensFromTheWindowMenuAndCloses();
     void numbersUsePointUnderPolishLocale();
 
 private:
@@ -198,9 +216,6 @@ void SolverWindowTest::startState() {
     SolverWindow& w = *m_window;
     QCOMPARE(w.windowTitle(), QStringLiteral("Korzenik"));
     QCOMPARE(w.size(), QSize(796, 536));
-    QCOMPARE(w.minimumSize(), w.maximumSize());
-    QVERIFY(!(w.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
-    QVERIFY(!w.windowIcon().isNull());
     const QPoint screenCentre = w.screen()->availableGeometry().center();
     QVERIFY2((w.frameGeometry().center() - screenCentre).manhattanLength() <= 4,
              "the window opens centred on the screen");
@@ -241,22 +256,43 @@ void SolverWindowTest::confirmDrawsTheCurveWhereTheWindowKeepsIt() {
     QVERIFY(m_messages.isEmpty());
     QCOMPARE(labels(), kDemoLabels);
 
-    // The chart shows the framebuffer's backdrop region: window pixel (x, y) is client pixel
-    // (x - 3, y - 27), so the backdrop's pixel (0, 0) is window pixel (259, 59).
-    const QImage chart = chartImage(*m_window);
-    const Framebuffer& fb = m_window->framebuffer();
-    const QImage window(fb.rgb.data(), fb.width, fb.height, fb.width * 3, QImage::Format_RGB888);
-    QCOMPARE(
-        chart,
-        window.copy(259, 59, chart.width(), chart.height()).convertToFormat(QImage::Format_RGB32));
-    QVERIFY2(countPixels(chart, kShownRed) > 400, "the red curve crosses the chart");
-    QVERIFY(countPixels(chart, 0xFF000000) > 400);  // black axes and ticks
+    // The face is the framebuffer: window pixel (x, y) shows at client pixel (x - 3, y - 27).
+    // The left axis's ticks begin at window column 258, on the face left of the backdrop, and
+    // show there once the window has repainted after the command.
+    const QImage fb = framebufferImage(m_window->framebuffer());
+    int tickRow = 0;
+    while (tickRow < fb.height() && fb.pixel(258, tickRow) != kShownBlack) ++tickRow;
+    QVERIFY2(tickRow < fb.height(), "a tick reaches column 258");
+    QTRY_COMPARE(shownImage(m_window.get()).pixel(255, tickRow - 27), kShownBlack);
 
-    // Covered and uncovered: the repainted chart still shows the curve.
+    // The whole chart as the framebuffer has it, the white margin around the backdrop included;
+    // and one face colour inside the group boxes and outside them.
+    const QRect chartArea(255, 30, 496, 450);
+    const QImage shown = shownImage(m_window.get());
+    QCOMPARE(shown.copy(chartArea), fb.copy(chartArea.translated(3, 27)));
+    QVERIFY2(countPixels(shown.copy(chartArea), kShownRed) > 400,
+             "the red curve crosses the chart");
+    for (QPoint facePixel : {QPoint(10, 170), QPoint(600, 525)}) {
+        QCOMPARE(shown.pixel(facePixel), shownColour(kFaceColour));
+    }
+
+    // Covered and uncovered: the repainted window still shows the curve.
     m_window->hide();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    QCOMPARE(chartImage(*m_window), chart);
+    QTRY_COMPARE(shownImage(m_window.get()).copy(chartArea), shown.copy(chartArea));
+}
+
+// A number the dialog writes back shows from its first character, even when it is wider than
+// its box.
+void SolverWindowTest::rewrittenNumberShowsItsStart() {
+    enterDemoInputs(false);
+    typeInto(res::IDC_START, QStringLiteral("0.000000123456789"));
+    clickThroughWindow(button(res::IDC_CONFIRM), Qt::LeftButton);
+    QLineEdit* start = field(res::IDC_START);
+    QCOMPARE(start->text(), QStringLiteral("1.23457e-007"));
+    QVERIFY(start->fontMetrics().horizontalAdvance(start->text()) > start->width());
+    QCOMPARE(start->cursorPosition(), 0);
 }
 
 // The buttons are pressed by their mnemonics here; a mnemonic animates the press, which clicks
@@ -338,7 +374,7 @@ void SolverWindowTest::rejectedNumberWarnsAndRefocusesTheField() {
     QCOMPARE(results()->count(), 0);
 }
 
-void SolverWindowTest::aboutBoxOpensFromTheContextMenuAndCloses() {
+void SolverWindowTest::aboutBoxOpensFromTheWindowMenuAndCloses() {
     const auto onBox = [](std::function<void(CAboutBox*)> act) {
         return [act](QWidget* top) {
             auto* box = qobject_cast<CAboutBox*>(top);
@@ -376,25 +412,40 @@ void SolverWindowTest::aboutBoxOpensFromTheContextMenuAndCloses() {
         });
     };
 
-    // Right-click on the dialog's background, below the group boxes.
-    ModalScript script({[&](QWidget* top) {
-                            auto* menu = qobject_cast<QMenu*>(top);
-                            if (!menu) return false;
-                            for (QAction* a : menu->actions()) {
-                                menuEntries << (a->isSeparator() ? "-" : a->text());
-                            }
-                            menu->setActiveAction(menu->actions().last());
-                            QTest::keyClick(menu, Qt::Key_Return);
-                            return true;
-                        },
-                        onBox(inspect), closeBy(0)});
-    QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {}, QPoint(400, 526));
+    // The window menu from a right-click on a push button, then About from it.
+    const QStringList kWindowMenu = {"&Close", "-", "&About Korzenik..."};
+    const auto windowMenu = [&](bool chooseAbout) {
+        return [&, chooseAbout](QWidget* top) {
+            auto* menu = qobject_cast<QMenu*>(top);
+            if (!menu) return false;
+            menuEntries.clear();
+            for (QAction* a : menu->actions()) {
+                menuEntries << (a->isSeparator() ? "-" : a->text());
+            }
+            if (chooseAbout) menu->setActiveAction(menu->actions().last());
+            QTest::keyClick(menu, chooseAbout ? Qt::Key_Return : Qt::Key_Escape);
+            return true;
+        };
+    };
+    ModalScript script({windowMenu(true), onBox(inspect), closeBy(0)});
+    clickThroughWindow(button(res::IDC_COMPUTE), Qt::RightButton);
     QTRY_VERIFY(script.finished());
     QVERIFY(!script.timedOut());
-    QCOMPARE(menuEntries, QStringList({"&Close", "-", "&About Korzenik..."}));
+    QCOMPARE(menuEntries, kWindowMenu);
     QVERIFY2(seen.filter(QRegularExpression("^not ")).isEmpty(), qPrintable(seen.join(", ")));
     QCOMPARE(seen.size(), 9);
     QVERIFY(QApplication::activeModalWidget() == nullptr);
+
+    // The Menu key and Shift+F10 open it too, wherever the focus is outside the edit boxes.
+    for (QWidget* focus : {control(res::IDC_AUTO), control(res::IDC_FUNCTION)}) {
+        for (QKeyCombination key : {QKeyCombination(Qt::Key_Menu), Qt::SHIFT | Qt::Key_F10}) {
+            ModalScript again({windowMenu(false)});
+            focus->setFocus();
+            QTest::keyClick(focus, key.key(), key.keyboardModifiers());
+            QVERIFY(again.finished() && !again.timedOut());
+            QCOMPARE(menuEntries, kWindowMenu);
+        }
+    }
 
     for (int way = 1; way < 4; ++way) {
         ModalScript again({closeBy(way)});

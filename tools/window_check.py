@@ -1,0 +1,220 @@
+#!/usr/bin/python3
+"""The real window as a user sees it, checked against the scripted session's picture.
+
+Usage: tools/window_check.py BUILD_DIR [OUT_DIR]
+
+For each display scale (100 %, 150 %, 200 %) the script starts a virtual display (Xvfb) with a
+window manager (openbox), starts `korzenik` on it and checks that:
+  - the window's frame is centred on the work area, and the About box's frame (opened with the
+    Menu key) on the window's;
+  - after the demo session typed and clicked in with xdotool, every device pixel of the client
+    area that no control covers shows the pixel of korzenik-script's picture of the same session
+    that it belongs to, each picture pixel a block of whole device pixels.
+The screenshots are kept in OUT_DIR (default BUILD_DIR/window-check) to be looked at. Exit status
+0 when every check passed, 1 otherwise.
+
+Needs the Debian packages xvfb, openbox, xdotool, x11-utils and python3-pil (installed through
+tools/install-deps.sh when missing); runs under Debian's own python3, where python3-pil lives.
+"""
+
+import os
+import re
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+SCREEN = (2560, 1600)
+SCALES = (1, 1.5, 2)
+DEMO = ["function f(x) = x*x-4", "start 0", "end 3", "precision 0.001", "auto on", "confirm",
+        "compute"]
+CLIENT_OFFSET = (3, 27)  # the client area's place in the window framebuffer
+CLIENT_SIZE = (796, 536)
+UNIT = 2                 # pixels per dialog unit
+
+
+def main_dialog_controls():
+    """The main dialog's rows of the layout table: (name, class, x, y, w, h, styles) in pixels."""
+    source = open(os.path.join(ROOT, "app", "res", "dialog_template.cpp"), encoding="utf-8").read()
+    table = source[source.index("kMainControls"):source.index("kAboutControls")]
+    row = re.compile(r'ControlTemplate\{(\w+), (\w+), "[^"]*", (\d+), (\d+), (\d+), (\d+),\s*([^}]*)\}')
+    return [(m[1], m[2], *(int(v) * UNIT for v in m.group(3, 4, 5, 6)), m[7])
+            for m in row.finditer(table)]
+
+
+def uncovered_mask(controls):
+    """Client pixels that no control paints: the white backdrop and the inside of the group boxes
+    show the face, every other control covers its rectangle."""
+    w, h = CLIENT_SIZE
+    covered = [bytearray(w) for _ in range(h)]
+
+    def cover(x0, y0, x1, y1):
+        for y in range(max(0, y0), min(h, y1)):
+            row = covered[y]
+            row[max(0, x0):min(w, x1)] = b"\x01" * (min(w, x1) - max(0, x0))
+
+    for _, cls, x, y, cw, ch, styles in controls:
+        if "kWhiteRect" in styles:
+            continue
+        if "kGroupBox" in styles:  # caption band and the etched lines
+            cover(x, y, x + cw, y + 20)
+            cover(x, y, x + 2, y + ch)
+            cover(x + cw - 2, y, x + cw, y + ch)
+            cover(x, y + ch - 2, x + cw, y + ch)
+            continue
+        cover(x, y, x + cw, y + ch)
+    return covered
+
+
+def run(cmd, env, **kw):
+    return subprocess.run(cmd, env=env, check=True, capture_output=True, text=True, **kw).stdout
+
+
+def start_display():
+    read_end, write_end = os.pipe()
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-nolisten", "tcp", "-screen",
+                             "0", f"{SCREEN[0]}x{SCREEN[1]}x24"], pass_fds=[write_end],
+                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    number = b""
+    while not number.endswith(b"\n"):  # the server writes it once it accepts clients
+        chunk = os.read(read_end, 16)
+        if not chunk:
+            sys.exit("window_check: Xvfb did not start")
+        number += chunk
+    os.close(read_end)
+    number = number.decode().strip()
+    env = dict(os.environ, DISPLAY=f":{number}")
+    for key in ("WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "QT_SCALE_FACTOR"):
+        env.pop(key, None)
+    wm = subprocess.Popen(["openbox"], env=env, stdout=subprocess.DEVNULL,
+                          stderr=subprocess.DEVNULL)
+    for _ in range(100):  # until the window manager has taken the screen
+        if "_NET_SUPPORTING_WM_CHECK(WINDOW)" in run(["xprop", "-root"], env):
+            break
+        time.sleep(0.05)
+    return env, [wm, xvfb]
+
+
+def frame_of(window, env):
+    """The window's frame (x, y, width, height) in device pixels, from the manager's extents."""
+    info = run(["xwininfo", "-id", window], env)
+    get = lambda label: int(re.search(label + r":\s+(-?\d+)", info)[1])
+    x, y, w, h = (get("Absolute upper-left X"), get("Absolute upper-left Y"), get("Width"),
+                  get("Height"))
+    extents = run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"], env)
+    left, right, top, bottom = (int(v) for v in re.findall(r"\d+", extents.split("=")[1]))
+    return (x - left, y - top, w + left + right, h + top + bottom), (x, y)
+
+
+def centred(inner, outer, slack):
+    ix, iy, iw, ih = inner
+    ox, oy, ow, oh = outer
+    return (abs((2 * ix + iw) - (2 * ox + ow)) <= 2 * slack and
+            abs((2 * iy + ih) - (2 * oy + oh)) <= 2 * slack)
+
+
+def wait_for_window(name, env):
+    out = run(["xdotool", "search", "--sync", "--onlyvisible", "--name", name], env, timeout=20)
+    time.sleep(0.7)  # the first frame, and the move once the frame is known
+    return out.split()[0]
+
+
+def check_scale(scale, build, picture, mask, controls, out_dir, failures):
+    from PIL import ImageGrab
+    env, servers = start_display()
+    env["QT_SCALE_FACTOR"] = str(scale)
+    window_proc = subprocess.Popen([os.path.join(build, "qt", "korzenik")], env=env,
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    label = f"{round(scale * 100)} %"
+    try:
+        window = wait_for_window("^Korzenik$", env)
+        frame, (cx, cy) = frame_of(window, env)
+        if not centred(frame, (0, 0) + SCREEN, 1.5):
+            failures.append(f"{label}: the window's frame {frame} is not centred")
+
+        run(["xdotool", "key", "Menu"], env)  # the focus starts on the drop-down
+        time.sleep(0.4)
+        run(["xdotool", "key", "Down", "Down", "Return"], env)
+        about = wait_for_window("^O projekcie KORZENIK$", env)
+        about_frame, _ = frame_of(about, env)
+        if not centred(about_frame, frame, 1.5):
+            failures.append(f"{label}: the About box's frame {about_frame} is not centred on "
+                            f"the window's {frame}")
+        run(["xdotool", "key", "Escape"], env)
+        time.sleep(0.4)
+
+        place = {name: (x, y, w, h) for name, _, x, y, w, h, _ in controls}
+
+        def click(name, button="1"):
+            x, y, w, h = place[name]
+            h = min(h, 24)  # the drop-down's row includes its list
+            run(["xdotool", "mousemove", str(cx + round((x + w / 2) * scale)),
+                 str(cy + round((y + h / 2) * scale)), "click", button], env)
+            time.sleep(0.15)
+
+        run(["xdotool", "key", "Down"], env)  # the first function
+        for name, text in (("IDC_START", "0"), ("IDC_END", "3"), ("IDC_PRECISION", "0.001")):
+            click(name)
+            run(["xdotool", "key", "ctrl+a", "type", "--delay", "20", text], env)
+        for name in ("IDC_AUTO", "IDC_CONFIRM", "IDC_COMPUTE"):
+            click(name)
+        time.sleep(0.5)
+        run(["xdotool", "key", "Return"], env)  # OK on the announced root
+        time.sleep(0.5)
+
+        shot = ImageGrab.grab(xdisplay=env["DISPLAY"]).convert("RGB")
+        shot.save(os.path.join(out_dir, f"window-{round(scale * 100)}.png"))
+        screen, fb = shot.load(), picture.load()
+        wrong = []
+        w, h = CLIENT_SIZE
+        for dy in range(int(h * scale)):
+            y = int(dy / scale)
+            for dx in range(int(w * scale)):
+                x = int(dx / scale)
+                if mask[y][x]:
+                    continue
+                if screen[cx + dx, cy + dy] != fb[x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1]]:
+                    wrong.append((x, y))
+        if wrong:
+            failures.append(f"{label}: {len(wrong)} device pixels differ from the picture, "
+                            f"first at client pixel {wrong[0]}")
+        print(f"{label}: window {frame}, About {about_frame}, "
+              f"{len(wrong)} uncovered device pixels differ")
+    finally:
+        for proc in [window_proc] + servers:
+            proc.terminate()
+            proc.wait()
+
+
+def main(argv):
+    if not argv:
+        print(__doc__.strip(), file=sys.stderr)
+        return 2
+    build = argv[0]
+    out_dir = argv[1] if len(argv) > 1 else os.path.join(build, "window-check")
+    subprocess.run([os.path.join(ROOT, "tools", "install-deps.sh"), "xvfb", "openbox", "xdotool",
+                    "x11-utils", "python3-pil"], check=True)
+    from PIL import Image
+    os.makedirs(out_dir, exist_ok=True)
+    with tempfile.TemporaryDirectory() as tmp:
+        png = os.path.join(tmp, "demo.png")
+        script = "\n".join(DEMO + [f"png {png}"]) + "\n"
+        subprocess.run([os.path.join(build, "script", "korzenik-script")], input=script,
+                       text=True, check=True, stdout=subprocess.DEVNULL)
+        picture = Image.open(png).convert("RGB")
+        picture.save(os.path.join(out_dir, "script.png"))
+    controls = main_dialog_controls()
+    mask = uncovered_mask(controls)
+    failures = []
+    for scale in SCALES:
+        check_scale(scale, build, picture, mask, controls, out_dir, failures)
+    for failure in failures:
+        print("FAILED:", failure)
+    print(f"screenshots in {out_dir}")
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main(sys.argv[1:]))

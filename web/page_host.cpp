@@ -1,0 +1,144 @@
+// The browser page's half of the dialog: one in-memory dialog with the solver over it, which the
+// page's script mirrors. The script forwards what the user does through the exported functions
+// below and reads back what the dialog shows; the dialog tells the script through the imported
+// functions when the results list changed, when a refused field took the focus, and when new
+// pixels are ready. Nothing here decides anything: every rule lives in app/.
+//
+// The module is a standalone WebAssembly file without a loader of its own. Texts cross the
+// boundary as UTF-8: the page writes into textBuffer() and passes the size; a text handed back
+// stays valid until the next call that returns one, and textSize() gives its length.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/memory_dialog.h"
+#include "app/res/resource.h"
+#include "app/solver_dialog.h"
+#include "app/window.h"
+#include "core/solver_state.h"
+
+#define PAGE_IMPORT(name) __attribute__((import_module("page"), import_name(#name)))
+#define PAGE_EXPORT(name) extern "C" __attribute__((export_name(#name)))
+
+extern "C" {
+PAGE_IMPORT(lineAppended) void pageLineAppended(const char* text, std::size_t size);
+PAGE_IMPORT(lineSelected) void pageLineSelected(int index);
+PAGE_IMPORT(lineDeleted) void pageLineDeleted(int index);
+PAGE_IMPORT(focusedAndSelected) void pageFocusedAndSelected(int id);
+PAGE_IMPORT(surfaceReleased) void pageSurfaceReleased();
+}
+
+namespace {
+
+using namespace korzenik;
+
+class PageListener : public DialogListener {
+    void lineAppended(std::string_view text) override {
+        pageLineAppended(text.data(), text.size());
+    }
+    void lineSelected(int index) override { pageLineSelected(index); }
+    void lineDeleted(int index) override { pageLineDeleted(index); }
+    void focusedAndSelected(int id) override { pageFocusedAndSelected(id); }
+    void surfaceReleased() override { pageSurfaceReleased(); }
+};
+
+/// The page's one dialog and the solver state it works on, for as long as the page is open.
+struct Session {
+    PageListener listener;
+    MemoryDialog controls{&listener};
+    SolverState state;
+    CSolverDialog dialog{controls, state};
+};
+
+Session* session = nullptr;
+std::vector<char> textIn;
+std::string textOut;
+std::vector<std::uint8_t> clientRgba;
+
+const char* handOut(std::string text) {
+    textOut = std::move(text);
+    return textOut.c_str();
+}
+
+}  // namespace
+
+/// Opens the dialog as it first shows: initialised, nothing typed, nothing pressed.
+PAGE_EXPORT(start) void start() {
+    session = new Session;
+    session->dialog.OnInitDialog();
+}
+
+// What the user does.
+PAGE_EXPORT(textBuffer) char* textBuffer(std::size_t size) {
+    textIn.resize(size + 1);
+    return textIn.data();
+}
+PAGE_EXPORT(typeText) void typeText(int id, std::size_t size) {
+    session->controls.typeText(id, std::string_view(textIn.data(), size));
+}
+PAGE_EXPORT(pickItem) void pickItem(int id, int index) {
+    session->controls.setComboSelection(id, index);
+}
+PAGE_EXPORT(setChecked) void setChecked(int id, int checked) {
+    session->controls.setChecked(id, checked != 0);
+}
+PAGE_EXPORT(focusControl) void focusControl(int id) { session->controls.focus(id); }
+PAGE_EXPORT(selectLine) void selectLine(int index) { session->controls.listSetCurSel(index); }
+PAGE_EXPORT(press) void press(int id) {
+    if (id == res::IDC_CONFIRM) session->dialog.OnConfirm();
+    if (id == res::IDC_COMPUTE) session->dialog.OnCompute();
+}
+/// Closes the oldest message box with OK; returns how many are still open.
+PAGE_EXPORT(dismissMessage) int dismissMessage() {
+    session->controls.dismissMessage();
+    return static_cast<int>(session->controls.pendingMessages().size());
+}
+
+// What the user sees.
+PAGE_EXPORT(textSize) std::size_t textSize() { return textOut.size(); }
+PAGE_EXPORT(controlText) const char* controlText(int id) {
+    return handOut(session->controls.controlText(id));
+}
+PAGE_EXPORT(checkState) int checkState(int id) { return session->controls.checkState(id); }
+PAGE_EXPORT(comboCount) int comboCount(int id) { return session->controls.comboItemCount(id); }
+PAGE_EXPORT(comboItem) const char* comboItem(int id, int index) {
+    return handOut(session->controls.comboItemText(id, index));
+}
+PAGE_EXPORT(comboSelection) int comboSelection(int id) {
+    return session->controls.comboSelection(id);
+}
+PAGE_EXPORT(focusedControl) int focusedControl() { return session->controls.focusedControl(); }
+PAGE_EXPORT(messageCount) int messageCount() {
+    return static_cast<int>(session->controls.pendingMessages().size());
+}
+/// The oldest open message box: its text (part 0) or caption (part 1).
+PAGE_EXPORT(messageText) const char* messageText(int part) {
+    const auto& open = session->controls.pendingMessages();
+    if (open.empty()) return handOut({});
+    return handOut(part == 0 ? open.front().text : open.front().caption);
+}
+/// 1 for the information icon, 0 for the exclamation.
+PAGE_EXPORT(messageIcon) int messageIcon() {
+    const auto& open = session->controls.pendingMessages();
+    return !open.empty() && open.front().icon == MessageIcon::Information ? 1 : 0;
+}
+
+/// The client area's pixels as RGBA rows, ready for a canvas of the client's size.
+PAGE_EXPORT(clientPixels) const std::uint8_t* clientPixels() {
+    const Framebuffer& window = session->controls.window();
+    clientRgba.resize(std::size_t{kClientWidth} * kClientHeight * 4);
+    std::uint8_t* out = clientRgba.data();
+    for (std::int32_t y = 0; y < kClientHeight; ++y) {
+        const auto row = static_cast<std::size_t>((kClientTop + y) * window.width + kClientLeft);
+        const std::uint8_t* in = window.rgb.data() + row * 3;
+        for (std::int32_t x = 0; x < kClientWidth; ++x, in += 3, out += 4) {
+            out[0] = in[0];
+            out[1] = in[1];
+            out[2] = in[2];
+            out[3] = 0xFF;
+        }
+    }
+    return clientRgba.data();
+}
