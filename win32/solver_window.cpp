@@ -194,7 +194,13 @@ INT_PTR SolverWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 return TRUE;
             }
             return FALSE;
-        case WM_CONTEXTMENU: showWindowMenu(lParam); return TRUE;
+        case WM_CONTEXTMENU:
+            // On the caption and the frame the system menu opens, as everywhere.
+            if (lParam != -1 && SendMessageW(m_window, WM_NCHITTEST, 0, lParam) != HTCLIENT) {
+                return FALSE;
+            }
+            showWindowMenu(lParam);
+            return TRUE;
         case WM_ERASEBKGND:
             // WM_PAINT paints every pixel of the face.
             SetWindowLongPtrW(m_window, DWLP_MSGRESULT, 1);
