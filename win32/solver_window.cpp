@@ -83,10 +83,7 @@ private:
 };
 
 SolverWindow::SolverWindow(SolverState& state)
-    : m_state(state),
-      m_scale(pixelScale()),
-      m_framebuffer(makeWindowFramebuffer()),
-      m_dialog(*this, state) {}
+    : m_scale(pixelScale()), m_framebuffer(makeWindowFramebuffer()), m_dialog(*this, state) {}
 
 SolverWindow::~SolverWindow() {
     if (m_window) DestroyWindow(m_window);

@@ -65,7 +65,6 @@ private:
 
     class Surface;
 
-    SolverState& m_state;
     int m_scale;
     HFONT m_font = nullptr;
     HBRUSH m_faceBrush = nullptr;
