@@ -53,16 +53,16 @@ export DISPLAY=":$(cat display)"
 
 # A Wine prefix of our own, with Wine's fonts in it (Wine does not load them from the package's
 # folder) and windows placed by Wine itself, as there is no window manager.
+# Its server runs from the start to the end of the test: persistent, so that no program starts
+# just as it quits after the last one, and given none of our output streams, or CTest would wait
+# for it.
 export WINEPREFIX="$work/prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-wineboot -i >/dev/null 2>&1
-wineserver -w
+mkdir -p "$WINEPREFIX"
+wineserver -p </dev/null >/dev/null 2>&1
+wineboot -i </dev/null >/dev/null 2>&1
 cp /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 $wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
 $wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d Y /f >/dev/null 2>&1
-wineserver -w
-# Persistent, so that no program starts just as the server quits after the last one; it gets
-# none of our output streams, or CTest would wait for it.
-wineserver -p </dev/null >/dev/null 2>&1
 
 # What the window must show: korzenik-script's picture and transcript of the same session.
 $wine "$script_exe" "$session" >expected.jsonl || fail "korzenik-script failed"
@@ -77,7 +77,7 @@ main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korzenik$' | head
 focus_main() { xdotool windowfocus --sync "$main"; }
 click() {
     at=$($wine "$check" centre "$1") || fail "no control $1"
-    xdotool mousemove --sync $at click 1
+    xdotool mousemove $at click 1
 }
 # The message boxes the transcript names from its line $1 on, closed in their order with Enter.
 close_boxes_from=1
