@@ -74,7 +74,9 @@ korzenik_pid=$!
 main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korzenik$' | head -n 1)
 [ -n "$main" ] || fail "the window did not open"
 
-focus_main() { xdotool windowfocus --sync "$main"; }
+# Gives a window the keyboard focus and waits (20 s at most) until it has it.
+focus() { timeout 20 xdotool windowfocus --sync "$1" || fail "window $1 got no focus"; }
+focus_main() { focus "$main"; }
 click() {
     at=$($wine "$check" centre "$1") || fail "no control $1"
     xdotool mousemove $at click 1
@@ -94,7 +96,7 @@ close_boxes() {
                 head -n 1) || true
             [ -n "$box" ] || sleep 0.1
         done
-        xdotool windowfocus --sync "$box"
+        focus "$box"
         xdotool key Return
         i=0
         while xdotool search --onlyvisible --name "^$caption\$" 2>/dev/null | grep -qx "$box"; do
@@ -146,7 +148,7 @@ $wine "$check" menu || fail "Alt+Space opened no system menu"
 xdotool key Up Return
 about=$(timeout 20 xdotool search --sync --onlyvisible --name '^O projekcie KORZENIK$' | head -n 1)
 [ -n "$about" ] || fail "no About box"
-xdotool windowfocus --sync "$about"
+focus "$about"
 xdotool key Return
 i=0
 while xdotool search --onlyvisible --name '^O projekcie KORZENIK$' >/dev/null 2>&1; do
