@@ -14,6 +14,8 @@
 #
 # The Wine prefix and the display are the test's own, made in WORKDIR and removed at the end.
 set -eu
+# Window titles and file names pass between Wine, X and xdotool as UTF-8 only in a UTF-8 locale.
+export LC_ALL=C.UTF-8
 korzenik=$1 script_exe=$2 check=$3 session=$4 work=$5
 wine=/usr/lib/wine/wine64
 

@@ -13,6 +13,9 @@ set -eu
 prefix=$1
 shift
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# Wine turns file names and the command line into Windows' UTF-16 through the locale's character
+# set: UTF-8, whatever locale the tests were started in.
+export LC_ALL=C.UTF-8
 # A test run never depends on the desktop it was started from.
 unset DISPLAY WAYLAND_DISPLAY
 
