@@ -21,7 +21,8 @@ endef
 .PHONY: FORCE fuzz-deps all deps build build-asan run test test-normal test-asan demo screenshot clean \
         bench fuzz fuzz-smoke fuzz-build coverage package package-verify \
         format format-check bench-run package-build web web-deps web-test-deps web-serve \
-        web-screenshot test-web bench-web bench-web-run windows win-deps test-windows
+        web-screenshot test-web bench-web bench-web-run windows win-deps win-test-deps \
+        test-windows
 
 all: build
 
@@ -214,8 +215,14 @@ bench-web-run: web web/node_modules/.package-lock.json $(RELEASE_BUILD)/build.ni
 # window driven on a virtual display). Wine's server is stopped after the tests.
 WIN_BUILD ?= build-win
 
+WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 fonts-wine icoutils
+
 win-deps: deps
-	@tools/install-deps.sh g++-mingw-w64-x86-64-posix wine wine64 fonts-wine icoutils
+	@tools/install-deps.sh $(WIN_PACKAGES)
+
+# The window test's display and input as well, in the same one installation.
+win-test-deps: deps
+	@tools/install-deps.sh $(WIN_PACKAGES) xvfb xauth xdotool x11-apps
 
 $(eval $(call configure,$(WIN_BUILD),$(CMAKE_COMMON) \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
@@ -225,8 +232,7 @@ $(WIN_BUILD)/build.ninja: | win-deps
 windows: win-deps $(WIN_BUILD)/build.ninja
 	cmake --build $(WIN_BUILD) -j $(JOBS)
 
-test-windows: windows
-	@tools/install-deps.sh xvfb xauth xdotool x11-apps
+test-windows: win-test-deps windows
 	tests/win32/wine_run.sh $(abspath $(WIN_BUILD))/wine --init
 	ctest --test-dir $(WIN_BUILD) --output-on-failure -j $(JOBS); \
 	    status=$$?; tests/win32/wine_run.sh $(abspath $(WIN_BUILD))/wine --stop; exit $$status

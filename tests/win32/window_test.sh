@@ -34,7 +34,10 @@ korzenik_pid=
 cleanup() {
     status=$?
     [ -z "$korzenik_pid" ] || kill "$korzenik_pid" 2>/dev/null || true
-    [ ! -d "$work/prefix" ] || WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
+    if [ -d "$work/prefix" ]; then
+        WINEPREFIX="$work/prefix" wineserver -k 2>/dev/null || true
+        WINEPREFIX="$work/prefix" wineserver -w 2>/dev/null || true
+    fi
     [ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true
     rm -rf "$work/prefix"
     exit $status

@@ -20,7 +20,11 @@ export LC_ALL=C.UTF-8
 unset DISPLAY WAYLAND_DISPLAY
 
 if [ "${1-}" = --stop ]; then
-    [ -d "$prefix" ] && wineserver -k 2>/dev/null || true
+    # Killed and gone: a server still quitting would take the next run's first program with it.
+    if [ -d "$prefix" ]; then
+        wineserver -k 2>/dev/null || true
+        wineserver -w 2>/dev/null || true
+    fi
     exit 0
 fi
 
