@@ -21,7 +21,8 @@ endef
 .PHONY: FORCE fuzz-deps all deps build build-asan run test test-normal test-asan demo screenshot clean \
         bench fuzz fuzz-smoke fuzz-build coverage package package-verify \
         format format-check bench-run package-build web web-deps web-test-deps web-serve \
-        web-screenshot test-web bench-web bench-web-run
+        web-screenshot test-web bench-web bench-web-run windows win-deps win-test-deps \
+        test-windows
 
 all: build
 
@@ -59,7 +60,7 @@ test-asan: build-asan
 	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test: test-normal test-asan test-web
+test: test-normal test-asan test-web test-windows
 
 # A picture of the real window after the demo session's clicks, taken on a virtual display.
 screenshot: build
@@ -156,7 +157,9 @@ format:
 	git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format -i
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(COVERAGE_BUILD) $(WEB_BUILD) out
+	@[ ! -d $(WIN_BUILD)/wine ] || tests/win32/wine_run.sh $(abspath $(WIN_BUILD))/wine --stop
+	rm -rf $(BUILD) $(ASAN_BUILD) $(RELEASE_BUILD) $(FUZZ_BUILD) $(COVERAGE_BUILD) $(WEB_BUILD) \
+	    $(WIN_BUILD) out
 
 # The browser edition: the page in $(WEB_BUILD)/site, korzenik-script for node in
 # $(WEB_BUILD)/korzenik-script, their tests (unit tests and golden sessions under node, the page in
@@ -205,3 +208,31 @@ bench-web-run: web web/node_modules/.package-lock.json $(RELEASE_BUILD)/build.ni
 	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target web_press_timing
 	cmake --build $(WEB_BUILD) -j $(JOBS) --target web_press_timing
 	node web/bench/bench.mjs $(WEB_BUILD) $(RELEASE_BUILD)
+
+# The Windows edition, cross-built with mingw-w64: $(WIN_BUILD)/Korzenik.exe (the window),
+# $(WIN_BUILD)/korzenik-script.exe and korzenik-VERSION-win64.zip with both; their tests (unit
+# tests and golden sessions under Wine, in a Wine prefix of the build's own made once, and the
+# window driven on a virtual display). Wine's server is stopped after the tests.
+WIN_BUILD ?= build-win
+
+WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 fonts-wine icoutils
+
+win-deps: deps
+	@tools/install-deps.sh $(WIN_PACKAGES)
+
+# The window test's display and input as well, in the same one installation.
+win-test-deps: deps
+	@tools/install-deps.sh $(WIN_PACKAGES) xvfb xauth xdotool x11-apps
+
+$(eval $(call configure,$(WIN_BUILD),$(CMAKE_COMMON) \
+    -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
+    -DKORZENIK_BUILD_QT=OFF -DKORZENIK_BUILD_BENCH=OFF))
+$(WIN_BUILD)/build.ninja: | win-deps
+
+windows: win-deps $(WIN_BUILD)/build.ninja
+	cmake --build $(WIN_BUILD) -j $(JOBS)
+
+test-windows: win-test-deps windows
+	tests/win32/wine_run.sh $(abspath $(WIN_BUILD))/wine --init
+	ctest --test-dir $(WIN_BUILD) --output-on-failure -j $(JOBS); \
+	    status=$$?; tests/win32/wine_run.sh $(abspath $(WIN_BUILD))/wine --stop; exit $$status

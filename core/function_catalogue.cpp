@@ -1,8 +1,7 @@
 #include "core/function_catalogue.h"
 
-#include <cmath>
-
 #include "core/precision.h"
+#include "core/trigonometry.h"
 
 namespace korzenik {
 
@@ -23,20 +22,20 @@ double evaluateFunction(float xs, FunctionIndex k, int& noFunctionFlag) {
             t = t - u;
             return t - 4.0;
         }
-        case 3: return std::sin(x);
+        case 3: return sine(x);
         case 4: {
-            const double s = std::sin(x * x) * 3.0;
-            const double c = std::cos(x);
+            const double s = sine(x * x) * 3.0;
+            const double c = cosine(x);
             const double w = c + c;
             return s + w;
         }
         case 5: {
             const double q = x * x;
             const double r = q * x;
-            const double sr = std::sin(r);
+            const double sr = sine(r);
             const double s = sr + sr;
-            const double t = s - std::cos(q);
-            return t + std::cos(x) * 5.0;
+            const double t = s - cosine(q);
+            return t + cosine(x) * 5.0;
         }
         case 0: noFunctionFlag = 1; return 1.0;
         default: return 1.0;

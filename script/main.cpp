@@ -13,6 +13,10 @@
 #include <new>
 #include <string>
 #include <string_view>
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
 
 #include "app/res/version.h"
 #include "script/script_host.h"
@@ -108,6 +112,13 @@ int main(int argc, char** argv) {
     // Past a file-size limit a write then fails with its reason instead of killing the process,
     // so a picture that does not fit is reported and its unfinished file removed.
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
+#ifdef _WIN32
+    // The streams carry bytes: in Windows' text mode a transcript line would end in \r\n and a
+    // script read from standard input would stop at the first Ctrl+Z.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    _setmode(_fileno(stderr), _O_BINARY);
 #endif
     // Nothing is thrown on purpose; running out of memory is the one thing that can.
     try {

@@ -155,9 +155,15 @@ TEST(DialogNumberReader, WriteThenReadSettlesAtSixSignificantDigits) {
 // A Polish desktop writes decimal commas; the dialog's numbers keep their points. (The C library
 // path follows the process locale and is only used where the C library has no other.)
 TEST(DialogNumberReader, IgnoresTheProcessLocale) {
+#ifdef _WIN32
+    const char* const polish = "Polish_Poland.1250";  // the C runtime's name of the locale
+#else
     // The test's set-up generates the locale into the build tree and points LOCPATH there.
-    ASSERT_NE(std::setlocale(LC_ALL, "pl_PL.UTF-8"), nullptr)
-        << "the Polish locale was not generated (LOCPATH=" << std::getenv("LOCPATH") << ")";
+    const char* const polish = "pl_PL.UTF-8";
+#endif
+    const char* const locpath = std::getenv("LOCPATH");
+    ASSERT_NE(std::setlocale(LC_ALL, polish), nullptr)
+        << "the Polish locale was not generated (LOCPATH=" << (locpath ? locpath : "") << ")";
     EXPECT_FALSE(parseDialogNumber("0,5").has_value());
     EXPECT_EQ(parseDialogNumber("0.5"), 0.5f);
     EXPECT_EQ(parseDialogNumber("1.5e3"), 1500.f);

@@ -1,0 +1,183 @@
+#include <algorithm>
+#include <string>
+
+// The shared headers before windows.h, whose macros (IDOK) would clash with their names.
+#include "app/res/resource.h"
+#include "win32/controls.h"
+#include "win32/resource_ids.h"
+#include "win32/utf16.h"
+
+namespace korzenik::win32 {
+
+static_assert(res::IDI_APP == KORZENIK_RES_ICON);
+
+namespace {
+
+/// The text height, in pixels at 100 %, that fills the layout's 8-unit rows of static text.
+constexpr int kFontPixels = 13;
+
+struct ClassAndStyle {
+    const wchar_t* className;
+    DWORD style;
+    DWORD exStyle;
+};
+
+ClassAndStyle windowClassOf(const res::ControlTemplate& c) {
+    using namespace res;
+    const std::uint32_t s = c.styles;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+    if (s & kTabStop) style |= WS_TABSTOP;
+    if (s & kGroup) style |= WS_GROUP;
+    if (s & kVScroll) style |= WS_VSCROLL;
+    // The dialog manager draws a bordered control with a sunken edge; so does this window.
+    if (s & kBorder) exStyle |= WS_EX_CLIENTEDGE;
+    if (s & kTransparent) exStyle |= WS_EX_TRANSPARENT;
+    switch (c.cls) {
+        case ControlClass::Button:
+            if (s & kGroupBox) style |= BS_GROUPBOX;
+            if (s & kAutoCheckBox) style |= BS_AUTOCHECKBOX;
+            if (s & kDefPushButton) style |= BS_DEFPUSHBUTTON;
+            return {L"BUTTON", style, exStyle};
+        case ControlClass::Edit:
+            if (s & kAutoHScroll) style |= ES_AUTOHSCROLL;
+            return {L"EDIT", style, exStyle};
+        case ControlClass::Static:
+            if (s & kWhiteRect) {
+                style |= SS_OWNERDRAW;
+            } else if (s & kIcon) {
+                style |= SS_ICON;
+            } else if (s & kAlignCenter) {
+                style |= SS_CENTER;
+            } else if (s & kAlignRight) {
+                style |= SS_RIGHT;
+            }
+            if (s & kNoPrefix) style |= SS_NOPREFIX;
+            return {L"STATIC", style, exStyle};
+        case ControlClass::ListBox:
+            if (s & kNotify) style |= LBS_NOTIFY;
+            if (s & kNoIntegralHeight) style |= LBS_NOINTEGRALHEIGHT;
+            return {L"LISTBOX", style, exStyle};
+        case ControlClass::ComboBox:
+            if (s & kDropDownList) style |= CBS_DROPDOWNLIST;
+            return {L"COMBOBOX", style, exStyle};
+    }
+    return {L"STATIC", style, exStyle};
+}
+
+RECT workAreaNear(HWND window) {
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    HMONITOR monitor = window ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+                              : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+    if (GetMonitorInfoW(monitor, &info)) return info.rcWork;
+    RECT area{};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
+}
+
+}  // namespace
+
+int pixelScale() {
+    HDC screen = GetDC(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
+    if (screen) ReleaseDC(nullptr, screen);
+    return std::max(1, dpi / 96);
+}
+
+HFONT createDialogFont(int scale) {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof metrics;
+    LOGFONTW font{};
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof metrics, &metrics, 0)) {
+        font = metrics.lfMessageFont;
+    } else {
+        lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
+    }
+    font.lfHeight = -kFontPixels * scale;
+    font.lfWidth = 0;
+    return CreateFontIndirectW(&font);
+}
+
+HICON applicationIcon(int size) {
+    return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
+                                         MAKEINTRESOURCEW(KORZENIK_RES_ICON), IMAGE_ICON, size,
+                                         size, LR_DEFAULTCOLOR | LR_SHARED));
+}
+
+RECT controlRect(const res::ControlTemplate& c, int scale) {
+    const int k = res::kPixelsPerDialogUnit * scale;
+    return RECT{c.x * k, c.y * k, (c.x + c.w) * k, (c.y + c.h) * k};
+}
+
+HWND createEmptyDialog(const res::DialogTemplate& layout, DWORD style, DWORD exStyle, HWND owner,
+                       DLGPROC proc, LPARAM param) {
+    // A DLGTEMPLATE with no controls: style, extended style, no items, position and size 0 (the
+    // window is sized in pixels afterwards), no menu, the standard class, the caption.
+    std::vector<WORD> words = {
+        LOWORD(style), HIWORD(style), LOWORD(exStyle), HIWORD(exStyle), 0, 0, 0, 0, 0, 0, 0};
+    for (wchar_t ch : toUtf16(layout.caption)) words.push_back(static_cast<WORD>(ch));
+    words.push_back(0);
+    return CreateDialogIndirectParamW(GetModuleHandleW(nullptr),
+                                      reinterpret_cast<LPCDLGTEMPLATEW>(words.data()), owner, proc,
+                                      param);
+}
+
+std::vector<HWND> createControls(const res::DialogTemplate& layout, HWND parent, int scale,
+                                 HFONT font, HICON icon) {
+    std::vector<HWND> windows;
+    for (const res::ControlTemplate& c : layout.controls) {
+        const ClassAndStyle kind = windowClassOf(c);
+        const RECT r = controlRect(c, scale);
+        // Siblings clip each other, so a group box never paints over the controls inside it.
+        const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style;
+        HWND control = CreateWindowExW(kind.exStyle, kind.className, toUtf16(c.text).c_str(), style,
+                                       r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
+                                       GetModuleHandleW(nullptr), nullptr);
+        if (control) {
+            SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            if ((c.styles & res::kIcon) && icon) {
+                SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
+            }
+        }
+        windows.push_back(control);
+    }
+    // See-through statics go over all their siblings, as the window system paints them last;
+    // being no tab stops, this leaves the tab order alone.
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (windows[i] && (layout.controls[i].styles & res::kTransparent)) {
+            SetWindowPos(windows[i], HWND_TOP, 0, 0, 0, 0,
+                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        }
+    }
+    return windows;
+}
+
+void placeWindow(HWND window, const res::DialogTemplate& layout, int scale, HWND owner) {
+    const int k = res::kPixelsPerDialogUnit * scale;
+    RECT frame{0, 0, layout.w * k, layout.h * k};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
+    const int width = frame.right - frame.left;
+    const int height = frame.bottom - frame.top;
+    const RECT area = workAreaNear(owner);
+    RECT over = area;
+    if (owner) GetWindowRect(owner, &over);
+    int x = over.left + ((over.right - over.left) - width) / 2;
+    int y = over.top + ((over.bottom - over.top) - height) / 2;
+    // Back inside the work area: the left (top) edge first, else the right (bottom) one.
+    if (x < area.left) {
+        x = area.left;
+    } else if (x + width > area.right) {
+        x = area.right - width;
+    }
+    if (y < area.top) {
+        y = area.top;
+    } else if (y + height > area.bottom) {
+        y = area.bottom - height;
+    }
+    SetWindowPos(window, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+}  // namespace korzenik::win32

@@ -1,0 +1,415 @@
+#include <algorithm>
+
+// The shared headers before windows.h, whose macros (IDOK) would clash with their names.
+#include "app/res/dialog_template.h"
+#include "app/res/resource.h"
+#include "app/res/strings.h"
+#include "app/window.h"
+#include "win32/about_box.h"
+#include "win32/controls.h"
+#include "win32/solver_window.h"
+#include "win32/utf16.h"
+
+namespace korzenik::win32 {
+
+namespace {
+
+constexpr UINT kCloseCommand = SC_CLOSE;
+constexpr UINT kAboutCommand = static_cast<UINT>(res::IDM_ABOUT);
+
+/// Colour as the GDI takes it: the same 0x00BBGGRR layout.
+COLORREF toColorRef(Colour c) { return static_cast<COLORREF>(c); }
+
+RECT intersection(const RECT& a, const RECT& b) {
+    RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
+           std::min(a.bottom, b.bottom)};
+    if (r.left >= r.right || r.top >= r.bottom) return RECT{0, 0, 0, 0};
+    return r;
+}
+
+}  // namespace
+
+/// A drawing surface over the framebuffer that notes the rectangle it drew into and shows it in
+/// the window when the command lets go of it.
+class SolverWindow::Surface : public FramebufferSurface {
+public:
+    explicit Surface(SolverWindow& window)
+        : FramebufferSurface(window.m_framebuffer), m_window(window) {}
+    ~Surface() override {
+        if (m_dirty.left < m_dirty.right) m_window.showPixels(m_dirty);
+    }
+    Surface(const Surface&) = delete;
+    Surface& operator=(const Surface&) = delete;
+
+    void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
+                       Colour colour) override {
+        FramebufferSurface::fillSolidRect(x, y, cx, cy, colour);
+        note(x, y, static_cast<std::int64_t>(x) + cx, static_cast<std::int64_t>(y) + cy);
+    }
+    void moveTo(std::int32_t x, std::int32_t y) override {
+        FramebufferSurface::moveTo(x, y);
+        m_x = x;
+        m_y = y;
+    }
+    void lineTo(std::int32_t x, std::int32_t y) override {
+        FramebufferSurface::lineTo(x, y);
+        note(std::min(m_x, x), std::min(m_y, y), std::max<std::int64_t>(m_x, x) + 1,
+             std::max<std::int64_t>(m_y, y) + 1);
+        m_x = x;
+        m_y = y;
+    }
+
+private:
+    /// Adds [left, right) x [top, bottom), cut to the window, to the rectangle drawn into.
+    void note(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
+        const auto cut = [](std::int64_t v, std::int32_t limit) {
+            return static_cast<LONG>(std::clamp<std::int64_t>(v, 0, limit));
+        };
+        const RECT r{cut(left, kWindowWidth), cut(top, kWindowHeight), cut(right, kWindowWidth),
+                     cut(bottom, kWindowHeight)};
+        if (r.left >= r.right || r.top >= r.bottom) return;
+        if (m_dirty.left >= m_dirty.right) {
+            m_dirty = r;
+            return;
+        }
+        m_dirty = RECT{std::min(m_dirty.left, r.left), std::min(m_dirty.top, r.top),
+                       std::max(m_dirty.right, r.right), std::max(m_dirty.bottom, r.bottom)};
+    }
+
+    SolverWindow& m_window;
+    RECT m_dirty{0, 0, 0, 0};
+    std::int32_t m_x = 0;
+    std::int32_t m_y = 0;
+};
+
+SolverWindow::SolverWindow(SolverState& state)
+    : m_scale(pixelScale()), m_framebuffer(makeWindowFramebuffer()), m_dialog(*this, state) {}
+
+SolverWindow::~SolverWindow() {
+    if (m_window) DestroyWindow(m_window);
+    if (m_font) DeleteObject(m_font);
+    if (m_faceBrush) DeleteObject(m_faceBrush);
+}
+
+bool SolverWindow::run() {
+    m_font = createDialogFont(m_scale);
+    m_faceBrush = CreateSolidBrush(toColorRef(kFaceColour));
+    // No minimise or maximise box; a taskbar button of its own.
+    m_window =
+        createEmptyDialog(res::kMainDialog, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
+                          WS_EX_APPWINDOW, nullptr, dialogProc, reinterpret_cast<LPARAM>(this));
+    if (!m_window || !m_initialised) return false;
+    ShowWindow(m_window, SW_SHOW);
+    UpdateWindow(m_window);
+
+    MSG msg;
+    for (;;) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0 || got == -1) break;
+        if (swallowed(msg)) continue;
+        // Alt+F4 closes the window from any control (a focused drop-down keeps it to itself
+        // under Wine).
+        if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4 && IsChild(m_window, msg.hwnd)) {
+            PostMessageW(m_window, WM_SYSCOMMAND, kCloseCommand, 0);
+            continue;
+        }
+        if (IsDialogMessageW(m_window, &msg)) continue;
+        TranslateMessage(&msg);
+        DispatchMessageW(&msg);
+    }
+    return true;
+}
+
+bool SolverWindow::swallowed(const MSG& msg) const {
+    // Enter presses no button and Escape does not close the window; no control sees either.
+    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) {
+        return false;
+    }
+    return msg.hwnd == m_window || IsChild(m_window, msg.hwnd);
+}
+
+INT_PTR CALLBACK SolverWindow::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_INITDIALOG) {
+        auto* self = reinterpret_cast<SolverWindow*>(lParam);
+        SetWindowLongPtrW(window, DWLP_USER, lParam);
+        self->m_window = window;
+        self->m_initialised = self->initialise();
+        return FALSE;  // the focus was put on the first tab stop already
+    }
+    auto* self = reinterpret_cast<SolverWindow*>(GetWindowLongPtrW(window, DWLP_USER));
+    return self ? self->handle(message, wParam, lParam) : FALSE;
+}
+
+bool SolverWindow::initialise() {
+    const std::vector<HWND> windows =
+        createControls(res::kMainDialog, m_window, m_scale, m_font, nullptr);
+    for (std::size_t i = 0; i < windows.size(); ++i) {
+        if (!windows[i]) return false;
+        m_controls.emplace_back(res::kMainDialog.controls[i].id, windows[i]);
+    }
+    placeWindow(m_window, res::kMainDialog, m_scale, nullptr);
+
+    const int bigIcon = GetSystemMetrics(SM_CXICON);
+    const int smallIcon = GetSystemMetrics(SM_CXSMICON);
+    SendMessageW(m_window, WM_SETICON, ICON_BIG,
+                 reinterpret_cast<LPARAM>(applicationIcon(bigIcon)));
+    SendMessageW(m_window, WM_SETICON, ICON_SMALL,
+                 reinterpret_cast<LPARAM>(applicationIcon(smallIcon)));
+    if (HMENU menu = GetSystemMenu(m_window, FALSE)) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        AppendMenuW(menu, MF_STRING, kAboutCommand, toUtf16(res::kAboutMenuText).c_str());
+    }
+
+    if (!m_dialog.OnInitDialog()) return false;
+    SendMessageW(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(res::IDC_FUNCTION)),
+                 TRUE);
+    return true;
+}
+
+INT_PTR SolverWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_COMMAND:
+            if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == res::IDC_CONFIRM) {
+                m_dialog.OnConfirm();
+                return TRUE;
+            }
+            if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == res::IDC_COMPUTE) {
+                m_dialog.OnCompute();
+                return TRUE;
+            }
+            // IDOK and IDCANCEL (Enter and Escape, which never get here) end nothing.
+            return TRUE;
+        case WM_CLOSE: DestroyWindow(m_window); return TRUE;
+        case WM_DESTROY:
+            PostQuitMessage(0);
+            m_window = nullptr;
+            return TRUE;
+        case WM_SYSCOMMAND:
+            // The four low bits of a system command are the system's own.
+            if ((wParam & 0xFFF0) == kAboutCommand) {
+                showAboutBox();
+                return TRUE;
+            }
+            return FALSE;
+        case WM_CONTEXTMENU:
+            // On the caption and the frame the system menu opens, as everywhere.
+            if (lParam != -1 && SendMessageW(m_window, WM_NCHITTEST, 0, lParam) != HTCLIENT) {
+                return FALSE;
+            }
+            showWindowMenu(lParam);
+            return TRUE;
+        case WM_ERASEBKGND:
+            // WM_PAINT paints every pixel of the face.
+            SetWindowLongPtrW(m_window, DWLP_MSGRESULT, 1);
+            return TRUE;
+        case WM_PAINT: {
+            PAINTSTRUCT paint;
+            if (HDC dc = BeginPaint(m_window, &paint)) {
+                paintFramebuffer(dc, paint.rcPaint, POINT{0, 0});
+                EndPaint(m_window, &paint);
+            }
+            return TRUE;
+        }
+        case WM_PRINTCLIENT: {
+            // A themed control painting its parent's background behind itself.
+            RECT area;
+            if (GetClipBox(reinterpret_cast<HDC>(wParam), &area) == ERROR) {
+                GetClientRect(m_window, &area);
+            }
+            paintFramebuffer(reinterpret_cast<HDC>(wParam), area, POINT{0, 0});
+            return TRUE;
+        }
+        case WM_DRAWITEM: {
+            // The chart's backdrop shows the framebuffer's pixels under it.
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item->CtlID != static_cast<UINT>(res::IDC_CHART_FRAME)) return FALSE;
+            RECT place;
+            GetWindowRect(item->hwndItem, &place);
+            MapWindowPoints(nullptr, m_window, reinterpret_cast<POINT*>(&place), 2);
+            RECT area = item->rcItem;
+            OffsetRect(&area, place.left, place.top);
+            paintFramebuffer(item->hDC, area, POINT{place.left, place.top});
+            return TRUE;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+        case WM_CTLCOLORDLG: {
+            // Texts, check box and group boxes on the face colour of the framebuffer.
+            HDC dc = reinterpret_cast<HDC>(wParam);
+            SetBkColor(dc, toColorRef(kFaceColour));
+            SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+            return reinterpret_cast<INT_PTR>(m_faceBrush);
+        }
+        default: return FALSE;
+    }
+}
+
+void SolverWindow::showAboutBox() { runAboutBox(m_window, m_scale, m_font); }
+
+void SolverWindow::showWindowMenu(LPARAM screenPoint) {
+    // The same two commands as the system menu, at the mouse (or, from the keyboard, at the
+    // client area's corner).
+    POINT at{static_cast<short>(LOWORD(screenPoint)), static_cast<short>(HIWORD(screenPoint))};
+    if (screenPoint == -1) {
+        at = POINT{0, 0};
+        ClientToScreen(m_window, &at);
+    }
+    HMENU menu = CreatePopupMenu();
+    if (!menu) return;
+    AppendMenuW(menu, MF_STRING, kCloseCommand, L"&Close\tAlt+F4");
+    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+    AppendMenuW(menu, MF_STRING, kAboutCommand, toUtf16(res::kAboutMenuText).c_str());
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(
+        menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, m_window, nullptr));
+    DestroyMenu(menu);
+    if (chosen != 0) SendMessageW(m_window, WM_SYSCOMMAND, chosen, 0);
+}
+
+HWND SolverWindow::control(int id) const {
+    for (const auto& [controlId, window] : m_controls) {
+        if (controlId == id) return window;
+    }
+    return nullptr;
+}
+
+void SolverWindow::paintFramebuffer(HDC dc, RECT area, POINT dcOrigin) {
+    const int k = m_scale;
+    // Whole framebuffer pixels: client pixel (x, y) shows window pixel (x / k + left, y / k + top).
+    const RECT client{0, 0, kClientWidth * k, kClientHeight * k};
+    area = intersection(area, client);
+    if (area.left >= area.right) return;
+    const int x0 = area.left / k;
+    const int y0 = area.top / k;
+    const int width = (area.right + k - 1) / k - x0;
+    const int height = (area.bottom + k - 1) / k - y0;
+
+    m_scanlines.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+    std::uint32_t* out = m_scanlines.data();
+    for (int y = 0; y < height; ++y) {
+        const std::uint8_t* in =
+            m_framebuffer.rgb.data() + (static_cast<std::size_t>(y0 + y + kClientTop) *
+                                            static_cast<std::size_t>(kWindowWidth) +
+                                        static_cast<std::size_t>(x0 + kClientLeft)) *
+                                           3;
+        for (int x = 0; x < width; ++x, in += 3) {
+            *out++ = static_cast<std::uint32_t>(in[0]) << 16 |
+                     static_cast<std::uint32_t>(in[1]) << 8 | in[2];
+        }
+    }
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;  // rows top to bottom
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    // An integer factor of plain copies: each pixel becomes a k x k square, never a blend.
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, x0 * k - dcOrigin.x, y0 * k - dcOrigin.y, width * k, height * k, 0, 0, width,
+                  height, m_scanlines.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+}
+
+void SolverWindow::showPixels(const RECT& windowRect) {
+    if (!m_window) return;
+    const int k = m_scale;
+    RECT area{(windowRect.left - kClientLeft) * k, (windowRect.top - kClientTop) * k,
+              (windowRect.right - kClientLeft) * k, (windowRect.bottom - kClientTop) * k};
+    // The face and every control over the rectangle repaint now: a command draws between its
+    // message boxes without letting the window process anything.
+    RedrawWindow(m_window, &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+std::string SolverWindow::controlText(int id) const {
+    HWND w = control(id);
+    if (!w) return {};
+    const int length = GetWindowTextLengthW(w);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int got = GetWindowTextW(w, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(got, 0)));
+    return toUtf8(text);
+}
+
+void SolverWindow::setControlText(int id, std::string_view text) {
+    // Only a changed text is written, so an unchanged edit box keeps its caret and selection.
+    // A drop-down list takes no text of its own: only a selection changes what it shows.
+    if (HWND w = control(id); w && controlText(id) != text) {
+        SetWindowTextW(w, toUtf16(text).c_str());
+    }
+}
+
+int SolverWindow::checkState(int id) const {
+    HWND w = control(id);
+    return w && SendMessageW(w, BM_GETCHECK, 0, 0) == BST_CHECKED ? 1 : 0;
+}
+
+void SolverWindow::setCheckState(int id, int state) {
+    if (HWND w = control(id)) {
+        SendMessageW(w, BM_SETCHECK, state != 0 ? BST_CHECKED : BST_UNCHECKED, 0);
+    }
+}
+
+void SolverWindow::addComboItem(int id, std::string_view text) {
+    if (HWND w = control(id)) {
+        SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toUtf16(text).c_str()));
+    }
+}
+
+int SolverWindow::comboItemCount(int id) const {
+    HWND w = control(id);
+    return w ? static_cast<int>(SendMessageW(w, CB_GETCOUNT, 0, 0)) : 0;
+}
+
+std::string SolverWindow::comboItemText(int id, int index) const {
+    HWND w = control(id);
+    if (!w) return {};
+    const LRESULT length = SendMessageW(w, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got = SendMessageW(w, CB_GETLBTEXT, static_cast<WPARAM>(index),
+                                     reinterpret_cast<LPARAM>(text.data()));
+    text.resize(got == CB_ERR ? 0 : static_cast<std::size_t>(got));
+    return toUtf8(text);
+}
+
+int SolverWindow::comboSelection(int id) const {
+    HWND w = control(id);
+    return w ? static_cast<int>(SendMessageW(w, CB_GETCURSEL, 0, 0)) : -1;
+}
+
+void SolverWindow::setComboSelection(int id, int index) {
+    if (HWND w = control(id)) SendMessageW(w, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void SolverWindow::listAddString(std::string_view text) {
+    SendMessageW(control(res::IDC_RESULTS), LB_ADDSTRING, 0,
+                 reinterpret_cast<LPARAM>(toUtf16(text).c_str()));
+}
+
+void SolverWindow::listSetCurSel(int index) {
+    SendMessageW(control(res::IDC_RESULTS), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+void SolverWindow::listDeleteString(int index) {
+    SendMessageW(control(res::IDC_RESULTS), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
+}
+
+void SolverWindow::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
+    // What was drawn so far shows behind the box.
+    if (m_window) UpdateWindow(m_window);
+    const UINT type = static_cast<UINT>(
+        MB_OK | (icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
+    MessageBoxW(m_window, toUtf16(text).c_str(), toUtf16(caption).c_str(), type);
+}
+
+void SolverWindow::focusAndSelectAll(int id) {
+    HWND w = control(id);
+    if (!w || !m_window) return;
+    SendMessageW(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(w), TRUE);
+    SendMessageW(w, EM_SETSEL, 0, -1);
+}
+
+std::unique_ptr<DrawingSurface> SolverWindow::windowSurface() {
+    return std::make_unique<Surface>(*this);
+}
+
+}  // namespace korzenik::win32

@@ -1,0 +1,79 @@
+#pragma once
+// The main window over the plain Win32 API: a dialog window whose controls are the real window
+// classes, placed from the main dialog's layout table, hosting the toolkit-neutral CSolverDialog
+// through DialogHost. Its face is the retained window framebuffer: what the commands draw shows
+// wherever no control covers it, and a repaint shows it again.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/dialog_host.h"
+#include "app/solver_dialog.h"
+#include "chart/framebuffer.h"
+#include "core/solver_state.h"
+#include "win32/windows_api.h"
+
+namespace korzenik::win32 {
+
+class SolverWindow : public DialogHost {
+public:
+    /// The state belongs to the application and outlives the window.
+    explicit SolverWindow(SolverState& state);
+    ~SolverWindow() override;
+    SolverWindow(const SolverWindow&) = delete;
+    SolverWindow& operator=(const SolverWindow&) = delete;
+
+    /// Shows the window and runs it until it is closed. False when it could not be created or
+    /// its initialisation failed.
+    bool run();
+
+    // DialogHost
+    std::string controlText(int id) const override;
+    void setControlText(int id, std::string_view text) override;
+    int checkState(int id) const override;
+    void setCheckState(int id, int state) override;
+    void addComboItem(int id, std::string_view text) override;
+    int comboItemCount(int id) const override;
+    std::string comboItemText(int id, int index) const override;
+    int comboSelection(int id) const override;
+    void setComboSelection(int id, int index) override;
+    void listAddString(std::string_view text) override;
+    void listSetCurSel(int index) override;
+    void listDeleteString(int index) override;
+    void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
+    void focusAndSelectAll(int id) override;
+    std::unique_ptr<DrawingSurface> windowSurface() override;
+
+private:
+    static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
+    bool initialise();
+    /// Whether a queued message is Enter or Escape going to the window or one of its controls.
+    bool swallowed(const MSG& msg) const;
+    void showAboutBox();
+    void showWindowMenu(LPARAM screenPoint);
+    HWND control(int id) const;
+
+    /// Paints the framebuffer's pixels under the client rectangle area onto dc, whose origin
+    /// lies at the client point dcOrigin.
+    void paintFramebuffer(HDC dc, RECT area, POINT dcOrigin);
+    /// Repaints the window's pixels in a rectangle of window coordinates (framebuffer pixels),
+    /// and the controls over it, at once.
+    void showPixels(const RECT& windowRect);
+
+    class Surface;
+
+    int m_scale;
+    HFONT m_font = nullptr;
+    HBRUSH m_faceBrush = nullptr;
+    HWND m_window = nullptr;
+    std::vector<std::pair<int, HWND>> m_controls;  // template order
+    Framebuffer m_framebuffer;
+    std::vector<std::uint32_t> m_scanlines;  // framebuffer pixels as a 32-bit DIB, for painting
+    CSolverDialog m_dialog;
+    bool m_initialised = false;
+};
+
+}  // namespace korzenik::win32
