@@ -94,16 +94,15 @@ char* printFloatFixed(char* out, double v, int digits) {
 }
 
 /// printf's "%.*g" of a float's value where it chooses the fixed form, for a precision up to
-/// kExactScale - 4; nothing otherwise (another number, or the exponent form). "%.*g" with
+/// kExactScale - 4; nothing otherwise (another number, zero, or the exponent form). "%.*g" with
 /// precision P writes "%.*f" with P - 1 - X decimals, trailing zeros and point dropped, when
 /// -4 <= X < P for the exponent X of "%.*e" with P - 1. That exponent is P - 1 - k for the largest
 /// k with |v| * 10^k rounding below 10^P, so the decimals are k itself, from 0 to P + 3.
 char* printFloatGeneral(char* out, double v, int precision) {
     if (precision < 1 || precision + 4 > kExactScale || !holdsFloat(v)) return nullptr;
-    if (v == 0) return writeScaled(out, std::signbit(v), 0, 0);  // "0" or "-0"
     const double limit = kPowersOfTen[static_cast<std::size_t>(precision)];
     int k = precision + 4;
-    if (scaledMagnitude(v, k) < limit) return nullptr;  // X < -4
+    if (scaledMagnitude(v, k) < limit) return nullptr;  // X < -4, or zero
     double n = 0;
     do {
         if (k == 0) return nullptr;  // X >= P
