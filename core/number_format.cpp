@@ -10,10 +10,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <limits>
 
 #include "core/precision.h"
 
@@ -43,90 +41,12 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool isExponentLetter(char c) { return c == 'e' || c == 'E' || c == 'd' || c == 'D'; }
 
-#if !KORZENIK_STD_CHARCONV
-// snprintf finds its digits with big-number arithmetic. Most numbers written here are floats, and a
-// float's value times 10^k, k <= 10, is an exact double: the float's 24-bit significand times 5^k
-// (at most 24 bits) fits in 53, and 2^k only moves the exponent. Rounding that product to an
-// integer, ties to even, is the decimal rounding printf does, so such a number is written from the
-// integer's digits.
-constexpr int kExactScale = 10;
-constexpr std::array<double, kExactScale + 1> kPowersOfTen = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5,
-                                                              1e6, 1e7, 1e8, 1e9, 1e10};
-/// Integers below it are exact doubles.
-constexpr double kExactIntegers = 9007199254740992.0;
-
-/// Whether v is finite and holds a float's value.
-bool holdsFloat(double v) {
-    return std::fabs(v) <= widen(std::numeric_limits<float>::max()) && widen(single(v)) == v;
-}
-
-/// |v| * 10^k rounded to an integer, ties to even: exact when v holds a float's value.
-double scaledMagnitude(double v, int k) {
-    return std::nearbyint(std::fabs(v) * kPowersOfTen[static_cast<std::size_t>(k)]);
-}
-
-/// Writes the integer n < 2^53 as printf writes n / 10^decimals with that many decimals, with a
-/// minus sign when negative; returns the end.
-char* writeScaled(char* out, bool negative, double n, int decimals) {
-    std::array<char, 24> digits{};
-    const auto count = static_cast<int>(
-        std::to_chars(digits.data(), digits.data() + digits.size(), static_cast<std::uint64_t>(n))
-            .ptr -
-        digits.data());
-    if (negative) *out++ = '-';
-    // Zeros in front while the integer part would be empty.
-    const int zeros = std::max(decimals + 1 - count, 0);
-    const int whole = zeros + count - decimals;
-    for (int i = 0; i < zeros + count; ++i) {
-        if (i == whole) *out++ = '.';
-        *out++ = i < zeros ? '0' : digits[static_cast<std::size_t>(i - zeros)];
-    }
-    return out;
-}
-
-/// printf's "%.*f" of a float's value with at most kExactScale decimals; nothing when v is another
-/// number.
-char* printFloatFixed(char* out, double v, int digits) {
-    if (digits < 0 || digits > kExactScale || !holdsFloat(v)) return nullptr;
-    const double n = scaledMagnitude(v, digits);
-    if (!(n < kExactIntegers)) return nullptr;
-    return writeScaled(out, std::signbit(v), n, digits);
-}
-
-/// printf's "%.*g" of a float's value where it chooses the fixed form, for a precision up to
-/// kExactScale - 4; nothing otherwise (another number, zero, or the exponent form). "%.*g" with
-/// precision P writes "%.*f" with P - 1 - X decimals, trailing zeros and point dropped, when
-/// -4 <= X < P for the exponent X of "%.*e" with P - 1. That exponent is P - 1 - k for the largest
-/// k with |v| * 10^k rounding below 10^P, so the decimals are k itself, from 0 to P + 3.
-char* printFloatGeneral(char* out, double v, int precision) {
-    if (precision < 1 || precision + 4 > kExactScale || !holdsFloat(v)) return nullptr;
-    const double limit = kPowersOfTen[static_cast<std::size_t>(precision)];
-    int k = precision + 4;
-    if (scaledMagnitude(v, k) < limit) return nullptr;  // X < -4, or zero
-    double n = 0;
-    do {
-        if (k == 0) return nullptr;  // X >= P
-        n = scaledMagnitude(v, --k);
-    } while (!(n < limit));
-    char* end = writeScaled(out, std::signbit(v), n, k);
-    if (k > 0) {
-        while (end[-1] == '0') --end;
-        if (end[-1] == '.') --end;
-    }
-    return end;
-}
-#endif
-
 /// Writes v with printf's "%.*f" (fixed) or "%.*g" (general) into buf; returns the end.
 char* printNumber(NumberBuffer& buf, double v, int digits, bool general) {
 #if KORZENIK_STD_CHARCONV
     const auto format = general ? std::chars_format::general : std::chars_format::fixed;
     return std::to_chars(buf.data(), buf.data() + buf.size(), v, format, digits).ptr;
 #else
-    if (char* end = general ? printFloatGeneral(buf.data(), v, digits)
-                            : printFloatFixed(buf.data(), v, digits)) {
-        return end;
-    }
     const int n = std::snprintf(buf.data(), buf.size(), general ? "%.*g" : "%.*f", digits, v);
     return buf.data() + std::clamp(n, 0, static_cast<int>(buf.size()) - 1);
 #endif

@@ -5,8 +5,7 @@
 //
 // Two implementations, one chosen at compile time: the standard library's floating-point
 // std::to_chars / std::from_chars where it has them, and otherwise the C library's snprintf for
-// writing (most numbers written are floats, whose digits come exactly from one scaled integer
-// without it) and fast_float's from_chars (as exact as strtod, and much faster in WebAssembly) for
+// writing and fast_float's from_chars (as exact as strtod, and much faster in WebAssembly) for
 // reading. snprintf is exact as well, but it follows LC_NUMERIC, so the second is only chosen where
 // the C library knows no locale but "C" (the browser build). KORZENIK_C_LIBRARY_NUMBERS forces it,
 // so that both can be tested on one machine.

@@ -5,21 +5,12 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <clocale>
-#include <cmath>
-#include <cstdint>
-#include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <limits>
 #include <optional>
-#include <random>
 #include <string>
 #include <utility>
-#include <vector>
-
-#include "core/precision.h"
 
 using namespace korzenik;
 
@@ -46,53 +37,6 @@ TEST(DialogNumberFormat, SixSignificantDigitsAndThreeDigitExponent) {
         {kInf, "inf"},        {-kInf, "-inf"},        {kNaN, "nan"},
         {-kNaN, "nan"}};
     for (const auto& [value, text] : cases) EXPECT_EQ(formatDialogNumber(value), text) << text;
-}
-
-// Every float as printf writes it in the C locale: fixed with 0 to 11 decimals, and the dialog's
-// "%.6g" with its exponent widened to three digits. Random bit patterns, and the values where the
-// rounding is hardest: exact ties, the carry into the next power of ten, the ends of the fixed
-// form of "%g" (1e-4 and 1e6), the neighbours of powers of ten.
-TEST(NumberFormat, WritesFloatsAsPrintfDoes) {
-    std::vector<float> values;
-    std::mt19937 rng(20240607);
-    for (int i = 0; i < 10000; ++i) {
-        const auto bits = static_cast<std::uint32_t>(rng());
-        float v = 0;
-        std::memcpy(&v, &bits, sizeof v);
-        values.push_back(v);
-    }
-    for (int i = -2000; i <= 2000; ++i) {
-        values.push_back(static_cast<float>(i) / 8.f);  // ties at every decimal count
-        values.push_back(static_cast<float>(i) * 0.001f);
-        values.push_back(999999.f + static_cast<float>(i) / 64.f);  // 999999.5 gives 1e+006
-        values.push_back(static_cast<float>(i) * 25.f);
-    }
-    for (float power = 1e-7f; power < 1e9f; power *= 10.f) {
-        float above = power;
-        float below = power;
-        for (int i = 0; i < 300; ++i) {
-            values.push_back(above);
-            values.push_back(-below);
-            above = std::nextafter(above, 2 * power);
-            below = std::nextafter(below, 0.f);
-        }
-    }
-    std::array<char, 400> buf{};
-    for (const float v : values) {
-        if (std::isnan(v)) continue;
-        const double d = widen(v);
-        for (int digits = 0; digits <= 11; ++digits) {
-            std::snprintf(buf.data(), buf.size(), "%.*f", digits, d);
-            ASSERT_EQ(formatFixed(d, digits), buf.data()) << std::hexfloat << d;
-        }
-        std::snprintf(buf.data(), buf.size(), "%.6g", d);
-        std::string expected = buf.data();
-        if (const std::size_t e = expected.find('e'); e != std::string::npos) {
-            const std::size_t exponentDigits = expected.size() - (e + 2);  // after 'e' and sign
-            expected.insert(e + 2, 3 - exponentDigits, '0');
-        }
-        ASSERT_EQ(formatDialogNumber(v), expected) << std::hexfloat << d;
-    }
 }
 
 // Zero counts only when written with a leading zero digit; white space around is skipped; d and D
