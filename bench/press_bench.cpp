@@ -291,8 +291,10 @@ Floor autoFloor(const Inputs& in) {
             floor.abscissae.push_back(out.chordB);
             floor.abscissae.push_back(out.approximation);
         }
+        // Every step writes its line (x and f(x)) and its root announcement (x once more).
         floor.printed.emplace_back(widen(out.approximation), 5);
         floor.printed.emplace_back(out.functionValue, 6);
+        floor.printed.emplace_back(widen(out.approximation), 5);
     }
     return floor;
 }
