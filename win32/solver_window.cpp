@@ -349,8 +349,26 @@ void SolverWindow::setCheckState(int id, int state) {
 }
 
 void SolverWindow::addComboItem(int id, std::string_view text) {
-    if (HWND w = control(id)) {
-        SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toUtf16(text).c_str()));
+    HWND w = control(id);
+    if (!w) return;
+    const std::wstring wide = toUtf16(text);
+    SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    // A drop-down's list opens as wide as the box and would clip the longest function, so it is
+    // widened to each entry, with room for the list's frame, the item's margins and a scroll bar.
+    HDC dc = GetDC(w);
+    if (!dc) return;
+    HGDIOBJ previous =
+        SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(w, WM_GETFONT, 0, 0)));
+    SIZE extent{};
+    const bool measured =
+        GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &extent) != 0;
+    SelectObject(dc, previous);
+    ReleaseDC(w, dc);
+    if (!measured) return;
+    const int needed =
+        extent.cx + 2 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL) + 4 * m_scale;
+    if (needed > SendMessageW(w, CB_GETDROPPEDWIDTH, 0, 0)) {
+        SendMessageW(w, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(needed), 0);
     }
 }
 

@@ -9,7 +9,8 @@
 //       transcript that korzenik-script made of the same session: the client area is 796 x 536;
 //       every client pixel that no control covers, and every pixel of the chart's backdrop, is
 //       the picture's (a group box covers only its frame and caption); the results list holds
-//       the lines the transcript leaves in it, with the same one selected.
+//       the lines the transcript leaves in it, with the same one selected; every function's
+//       label fits the drop-down's dropped list.
 //
 // Exit status 0 when all of it holds, 1 saying what differs, 2 when something cannot be read or
 // the window cannot be found.
@@ -29,6 +30,7 @@
 
 #include "app/res/resource.h"
 #include "app/window.h"
+#include "win32/controls.h"
 #include "win32/utf16.h"
 
 namespace {
@@ -285,6 +287,41 @@ int compareList(HWND main, const char* transcriptPath) {
     return failed;
 }
 
+/// Every entry of the function drop-down fits its dropped list, measured in the window's font
+/// (a font handle means nothing in another process, so this one is made the window's way).
+int compareDropDown(HWND main) {
+    HWND box = GetDlgItem(main, korzenik::res::IDC_FUNCTION);
+    HFONT own = korzenik::win32::createDialogFont(korzenik::win32::pixelScale());
+    if (!box || !own) {
+        std::fprintf(stderr, "window_check: no drop-down or no font\n");
+        return 2;
+    }
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ previous = SelectObject(dc, own);
+    const auto dropped = static_cast<long>(SendMessageW(box, CB_GETDROPPEDWIDTH, 0, 0));
+    const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
+    int failed = count == 5 ? 0 : 1;
+    for (int i = 0; i < count; ++i) {
+        const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
+        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+        SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i),
+                     reinterpret_cast<LPARAM>(text.data()));
+        text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+        SIZE extent{};
+        GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+        if (extent.cx + 2 * GetSystemMetrics(SM_CXEDGE) > dropped) {
+            std::fprintf(stderr, "window_check: \"%s\" is %ld px wide, its list %ld px\n",
+                         toUtf8(text).c_str(), extent.cx, dropped);
+            failed = 1;
+        }
+    }
+    SelectObject(dc, previous);
+    ReleaseDC(nullptr, dc);
+    DeleteObject(own);
+    std::printf("window_check: %d entries in a list %ld px wide\n", count, dropped);
+    return failed;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -333,5 +370,7 @@ int main(int argc, char** argv) {
     }
     const int pixels = comparePixels(main, screen, argv[3]);
     const int list = compareList(main, argv[4]);
-    return pixels == 2 ? 2 : (pixels != 0 || list != 0 ? 1 : 0);
+    const int dropDown = compareDropDown(main);
+    if (pixels == 2 || dropDown == 2) return 2;
+    return pixels != 0 || list != 0 || dropDown != 0 ? 1 : 0;
 }
