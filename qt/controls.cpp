@@ -5,6 +5,7 @@
 #include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPainter>
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTranslator>
 #include <QWindow>
 #include <algorithm>
 
@@ -262,6 +264,20 @@ QIcon applicationIcon() {
     icon.addFile(QStringLiteral(":/icons/korzenik-16.png"), QSize(16, 16));
     icon.addFile(QStringLiteral(":/icons/korzenik-32.png"), QSize(32, 32));
     return icon;
+}
+
+void translateToolkitTexts() {
+    // Lives as long as the application: an installed translator is looked up on every text.
+    static QTranslator toolkit;
+    if (toolkit.isEmpty() && toolkit.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QCoreApplication::installTranslator(&toolkit);
+    }
+}
+
+QString windowMenuCloseText() {
+    // The toolkit's own window menu (of a subwindow) carries this entry, translated with it.
+    return QCoreApplication::translate("QMdiSubWindow", "&Close");
 }
 
 }  // namespace korzenik

@@ -40,4 +40,11 @@ void stackControls(const res::DialogTemplate& dialog, QWidget* const* widgets);
 /// The application icon (16 x 16 and 32 x 32), from the resources compiled into the library.
 QIcon applicationIcon();
 
+/// Puts the toolkit's own texts (an edit box's menu, standard buttons) in the desktop's
+/// language, as the system's own controls are, when Qt's translation for it is installed.
+void translateToolkitTexts();
+
+/// The window menu's Close entry in the desktop's language, with its mnemonic.
+QString windowMenuCloseText();
+
 }  // namespace korzenik

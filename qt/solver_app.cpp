@@ -12,6 +12,7 @@ CSolverApp::CSolverApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationVersion(toQString(res::kVersionDotted));
     setDesktopFileName(QStringLiteral("korzenik"));
     setWindowIcon(applicationIcon());
+    translateToolkitTexts();
     // The About box and the message boxes share the main window's face colour.
     setPalette(facePalette());
 }

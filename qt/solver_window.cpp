@@ -260,7 +260,7 @@ void SolverWindow::openContextMenu(QWidget* widget) {
 
 void SolverWindow::showWindowMenu(QPoint globalPos) {
     QMenu menu(this);
-    QAction* close = menu.addAction(QStringLiteral("&Close"));
+    QAction* close = menu.addAction(windowMenuCloseText());
     close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
     menu.addSeparator();
     QAction* about = menu.addAction(toQString(res::kAboutMenuText));

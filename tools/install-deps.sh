@@ -3,8 +3,8 @@
 # Usage: tools/install-deps.sh [extra-package...]
 set -euo pipefail
 
-packages=(cmake ninja-build g++ pkgconf qt6-base-dev libpng-dev libstb-dev libgtest-dev libbenchmark-dev
-          libfast-float-dev locales "$@")
+packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-translations-l10n libpng-dev libstb-dev
+          libgtest-dev libbenchmark-dev libfast-float-dev locales "$@")
 
 missing=()
 for p in "${packages[@]}"; do

@@ -146,6 +146,7 @@ private slots:
     void rejectedNumberWarnsAndRefocusesTheField();
     void aboutBoxOpensFromTheWindowMenuAndCloses();
     void numbersUsePointUnderPolishLocale();
+    void toolkitTextsFollowAPolishDesktop();
 
 private:
     QComboBox* function() const { return qobject_cast<QComboBox*>(control(res::IDC_FUNCTION)); }
@@ -474,6 +475,31 @@ void SolverWindowTest::numbersUsePointUnderPolishLocale() {
         QVERIFY2(!line.contains(QLatin1Char(',')), qPrintable(line));
     }
     QCOMPARE(m_messages, QStringList({kRootText}));
+}
+
+// Run with LC_ALL=pl_PL.UTF-8: the menus the toolkit makes speak the desktop's language, as a
+// native window's do, not English in a Polish window.
+void SolverWindowTest::toolkitTextsFollowAPolishDesktop() {
+    if (QLocale().language() != QLocale::Polish) {
+        QSKIP("needs LC_ALL=pl_PL.UTF-8 (the qt_polish_locale test sets it up)");
+    }
+    translateToolkitTexts();
+    QStringList firstEntries;
+    const auto firstEntry = [&](QWidget* top) {
+        auto* menu = qobject_cast<QMenu*>(top);
+        if (!menu) return false;
+        firstEntries << menu->actions().value(0)->text().section(QLatin1Char('\t'), 0, 0);
+        QTest::keyClick(menu, Qt::Key_Escape);
+        return true;
+    };
+    ModalScript script({firstEntry, firstEntry});
+    for (QWidget* focus : {control(res::IDC_AUTO), control(res::IDC_START)}) {
+        focus->setFocus();
+        QTest::keyClick(focus, Qt::Key_Menu);
+    }
+    QTRY_VERIFY(script.finished());
+    QVERIFY(!script.timedOut());
+    QCOMPARE(firstEntries, QStringList({"&Zamknij", "&Cofnij"}));
 }
 
 QTEST_MAIN(SolverWindowTest)
