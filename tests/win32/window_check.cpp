@@ -255,6 +255,16 @@ int comparePixels(HWND main, const Screen& screen, const char* picturePath) {
     return differing == 0 ? 0 : 1;
 }
 
+/// Entry i of a list box (LB_ messages) or a drop-down (CB_ messages) as UTF-8.
+std::string itemText(HWND control, UINT lengthMessage, UINT textMessage, int i) {
+    const LRESULT length = SendMessageW(control, lengthMessage, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
+    SendMessageW(control, textMessage, static_cast<WPARAM>(i),
+                 reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+    return toUtf8(text);
+}
+
 int compareList(HWND main, const char* transcriptPath) {
     const ExpectedList expected = replayTranscript(transcriptPath);
     HWND list = GetDlgItem(main, kResultsId);
@@ -266,14 +276,10 @@ int compareList(HWND main, const char* transcriptPath) {
         failed = 1;
     }
     for (int i = 0; i < count && i < static_cast<int>(expected.lines.size()); ++i) {
-        const LRESULT length = SendMessageW(list, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-        SendMessageW(list, LB_GETTEXT, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
-        if (toUtf8(text) != expected.lines[static_cast<std::size_t>(i)]) {
+        const std::string text = itemText(list, LB_GETTEXTLEN, LB_GETTEXT, i);
+        if (text != expected.lines[static_cast<std::size_t>(i)]) {
             std::fprintf(stderr, "window_check: line %d is \"%s\", expected \"%s\"\n", i,
-                         toUtf8(text).c_str(), expected.lines[static_cast<std::size_t>(i)].c_str());
+                         text.c_str(), expected.lines[static_cast<std::size_t>(i)].c_str());
             failed = 1;
         }
     }
@@ -302,16 +308,13 @@ int compareDropDown(HWND main) {
     const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
     int failed = count == 5 ? 0 : 1;
     for (int i = 0; i < count; ++i) {
-        const LRESULT length = SendMessageW(box, CB_GETLBTEXTLEN, static_cast<WPARAM>(i), 0);
-        std::wstring text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, L'\0');
-        SendMessageW(box, CB_GETLBTEXT, static_cast<WPARAM>(i),
-                     reinterpret_cast<LPARAM>(text.data()));
-        text.resize(static_cast<std::size_t>(length > 0 ? length : 0));
+        const std::string label = itemText(box, CB_GETLBTEXTLEN, CB_GETLBTEXT, i);
+        const std::wstring text = korzenik::win32::toUtf16(label);
         SIZE extent{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
         if (extent.cx + 2 * GetSystemMetrics(SM_CXEDGE) > dropped) {
             std::fprintf(stderr, "window_check: \"%s\" is %ld px wide, its list %ld px\n",
-                         toUtf8(text).c_str(), extent.cx, dropped);
+                         label.c_str(), extent.cx, dropped);
             failed = 1;
         }
     }
