@@ -4,6 +4,11 @@
 //       prints "x y", the screen point at the centre of the main window's control ID.
 //   window_check menu
 //       waits up to 20 s for a menu to be open.
+//   window_check focus [ID]
+//       waits up to 20 s until the main window is active and has the keyboard focus on its
+//       control ID, or on any of its controls: the window puts the focus back on the control
+//       that last had it only once it has taken the activation in, so keys sent before that
+//       may land on another control.
 //   window_check compare SCREEN.xwd EXPECTED.png EXPECTED.jsonl
 //       checks the window, as a screenshot of the display shows it, against the picture and the
 //       transcript that korzenik-script made of the same session: the client area is 796 x 536;
@@ -330,10 +335,12 @@ int compareDropDown(HWND main) {
 int main(int argc, char** argv) {
     const std::string command = argc > 1 ? argv[1] : "";
     if (!((command == "centre" && argc == 3) || (command == "menu" && argc == 2) ||
+          (command == "focus" && (argc == 2 || argc == 3)) ||
           (command == "compare" && argc == 5))) {
         std::fprintf(stderr,
                      "usage: window_check centre ID\n"
                      "       window_check menu\n"
+                     "       window_check focus [ID]\n"
                      "       window_check compare SCREEN.xwd EXPECTED.png EXPECTED.jsonl\n");
         return 2;
     }
@@ -351,6 +358,23 @@ int main(int argc, char** argv) {
     if (!main) {
         std::fprintf(stderr, "window_check: no Korzenik window\n");
         return 2;
+    }
+    if (command == "focus") {
+        HWND wanted = argc == 3 ? GetDlgItem(main, std::atoi(argv[2])) : nullptr;
+        if (argc == 3 && !wanted) return 2;
+        const DWORD thread = GetWindowThreadProcessId(main, nullptr);
+        for (int i = 0; i < 200; ++i) {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            if (GetGUIThreadInfo(thread, &info) && info.hwndActive == main && info.hwndFocus &&
+                (wanted ? info.hwndFocus == wanted : GetParent(info.hwndFocus) == main)) {
+                return 0;
+            }
+            Sleep(100);
+        }
+        std::fprintf(stderr, "window_check: the focus never came to %s\n",
+                     argc == 3 ? argv[2] : "the window's controls");
+        return 1;
     }
     if (command == "centre") {
         HWND control = GetDlgItem(main, std::atoi(argv[2]));

@@ -81,10 +81,16 @@ main=$(timeout 30 xdotool search --sync --onlyvisible --name '^Korzenik$' | head
 
 # Gives a window the keyboard focus and waits (20 s at most) until it has it.
 focus() { timeout 20 xdotool windowfocus --sync "$1" || fail "window $1 got no focus"; }
-focus_main() { focus "$main"; }
+# The main window, once it has put the focus back on one of its controls.
+focus_main() {
+    focus "$main"
+    $wine "$check" focus || fail "the focus did not come back to a control"
+}
+# A click on control $1, once the control has the focus.
 click() {
     at=$($wine "$check" centre "$1") || fail "no control $1"
     xdotool mousemove $at click 1
+    $wine "$check" focus "$1" || fail "control $1 did not take the focus"
 }
 # The message boxes the transcript names from its line $1 on, closed in their order with Enter.
 close_boxes_from=1
@@ -109,8 +115,11 @@ close_boxes() {
             [ $i -le 100 ] || fail "message box \"$caption\" did not close"
             sleep 0.1
         done
-        focus_main
+        focus "$main"
     done <boxes
+    # The next box may already be up while the main window takes the activation back, so only
+    # once the last one is closed can the focus be awaited on the window's controls.
+    focus_main
     close_boxes_from=$(($1 + 1))
 }
 
