@@ -5,25 +5,11 @@
 #include "app/res/dialog_template.h"
 #include "app/res/resource.h"
 #include "app/window.h"
+#include "app/window_surface.h"
 
 namespace korzenik {
 
 namespace {
-
-/// A surface over the retained window pixels that tells the listener when it is let go.
-class ReleasingSurface : public FramebufferSurface {
-public:
-    ReleasingSurface(Framebuffer& window, DialogListener* listener)
-        : FramebufferSurface(window), m_listener(listener) {}
-    ~ReleasingSurface() override {
-        if (m_listener) m_listener->surfaceReleased();
-    }
-    ReleasingSurface(const ReleasingSurface&) = delete;
-    ReleasingSurface& operator=(const ReleasingSurface&) = delete;
-
-private:
-    DialogListener* m_listener;
-};
 
 bool validIndex(int index, std::size_t size) {
     return index >= 0 && static_cast<std::size_t>(index) < size;
@@ -175,7 +161,9 @@ void MemoryDialog::focusAndSelectAll(int id) {
 }
 
 std::unique_ptr<DrawingSurface> MemoryDialog::windowSurface() {
-    return std::make_unique<ReleasingSurface>(m_window, m_listener);
+    return makeWindowSurface(m_window, [listener = m_listener](const PixelRect& touched) {
+        if (listener) listener->surfaceReleased(touched);
+    });
 }
 
 }  // namespace korzenik

@@ -34,8 +34,9 @@ public:
     virtual void messageShown(const MessageBoxRequest& /*box*/) {}
     /// An edit box got the focus with its whole text selected.
     virtual void focusedAndSelected(int /*id*/) {}
-    /// A command let go of a drawing surface: what it drew is ready to show.
-    virtual void surfaceReleased() {}
+    /// A command let go of a drawing surface: what it drew, inside the rectangle of window
+    /// pixels given (empty when it drew nothing), is ready to show.
+    virtual void surfaceReleased(const PixelRect& /*touched*/) {}
 };
 
 class MemoryDialog : public DialogHost {

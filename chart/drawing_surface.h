@@ -19,6 +19,15 @@ struct Point {
     std::int32_t y = 0;
 };
 
+/// A rectangle of pixels: columns left..right-1 and rows top..bottom-1; empty when either range is.
+struct PixelRect {
+    std::int32_t left = 0;
+    std::int32_t top = 0;
+    std::int32_t right = 0;
+    std::int32_t bottom = 0;
+    bool empty() const { return left >= right || top >= bottom; }
+};
+
 /// The target of all chart drawing: the main window's pixels in window coordinates (origin at
 /// the window's outer top-left corner, rows growing downward). Coordinates may lie anywhere in
 /// the 32-bit range; what falls outside the window is dropped.

@@ -256,6 +256,7 @@ void FramebufferSurface::fillSolidRect(std::int32_t x, std::int32_t y, std::int3
     const std::int64_t right = std::min<std::int64_t>(std::int64_t{x} + cx, m_target.width);
     const std::int64_t bottom = std::min<std::int64_t>(std::int64_t{y} + cy, m_target.height);
     if (left >= right || top >= bottom) return;
+    noteTouched(left, top, right, bottom);
     // The first row pixel by pixel, the others copied from it.
     std::uint8_t* const first = m_target.rgb.data() + offsetOf(m_target, left, top);
     const auto rowBytes = static_cast<std::size_t>(right - left) * 3;
@@ -287,7 +288,7 @@ void FramebufferSurface::lineTo(std::int32_t x, std::int32_t y) {
     const std::int32_t fromY = m_y;
     m_x = x;
     m_y = y;
-    drawLine(m_target, fromX, fromY, x, y, m_pen);
+    paintSegment(fromX, fromY, x, y);
 }
 
 void FramebufferSurface::polylineTo(const Point* points, std::size_t count) {
@@ -296,12 +297,36 @@ void FramebufferSurface::polylineTo(const Point* points, std::size_t count) {
     std::int32_t x = m_x;
     std::int32_t y = m_y;
     for (std::size_t i = 0; i < count; ++i) {
-        drawLine(m_target, x, y, points[i].x, points[i].y, m_pen);
+        paintSegment(x, y, points[i].x, points[i].y);
         x = points[i].x;
         y = points[i].y;
     }
     m_x = x;
     m_y = y;
+}
+
+void FramebufferSurface::paintSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                                      std::int32_t y1) {
+    drawLine(m_target, x0, y0, x1, y1, m_pen);
+    // Every pixel of a segment lies between its ends in both coordinates.
+    noteTouched(std::min(x0, x1), std::min(y0, y1), std::int64_t{std::max(x0, x1)} + 1,
+                std::int64_t{std::max(y0, y1)} + 1);
+}
+
+void FramebufferSurface::noteTouched(std::int64_t left, std::int64_t top, std::int64_t right,
+                                     std::int64_t bottom) {
+    const auto cut = [](std::int64_t v, std::int32_t size) {
+        return static_cast<std::int32_t>(std::clamp<std::int64_t>(v, 0, size));
+    };
+    const PixelRect r{cut(left, m_target.width), cut(top, m_target.height),
+                      cut(right, m_target.width), cut(bottom, m_target.height)};
+    if (r.empty()) return;
+    if (m_touched.empty()) {
+        m_touched = r;
+        return;
+    }
+    m_touched = {std::min(m_touched.left, r.left), std::min(m_touched.top, r.top),
+                 std::max(m_touched.right, r.right), std::max(m_touched.bottom, r.bottom)};
 }
 
 }  // namespace korzenik

@@ -36,9 +36,14 @@ void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_
               std::int32_t y1, Colour colour);
 
 /// DrawingSurface over a Framebuffer: each surface drawing into the one retained window image.
+/// Every pixel it paints, whichever call paints it, lies inside touched(), so whoever shows the
+/// image knows what to show again.
 class FramebufferSurface : public DrawingSurface {
 public:
     explicit FramebufferSurface(Framebuffer& target) : m_target(target) {}
+    /// The smallest rectangle of the image holding both ends of every segment and every filled
+    /// rectangle drawn so far, cut to the image; empty while nothing was drawn into it.
+    const PixelRect& touched() const { return m_touched; }
     void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
                        Colour colour) override;
     void selectPen(Colour colour) override;
@@ -48,7 +53,13 @@ public:
     void polylineTo(const Point* points, std::size_t count) override;
 
 private:
+    /// The segment, drawn with the current pen, and its ends noted as touched.
+    void paintSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
+    /// Adds [left, right) x [top, bottom), cut to the image, to touched().
+    void noteTouched(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
+
     Framebuffer& m_target;
+    PixelRect m_touched;
     Colour m_pen = kBlack;
     std::int32_t m_x = 0;
     std::int32_t m_y = 0;

@@ -27,8 +27,11 @@ void ChartView::paintEvent(QPaintEvent*) {
     painter.drawImage(rect(), window, QRect(kClientLeft, kClientTop, kClientWidth, kClientHeight));
 }
 
-WindowSurface::~WindowSurface() {
-    if (m_view) m_view->update();
+void ChartView::showPixels(const PixelRect& window) {
+    if (!window.empty()) {
+        update(QRect(window.left - kClientLeft, window.top - kClientTop, window.right - window.left,
+                     window.bottom - window.top));
+    }
 }
 
 }  // namespace korzenik

@@ -4,7 +4,6 @@
 // with the white backdrop in it, and the chart draws over it in window coordinates, so whatever a
 // command paints, inside the backdrop or around it, shows wherever no control covers it. Because
 // the pixels are kept, a repaint after the window was covered shows the chart again.
-#include <QPointer>
 #include <QWidget>
 
 #include "chart/framebuffer.h"
@@ -16,27 +15,14 @@ public:
     /// Covers the parent's whole client area, which shows the framebuffer's pixels from
     /// (kClientLeft, kClientTop) on.
     ChartView(const Framebuffer& framebuffer, QWidget* parent);
+    /// Repaints the part of the client area that shows a rectangle of window pixels.
+    void showPixels(const PixelRect& window);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     const Framebuffer& m_framebuffer;
-};
-
-/// A drawing surface over the window's framebuffer that asks the face to repaint once the
-/// command that drew through it has let it go.
-class WindowSurface : public FramebufferSurface {
-public:
-    WindowSurface(Framebuffer& framebuffer, ChartView* view)
-        : FramebufferSurface(framebuffer), m_view(view) {}
-    ~WindowSurface() override;
-
-    WindowSurface(const WindowSurface&) = delete;
-    WindowSurface& operator=(const WindowSurface&) = delete;
-
-private:
-    QPointer<ChartView> m_view;
 };
 
 }  // namespace korzenik

@@ -11,6 +11,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
 
@@ -18,6 +19,7 @@
 #include "app/res/resource.h"
 #include "app/res/strings.h"
 #include "app/window.h"
+#include "app/window_surface.h"
 #include "qt/about_box.h"
 #include "qt/chart_view.h"
 #include "qt/controls.h"
@@ -209,7 +211,10 @@ void SolverWindow::focusAndSelectAll(int id) {
 }
 
 std::unique_ptr<DrawingSurface> SolverWindow::windowSurface() {
-    return std::make_unique<WindowSurface>(m_framebuffer, m_chart);
+    return makeWindowSurface(m_framebuffer,
+                             [view = QPointer<ChartView>(m_chart)](const PixelRect& touched) {
+                                 if (view) view->showPixels(touched);
+                             });
 }
 
 void SolverWindow::showAboutBox() {

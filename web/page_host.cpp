@@ -43,7 +43,7 @@ class PageListener : public DialogListener {
     void lineSelected(int index) override { pageLineSelected(index); }
     void lineDeleted(int index) override { pageLineDeleted(index); }
     void focusedAndSelected(int id) override { pageFocusedAndSelected(id); }
-    void surfaceReleased() override { pageSurfaceReleased(); }
+    void surfaceReleased(const PixelRect&) override { pageSurfaceReleased(); }
 };
 
 /// The page's one dialog and the solver state it works on, for as long as the page is open.

@@ -5,6 +5,7 @@
 #include "app/res/resource.h"
 #include "app/res/strings.h"
 #include "app/window.h"
+#include "app/window_surface.h"
 #include "win32/about_box.h"
 #include "win32/controls.h"
 #include "win32/solver_window.h"
@@ -28,59 +29,6 @@ RECT intersection(const RECT& a, const RECT& b) {
 }
 
 }  // namespace
-
-/// A drawing surface over the framebuffer that notes the rectangle it drew into and shows it in
-/// the window when the command lets go of it.
-class SolverWindow::Surface : public FramebufferSurface {
-public:
-    explicit Surface(SolverWindow& window)
-        : FramebufferSurface(window.m_framebuffer), m_window(window) {}
-    ~Surface() override {
-        if (m_dirty.left < m_dirty.right) m_window.showPixels(m_dirty);
-    }
-    Surface(const Surface&) = delete;
-    Surface& operator=(const Surface&) = delete;
-
-    void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
-                       Colour colour) override {
-        FramebufferSurface::fillSolidRect(x, y, cx, cy, colour);
-        note(x, y, static_cast<std::int64_t>(x) + cx, static_cast<std::int64_t>(y) + cy);
-    }
-    void moveTo(std::int32_t x, std::int32_t y) override {
-        FramebufferSurface::moveTo(x, y);
-        m_x = x;
-        m_y = y;
-    }
-    void lineTo(std::int32_t x, std::int32_t y) override {
-        FramebufferSurface::lineTo(x, y);
-        note(std::min(m_x, x), std::min(m_y, y), std::max<std::int64_t>(m_x, x) + 1,
-             std::max<std::int64_t>(m_y, y) + 1);
-        m_x = x;
-        m_y = y;
-    }
-
-private:
-    /// Adds [left, right) x [top, bottom), cut to the window, to the rectangle drawn into.
-    void note(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom) {
-        const auto cut = [](std::int64_t v, std::int32_t limit) {
-            return static_cast<LONG>(std::clamp<std::int64_t>(v, 0, limit));
-        };
-        const RECT r{cut(left, kWindowWidth), cut(top, kWindowHeight), cut(right, kWindowWidth),
-                     cut(bottom, kWindowHeight)};
-        if (r.left >= r.right || r.top >= r.bottom) return;
-        if (m_dirty.left >= m_dirty.right) {
-            m_dirty = r;
-            return;
-        }
-        m_dirty = RECT{std::min(m_dirty.left, r.left), std::min(m_dirty.top, r.top),
-                       std::max(m_dirty.right, r.right), std::max(m_dirty.bottom, r.bottom)};
-    }
-
-    SolverWindow& m_window;
-    RECT m_dirty{0, 0, 0, 0};
-    std::int32_t m_x = 0;
-    std::int32_t m_y = 0;
-};
 
 SolverWindow::SolverWindow(SolverState& state)
     : m_scale(pixelScale()), m_framebuffer(makeWindowFramebuffer()), m_dialog(*this, state) {}
@@ -309,11 +257,11 @@ void SolverWindow::paintFramebuffer(HDC dc, RECT area, POINT dcOrigin) {
                   height, m_scanlines.data(), &info, DIB_RGB_COLORS, SRCCOPY);
 }
 
-void SolverWindow::showPixels(const RECT& windowRect) {
+void SolverWindow::showPixels(const PixelRect& window) {
     if (!m_window) return;
     const int k = m_scale;
-    RECT area{(windowRect.left - kClientLeft) * k, (windowRect.top - kClientTop) * k,
-              (windowRect.right - kClientLeft) * k, (windowRect.bottom - kClientTop) * k};
+    RECT area{(window.left - kClientLeft) * k, (window.top - kClientTop) * k,
+              (window.right - kClientLeft) * k, (window.bottom - kClientTop) * k};
     // The face and every control over the rectangle repaint now: a command draws between its
     // message boxes without letting the window process anything.
     RedrawWindow(m_window, &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -427,7 +375,9 @@ void SolverWindow::focusAndSelectAll(int id) {
 }
 
 std::unique_ptr<DrawingSurface> SolverWindow::windowSurface() {
-    return std::make_unique<Surface>(*this);
+    return makeWindowSurface(m_framebuffer, [this](const PixelRect& touched) {
+        if (!touched.empty()) showPixels(touched);
+    });
 }
 
 }  // namespace korzenik::win32

@@ -61,9 +61,7 @@ private:
     void paintFramebuffer(HDC dc, RECT area, POINT dcOrigin);
     /// Repaints the window's pixels in a rectangle of window coordinates (framebuffer pixels),
     /// and the controls over it, at once.
-    void showPixels(const RECT& windowRect);
-
-    class Surface;
+    void showPixels(const PixelRect& window);
 
     int m_scale;
     HFONT m_font = nullptr;

@@ -1,0 +1,116 @@
+// A host repaints only the rectangle a released surface reports: a pixel drawn outside it would
+// stay unseen in a real window until something covered and uncovered it.
+#include "app/window_surface.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <functional>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "app/memory_dialog.h"
+#include "app/res/resource.h"
+#include "app/solver_dialog.h"
+#include "app/window.h"
+
+using namespace korzenik;
+
+namespace {
+
+/// The pixels that differ between two images of one size, as text for a readable failure, that
+/// lie outside a rectangle.
+std::string changedOutside(const Framebuffer& before, const Framebuffer& after,
+                           const PixelRect& r) {
+    std::string out;
+    for (std::int32_t y = 0; y < after.height; ++y) {
+        for (std::int32_t x = 0; x < after.width; ++x) {
+            const bool inside = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
+            if (!inside && before.pixel(x, y) != after.pixel(x, y)) {
+                out += "(" + std::to_string(x) + "," + std::to_string(y) + ") ";
+                if (out.size() > 200) return out;
+            }
+        }
+    }
+    return out;
+}
+
+constexpr std::int32_t kFar = std::numeric_limits<std::int32_t>::max();
+
+}  // namespace
+
+TEST(WindowSurface, ReportsEveryPixelOfEveryDrawingCallOnce) {
+    const Point curve[] = {{300, 200}, {310, 260}, {320, 90}, {-kFar, 400}, {500, 500}};
+    const std::vector<std::pair<const char*, std::function<void(DrawingSurface&)>>> calls = {
+        {"fillSolidRect", [](DrawingSurface& s) { s.fillSolidRect(100, 100, 40, 3, kBlue); }},
+        {"fill past the edges", [](DrawingSurface& s) { s.fillSolidRect(-9, 500, kFar, 99, 0); }},
+        {"lineTo",
+         [](DrawingSurface& s) {
+             s.moveTo(700, 30);
+             s.lineTo(650, 300);
+         }},
+        {"lineTo from far out",
+         [](DrawingSurface& s) {
+             s.moveTo(-kFar, 280);
+             s.lineTo(kFar, 281);
+         }},
+        {"polylineTo",
+         [&](DrawingSurface& s) {
+             s.selectPen(kRed);
+             s.moveTo(290, 210);
+             s.polylineTo(curve, std::size(curve));
+         }},
+    };
+    for (const auto& [name, draw] : calls) {
+        Framebuffer window = makeWindowFramebuffer();
+        const Framebuffer before = window;
+        int reports = 0;
+        PixelRect reported;
+        {
+            const auto surface = makeWindowSurface(window, [&](const PixelRect& touched) {
+                ++reports;
+                reported = touched;
+            });
+            draw(*surface);
+        }
+        EXPECT_EQ(reports, 1) << name;
+        EXPECT_NE(window.rgb, before.rgb) << name;
+        EXPECT_EQ(changedOutside(before, window, reported), "") << name;
+    }
+}
+
+// The whole dialog, on sessions whose charts have no vertical axis to cover the curve's area.
+TEST(WindowSurface, EveryPixelACommandDrawsIsReported) {
+    struct Check : DialogListener {
+        const MemoryDialog* dialog = nullptr;
+        Framebuffer shown = makeWindowFramebuffer();
+        std::string faults;
+        void surfaceReleased(const PixelRect& touched) override {
+            faults += changedOutside(shown, dialog->window(), touched);
+            shown = dialog->window();
+        }
+    } check;
+    MemoryDialog host(&check);
+    check.dialog = &host;
+    SolverState state;
+    CSolverDialog dialog(host, state);
+    dialog.OnInitDialog();
+    const struct {
+        int item;
+        const char* start;
+        const char* end;
+    } sessions[] = {{0, "1", "3"}, {2, "2", "4"}, {0, "3", "5"}, {4, "-3", "2"}};
+    for (const auto& s : sessions) {
+        host.setComboSelection(res::IDC_FUNCTION, s.item);
+        host.typeText(res::IDC_START, s.start);
+        host.typeText(res::IDC_END, s.end);
+        host.typeText(res::IDC_PRECISION, "0.001");
+        host.setChecked(res::IDC_AUTO, true);
+        dialog.OnConfirm();
+        dialog.OnCompute();
+        host.dismissAllMessages();
+    }
+    EXPECT_EQ(check.faults, "");
+    EXPECT_EQ(check.shown.rgb, host.window().rgb);
+}
