@@ -215,7 +215,7 @@ bench-web-run: web web/node_modules/.package-lock.json $(RELEASE_BUILD)/build.ni
 # window driven on a virtual display). Wine's server is stopped after the tests.
 WIN_BUILD ?= build-win
 
-WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 fonts-wine icoutils
+WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 fonts-wine icoutils librsvg2-bin
 
 win-deps: deps
 	@tools/install-deps.sh $(WIN_PACKAGES)
