@@ -220,9 +220,10 @@ WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 fonts-wine icoutils librs
 win-deps: deps
 	@tools/install-deps.sh $(WIN_PACKAGES)
 
-# The window test's display and input as well, in the same one installation.
+# The tests' display and input, and Python for the scripts that drive and read the programs, in
+# the same one installation.
 win-test-deps: deps
-	@tools/install-deps.sh $(WIN_PACKAGES) xvfb xauth xdotool x11-apps
+	@tools/install-deps.sh $(WIN_PACKAGES) xvfb xauth xdotool x11-apps python3
 
 $(eval $(call configure,$(WIN_BUILD),$(CMAKE_COMMON) \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
