@@ -46,6 +46,7 @@ bool SolverWindow::run() {
     m_window =
         createEmptyDialog(res::kMainDialog, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                           WS_EX_APPWINDOW, nullptr, dialogProc, reinterpret_cast<LPARAM>(this));
+    if (!m_window && m_failure == 0) m_failure = GetLastError();
     if (!m_window || !m_initialised) return false;
     ShowWindow(m_window, SW_SHOW);
     UpdateWindow(m_window);
@@ -92,7 +93,10 @@ bool SolverWindow::initialise() {
     const std::vector<HWND> windows =
         createControls(res::kMainDialog, m_window, m_scale, m_font, nullptr);
     for (std::size_t i = 0; i < windows.size(); ++i) {
-        if (!windows[i]) return false;
+        if (!windows[i]) {
+            m_failure = GetLastError();
+            return false;
+        }
         m_controls.emplace_back(res::kMainDialog.controls[i].id, windows[i]);
     }
     placeWindow(m_window, res::kMainDialog, m_scale, nullptr);

@@ -26,8 +26,10 @@ public:
     SolverWindow& operator=(const SolverWindow&) = delete;
 
     /// Shows the window and runs it until it is closed. False when it could not be created or
-    /// its initialisation failed.
+    /// its initialisation failed; failure() then says why.
     bool run();
+    /// The system's error code of what made run() fail (0 when the system gave none).
+    DWORD failure() const { return m_failure; }
 
     // DialogHost
     std::string controlText(int id) const override;
@@ -72,6 +74,7 @@ private:
     std::vector<std::uint32_t> m_scanlines;  // framebuffer pixels as a 32-bit DIB, for painting
     CSolverDialog m_dialog;
     bool m_initialised = false;
+    DWORD m_failure = 0;
 };
 
 }  // namespace korzenik::win32
