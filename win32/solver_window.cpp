@@ -74,6 +74,13 @@ bool SolverWindow::swallowed(const MSG& msg) const {
     if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) {
         return false;
     }
+    // An open drop-down list takes both, as in every dialog: Enter picks the highlighted entry,
+    // Escape closes the list.
+    wchar_t className[16] = {};
+    if (GetClassNameW(msg.hwnd, className, 16) && lstrcmpiW(className, L"ComboBox") == 0 &&
+        SendMessageW(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
+        return false;
+    }
     return msg.hwnd == m_window || IsChild(m_window, msg.hwnd);
 }
 
