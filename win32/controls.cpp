@@ -116,7 +116,7 @@ HFONT createDialogFont(int scale) {
 HICON applicationIcon(int size) {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
                                          MAKEINTRESOURCEW(KORZENIK_RES_ICON), IMAGE_ICON, size,
-                                         size, LR_DEFAULTCOLOR | LR_SHARED));
+                                         size, LR_DEFAULTCOLOR));
 }
 
 RECT controlRect(const res::ControlTemplate& c, int scale) {

@@ -37,6 +37,8 @@ SolverWindow::~SolverWindow() {
     if (m_window) DestroyWindow(m_window);
     if (m_font) DeleteObject(m_font);
     if (m_faceBrush) DeleteObject(m_faceBrush);
+    if (m_bigIcon) DestroyIcon(m_bigIcon);
+    if (m_smallIcon) DestroyIcon(m_smallIcon);
 }
 
 bool SolverWindow::run() {
@@ -108,12 +110,10 @@ bool SolverWindow::initialise() {
     }
     placeWindow(m_window, res::kMainDialog, m_scale, nullptr);
 
-    const int bigIcon = GetSystemMetrics(SM_CXICON);
-    const int smallIcon = GetSystemMetrics(SM_CXSMICON);
-    SendMessageW(m_window, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(applicationIcon(bigIcon)));
-    SendMessageW(m_window, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(applicationIcon(smallIcon)));
+    m_bigIcon = applicationIcon(GetSystemMetrics(SM_CXICON));
+    m_smallIcon = applicationIcon(GetSystemMetrics(SM_CXSMICON));
+    SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
+    SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
     if (HMENU menu = GetSystemMenu(m_window, FALSE)) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuW(menu, MF_STRING, kAboutCommand, toUtf16(res::kAboutMenuText).c_str());

@@ -68,6 +68,8 @@ private:
     int m_scale;
     HFONT m_font = nullptr;
     HBRUSH m_faceBrush = nullptr;
+    HICON m_bigIcon = nullptr;  // the window's icons, which it keeps while it lives
+    HICON m_smallIcon = nullptr;
     HWND m_window = nullptr;
     std::vector<std::pair<int, HWND>> m_controls;  // template order
     Framebuffer m_framebuffer;
