@@ -19,6 +19,7 @@
 #endif
 
 #include "app/res/version.h"
+#include "script/lone_console.h"
 #include "script/script_host.h"
 
 namespace {
@@ -43,6 +44,8 @@ int fail(const std::string& message) {
 std::string reason(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
 
 int run(int argc, char** argv) {
+    // Double-clicked, with no shell to type into: say what this is instead of waiting silently.
+    if (argc == 1 && korzenik::script::explainToLoneConsole()) return 0;
     const std::string_view arg = argc == 2 ? argv[1] : "-";
     if (argc > 2 ||
         (arg.size() > 2 && arg.substr(0, 2) == "--" && arg != "--help" && arg != "--version")) {
