@@ -132,21 +132,17 @@ std::string SolverWindow::controlText(int id) const {
 void SolverWindow::setControlText(int id, std::string_view utf8) {
     QWidget* w = control(id);
     const QString text = toQString(utf8);
-    // A control's text is replaced only when it differs, so an unchanged edit box keeps its
-    // cursor and selection.
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        if (e->text() != text) {
-            // Shown from its first character, as a freshly set edit box shows it; a long number
-            // would otherwise show only its end.
-            e->setText(text);
-            e->setCursorPosition(0);
-        }
+        // Shown from its first character, as a freshly set edit box shows it; a long number
+        // would otherwise show only its end.
+        e->setText(text);
+        e->setCursorPosition(0);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
-        if (l->text() != text) l->setText(text);
+        l->setText(text);
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-        if (b->text() != text) b->setText(text);
+        b->setText(text);
     } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-        if (g->title() != text) g->setTitle(text);
+        g->setTitle(text);
     }
     // A drop-down list has no text of its own to set: only a selection changes what it shows.
 }
