@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <vector>
 
@@ -53,11 +55,12 @@ TEST(ClientPixels, EveryFormatWritesTheAreaAndNothingElse) {
                     }
                     const Colour c = window.pixel(cx + kClientLeft, cy + kClientTop);
                     const std::uint8_t r = c & 0xFF, g = (c >> 8) & 0xFF, b = (c >> 16) & 0xFF;
-                    const std::vector<std::uint8_t> want =
-                        format == PixelFormat::Rgb24    ? std::vector<std::uint8_t>{r, g, b}
-                        : format == PixelFormat::Rgbx32 ? std::vector<std::uint8_t>{r, g, b, 0xFF}
-                                                        : std::vector<std::uint8_t>{b, g, r, 0xFF};
-                    ASSERT_EQ(std::vector<std::uint8_t>(p, p + size), want)
+                    const std::array<std::uint8_t, 4> want =
+                        format == PixelFormat::Rgb24 ? std::array<std::uint8_t, 4>{r, g, b, 0xAB}
+                        : format == PixelFormat::Rgbx32
+                            ? std::array<std::uint8_t, 4>{r, g, b, 0xFF}
+                            : std::array<std::uint8_t, 4>{b, g, r, 0xFF};
+                    ASSERT_TRUE(std::equal(p, p + size, want.begin()))
                         << "format " << static_cast<int>(format) << " at " << cx << "," << cy;
                 }
             }
