@@ -65,31 +65,31 @@ std::size_t sequenceSize(unsigned char lead) {
 
 }  // namespace
 
-ControlSpec controlSpec(const res::ControlTemplate& row) {
+ControlPlan controlPlan(const res::ControlTemplate& row) {
     constexpr std::int32_t unit = res::kPixelsPerDialogUnit;
-    ControlSpec spec;
-    spec.id = row.id;
-    spec.kind = kindOf(row);
-    spec.text = row.text;
+    ControlPlan plan;
+    plan.id = row.id;
+    plan.kind = kindOf(row);
+    plan.text = row.text;
     const std::int32_t left = row.x * unit;
     const std::int32_t top = row.y * unit;
-    spec.rect = spec.kind == ControlKind::Icon
+    plan.rect = plan.kind == ControlKind::Icon
                     ? PixelRect{left, top, left + kIconPixels, top + kIconPixels}
                     : PixelRect{left, top, left + row.w * unit, top + row.h * unit};
-    spec.align = (row.styles & res::kAlignCenter)  ? TextAlign::Centre
+    plan.align = (row.styles & res::kAlignCenter)  ? TextAlign::Centre
                  : (row.styles & res::kAlignRight) ? TextAlign::Right
                                                    : TextAlign::Left;
-    spec.tabStop = (row.styles & res::kTabStop) != 0;
-    spec.seeThrough = (row.styles & res::kTransparent) != 0;
+    plan.tabStop = (row.styles & res::kTabStop) != 0;
+    plan.seeThrough = (row.styles & res::kTransparent) != 0;
     // Push buttons, check boxes and group boxes mark their mnemonics; a static text does too
     // unless it says otherwise.
-    spec.mnemonics = (spec.kind == ControlKind::Label && !(row.styles & res::kNoPrefix)) ||
-                     spec.kind == ControlKind::PushButton || spec.kind == ControlKind::CheckBox ||
-                     spec.kind == ControlKind::GroupBox;
-    spec.border = (row.styles & res::kBorder) != 0;
-    spec.defaultButton = (row.styles & res::kDefPushButton) != 0;
-    spec.styles = row.styles;
-    return spec;
+    plan.mnemonics = (plan.kind == ControlKind::Label && !(row.styles & res::kNoPrefix)) ||
+                     plan.kind == ControlKind::PushButton || plan.kind == ControlKind::CheckBox ||
+                     plan.kind == ControlKind::GroupBox;
+    plan.border = (row.styles & res::kBorder) != 0;
+    plan.defaultButton = (row.styles & res::kDefPushButton) != 0;
+    plan.styles = row.styles;
+    return plan;
 }
 
 std::vector<std::size_t> stackingOrder(const res::DialogTemplate& dialog) {

@@ -35,7 +35,7 @@ enum class TextAlign { Left, Centre, Right };
 inline constexpr std::int32_t kIconPixels = 32;
 
 /// One control of a dialog as a host creates it.
-struct ControlSpec {
+struct ControlPlan {
     int id = res::IDC_STATIC;
     ControlKind kind = ControlKind::Label;
     std::string_view text;  ///< UTF-8 caption; '&' marks a mnemonic where `mnemonics` is set
@@ -51,7 +51,7 @@ struct ControlSpec {
     std::uint32_t styles = 0;  ///< the row's style bits, for what a toolkit maps itself
 };
 
-ControlSpec controlSpec(const res::ControlTemplate& row);
+ControlPlan controlPlan(const res::ControlTemplate& row);
 
 /// Indices of the dialog's rows from the bottom of the stack to the top, as the window system
 /// stacks a dialog's controls: each row above the rows after it, and the see-through ones above
@@ -69,13 +69,13 @@ class ControlSet {
 public:
     ControlSet() = default;
 
-    /// Makes every control of the dialog with make(const ControlSpec&), in table order.
+    /// Makes every control of the dialog with make(const ControlPlan&), in table order.
     template <typename Make>
     void build(const res::DialogTemplate& dialog, Make&& make) {
         m_order = stackingOrder(dialog);
         for (const res::ControlTemplate& row : dialog.controls) {
-            m_specs.push_back(controlSpec(row));
-            m_handles.push_back(make(m_specs.back()));
+            m_plans.push_back(controlPlan(row));
+            m_handles.push_back(make(m_plans.back()));
         }
     }
 
@@ -92,13 +92,13 @@ public:
         return h ? *h : Handle{};
     }
     /// What the table says of the control with this identifier, or nullptr.
-    const ControlSpec* spec(int id) const {
+    const ControlPlan* plan(int id) const {
         const std::size_t i = indexOf(id);
-        return i < m_specs.size() ? &m_specs[i] : nullptr;
+        return i < m_plans.size() ? &m_plans[i] : nullptr;
     }
 
     std::size_t size() const { return m_handles.size(); }
-    const ControlSpec& specAt(std::size_t i) const { return m_specs[i]; }
+    const ControlPlan& planAt(std::size_t i) const { return m_plans[i]; }
     Handle& at(std::size_t i) { return m_handles[i]; }
     const Handle& at(std::size_t i) const { return m_handles[i]; }
 
@@ -111,13 +111,13 @@ public:
 
 private:
     std::size_t indexOf(int id) const {
-        if (id == res::IDC_STATIC) return m_specs.size();
+        if (id == res::IDC_STATIC) return m_plans.size();
         std::size_t i = 0;
-        while (i < m_specs.size() && m_specs[i].id != id) ++i;
+        while (i < m_plans.size() && m_plans[i].id != id) ++i;
         return i;
     }
 
-    std::vector<ControlSpec> m_specs;
+    std::vector<ControlPlan> m_plans;
     std::vector<Handle> m_handles;
     std::vector<std::size_t> m_order;
 };

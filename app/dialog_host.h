@@ -7,7 +7,7 @@
 //
 // A host of the main dialog
 // - makes the controls of the layout table (res::kMainDialog) with a ControlSet
-//   (app/control_table.h), mapping each ControlKind to a widget of its own at the spec's
+//   (app/control_table.h), mapping each ControlKind to a widget of its own at the plan's
 //   rectangle, stacked with ControlSet::stack, the focus first on firstTabStop(), and answers
 //   the calls below by control identifier;
 // - calls CSolverDialog::OnInitDialog once, then OnConfirm and OnCompute when IDC_CONFIRM and

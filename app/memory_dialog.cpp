@@ -21,14 +21,14 @@ MemoryDialog::MemoryDialog(DialogListener* listener)
     : m_listener(listener),
       m_focus(firstTabStop(res::kMainDialog)),
       m_window(makeWindowFramebuffer()) {
-    m_controls.build(res::kMainDialog, [](const ControlSpec& spec) {
+    m_controls.build(res::kMainDialog, [](const ControlPlan& plan) {
         Control control;
-        if (spec.kind == ControlKind::DropDown) {
+        if (plan.kind == ControlKind::DropDown) {
             control.kind = Kind::Combo;
-        } else if (spec.kind == ControlKind::CheckBox) {
+        } else if (plan.kind == ControlKind::CheckBox) {
             control.kind = Kind::Check;
         } else {
-            control.text = std::string(spec.text);
+            control.text = std::string(plan.text);
         }
         return control;
     });

@@ -55,7 +55,7 @@ Framebuffer makeWindowFramebuffer() {
     Framebuffer fb(kWindowWidth, kWindowHeight, kFaceColour);
     // The white backdrop lies where the layout puts IDC_CHART_FRAME in the client area.
     const PixelRect frame =
-        controlSpec(*res::findControl(res::kMainDialog, res::IDC_CHART_FRAME)).rect;
+        controlPlan(*res::findControl(res::kMainDialog, res::IDC_CHART_FRAME)).rect;
     FramebufferSurface(fb).fillSolidRect(kClientLeft + frame.left, kClientTop + frame.top,
                                          frame.right - frame.left, frame.bottom - frame.top,
                                          kWhite);

@@ -23,7 +23,7 @@ int main(int argc, char** argv) {
     dialog.setFixedSize(kClientWidth, kClientHeight);
     dialog.setPalette(facePalette());
     ControlSet<QWidget*> controls;
-    controls.build(res::kMainDialog, [&dialog](const ControlSpec& c) {
+    controls.build(res::kMainDialog, [&dialog](const ControlPlan& c) {
         QWidget* widget = createControl(c, &dialog);
         // What the tool's start writes into them: the catalogue's labels and three zeros.
         if (auto* combo = qobject_cast<QComboBox*>(widget)) {

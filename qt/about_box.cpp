@@ -18,7 +18,7 @@ CAboutBox::CAboutBox(QWidget* owner)
     centreOnRealFrame(this, owner);
 
     ControlSet<QWidget*> controls;
-    controls.build(layout, [this](const ControlSpec& c) { return createControl(c, this); });
+    controls.build(layout, [this](const ControlPlan& c) { return createControl(c, this); });
     controls.stack([](QWidget* widget) { widget->raise(); });
     m_ok = qobject_cast<QPushButton*>(controls.get(res::IDOK));
     if (m_ok) connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);

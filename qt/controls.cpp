@@ -142,7 +142,7 @@ Qt::Alignment labelAlignment(TextAlign align) {
     return Qt::AlignLeft | Qt::AlignTop;
 }
 
-QWidget* createLabel(const ControlSpec& c, QWidget* parent) {
+QWidget* createLabel(const ControlPlan& c, QWidget* parent) {
     auto* label = new QLabel(parent);
     label->setTextFormat(Qt::PlainText);
     label->setText(toQString(c.text));
@@ -197,7 +197,7 @@ QRect toQRect(const PixelRect& r) {
     return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-QWidget* createControl(const ControlSpec& c, QWidget* parent) {
+QWidget* createControl(const ControlPlan& c, QWidget* parent) {
     QWidget* widget = nullptr;
     QRect rect = toQRect(c.rect);
     const QString caption = toQString(c.text);

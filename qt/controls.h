@@ -30,7 +30,7 @@ QRect toQRect(const PixelRect& r);
 /// A widget behaving like the control's kind, placed at its rectangle, showing its caption. A
 /// white rectangle becomes a plain white widget; an icon shows the application icon. Push
 /// buttons are never default or auto-default unless the control is the default button.
-QWidget* createControl(const ControlSpec& control, QWidget* parent);
+QWidget* createControl(const ControlPlan& control, QWidget* parent);
 
 /// The application icon (16 x 16 and 32 x 32), from the resources compiled into the library.
 QIcon applicationIcon();

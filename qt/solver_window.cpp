@@ -88,7 +88,7 @@ void SolverWindow::buildControls() {
     // The face first, so every control stacks above it.
     m_chart = new ChartView(m_framebuffer, this);
     m_controls.build(res::kMainDialog,
-                     [this](const ControlSpec& c) { return createControl(c, this); });
+                     [this](const ControlPlan& c) { return createControl(c, this); });
     m_controls.stack([](QWidget* widget) { widget->raise(); });
     m_results = qobject_cast<QListWidget*>(control(res::IDC_RESULTS));
     // The framebuffer has the backdrop in it and the chart over it: the control lets the face
@@ -99,10 +99,10 @@ void SolverWindow::buildControls() {
     for (QWidget* widget : findChildren<QWidget*>()) widget->installEventFilter(this);
 }
 
-const ControlSpec* SolverWindow::controlOf(const QWidget* widget) const {
+const ControlPlan* SolverWindow::controlOf(const QWidget* widget) const {
     for (; widget && widget != this; widget = widget->parentWidget()) {
         for (std::size_t i = 0; i < m_controls.size(); ++i) {
-            if (m_controls.at(i) == widget) return &m_controls.specAt(i);
+            if (m_controls.at(i) == widget) return &m_controls.planAt(i);
         }
     }
     return nullptr;
@@ -252,7 +252,7 @@ bool SolverWindow::eventFilter(QObject* watched, QEvent* event) {
     // A menu request, by mouse or keyboard, opens the window menu, even on controls that would
     // otherwise swallow it, unless the control keeps a menu of its own.
     if (event->type() == QEvent::ContextMenu) {
-        const ControlSpec* owner = controlOf(widget);
+        const ControlPlan* owner = controlOf(widget);
         if (!owner || !keepsOwnContextMenu(owner->kind)) {
             showWindowMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
             return true;

@@ -83,7 +83,7 @@ private:
     void showWindowMenu(QPoint globalPos);
     void runCommand(WindowCommand command);
     /// The control of the table that is this widget or holds it, or nullptr.
-    const ControlSpec* controlOf(const QWidget* widget) const;
+    const ControlPlan* controlOf(const QWidget* widget) const;
     QComboBox* combo(int id) const;
     QLineEdit* edit(int id) const;
     QCheckBox* checkBox(int id) const;

@@ -33,7 +33,7 @@ inline std::vector<bool> faceShows(const res::DialogTemplate& dialog) {
         }
     };
     for (const res::ControlTemplate& row : dialog.controls) {
-        const ControlSpec c = controlSpec(row);
+        const ControlPlan c = controlPlan(row);
         const PixelRect& r = c.rect;
         if (c.kind == ControlKind::WhiteRect) continue;
         if (c.kind == ControlKind::GroupBox) {

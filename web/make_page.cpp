@@ -27,10 +27,10 @@ namespace {
 using namespace korzenik;
 using res::DialogTemplate;
 
-std::vector<ControlSpec> specsOf(const DialogTemplate& d) {
-    std::vector<ControlSpec> specs;
-    for (const res::ControlTemplate& row : d.controls) specs.push_back(controlSpec(row));
-    return specs;
+std::vector<ControlPlan> plansOf(const DialogTemplate& d) {
+    std::vector<ControlPlan> plans;
+    for (const res::ControlTemplate& row : d.controls) plans.push_back(controlPlan(row));
+    return plans;
 }
 
 std::string escapeHtml(std::string_view text) {
@@ -56,7 +56,7 @@ std::string captionHtml(const Caption& caption) {
            escapeHtml(text.substr(caption.mnemonicAt + caption.mnemonicSize));
 }
 
-bool isText(const ControlSpec& c) { return c.kind == ControlKind::Label; }
+bool isText(const ControlPlan& c) { return c.kind == ControlKind::Label; }
 
 bool contains(const PixelRect& outer, const PixelRect& inner) {
     return outer.left <= inner.left && outer.top <= inner.top && inner.right <= outer.right &&
@@ -65,16 +65,16 @@ bool contains(const PixelRect& outer, const PixelRect& inner) {
 
 /// What a screen reader calls a control: the text right above it across the same width, else
 /// the caption of the smallest group box around it.
-std::string accessibleName(const std::vector<ControlSpec>& d, const ControlSpec& c) {
+std::string accessibleName(const std::vector<ControlPlan>& d, const ControlPlan& c) {
     constexpr std::int32_t kMaxGap = 4 * res::kPixelsPerDialogUnit;
-    for (const ControlSpec& s : d) {
+    for (const ControlPlan& s : d) {
         if (isText(s) && s.rect.left == c.rect.left && s.rect.right == c.rect.right &&
             s.rect.bottom <= c.rect.top && c.rect.top - s.rect.bottom <= kMaxGap) {
             return parseCaption(s.text, s.mnemonics).text;
         }
     }
-    const ControlSpec* group = nullptr;
-    for (const ControlSpec& g : d) {
+    const ControlPlan* group = nullptr;
+    for (const ControlPlan& g : d) {
         if (g.kind == ControlKind::GroupBox && contains(g.rect, c.rect) &&
             (!group || g.rect.right - g.rect.left < group->rect.right - group->rect.left)) {
             group = &g;
@@ -83,7 +83,7 @@ std::string accessibleName(const std::vector<ControlSpec>& d, const ControlSpec&
     return group ? parseCaption(group->text, group->mnemonics).text : std::string();
 }
 
-std::string alignment(const ControlSpec& c) {
+std::string alignment(const ControlPlan& c) {
     switch (c.align) {
         case TextAlign::Centre: return " center";
         case TextAlign::Right: return " right";
@@ -94,9 +94,9 @@ std::string alignment(const ControlSpec& c) {
 
 /// The element of one control. idPrefix names the controls of the About box, which the page's
 /// script does not mirror.
-std::string controlHtml(const std::vector<ControlSpec>& d, std::size_t index,
+std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
                         std::string_view layoutClass, std::string_view idPrefix) {
-    const ControlSpec& c = d[index];
+    const ControlPlan& c = d[index];
     std::string id;
     if (c.id != res::IDC_STATIC) {
         if (idPrefix.empty()) {
@@ -152,10 +152,10 @@ std::string controlHtml(const std::vector<ControlSpec>& d, std::size_t index,
 
 std::string controlsHtml(const DialogTemplate& d, std::string_view layoutClass,
                          std::string_view idPrefix) {
-    const std::vector<ControlSpec> specs = specsOf(d);
+    const std::vector<ControlPlan> plans = plansOf(d);
     std::string out;
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        out += controlHtml(specs, i, layoutClass, idPrefix) + "\n";
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        out += controlHtml(plans, i, layoutClass, idPrefix) + "\n";
     }
     return out;
 }
@@ -164,18 +164,18 @@ std::string px(std::int32_t pixels) { return std::to_string(pixels) + "px"; }
 
 /// The rectangles of a dialog's controls in pixels, with their stacking.
 std::string layoutCss(const DialogTemplate& d, std::string_view layoutClass) {
-    const std::vector<ControlSpec> specs = specsOf(d);
-    std::vector<std::size_t> level(specs.size());
+    const std::vector<ControlPlan> plans = plansOf(d);
+    std::vector<std::size_t> level(plans.size());
     const std::vector<std::size_t> order = stackingOrder(d);
     for (std::size_t z = 0; z < order.size(); ++z) level[order[z]] = z + 1;
     std::string out;
-    for (std::size_t i = 0; i < specs.size(); ++i) {
-        const PixelRect& r = specs[i].rect;
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        const PixelRect& r = plans[i].rect;
         out += "." + std::string(layoutClass) + std::to_string(i) + "{left:" + px(r.left) +
                ";top:" + px(r.top) + ";width:" + px(r.right - r.left);
         // A drop-down's height includes its dropped list, so the closed box keeps the height
         // the style sheet gives it.
-        if (specs[i].kind != ControlKind::DropDown) out += ";height:" + px(r.bottom - r.top);
+        if (plans[i].kind != ControlKind::DropDown) out += ";height:" + px(r.bottom - r.top);
         out += ";z-index:" + std::to_string(level[i]) + "}\n";
     }
     return out;

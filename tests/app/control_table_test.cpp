@@ -55,15 +55,15 @@ TEST(ControlTable, EachRowBecomesItsKindAtTwicePixels) {
          {0, 0, 10, 100}},
     };
     for (const Case& c : cases) {
-        const ControlSpec spec = controlSpec(c.row);
-        EXPECT_EQ(spec.kind, c.kind) << "row " << c.row.id;
-        EXPECT_TRUE(spec.rect == c.rect) << "row " << c.row.id;
+        const ControlPlan plan = controlPlan(c.row);
+        EXPECT_EQ(plan.kind, c.kind) << "row " << c.row.id;
+        EXPECT_TRUE(plan.rect == c.rect) << "row " << c.row.id;
     }
-    const ControlSpec label = controlSpec(cases[4].row);
+    const ControlPlan label = controlPlan(cases[4].row);
     EXPECT_EQ(label.align, TextAlign::Right);
     EXPECT_TRUE(label.mnemonics);
     EXPECT_FALSE(
-        controlSpec({5, ControlClass::Static, "a&b", 0, 0, 1, 1, res::kNoPrefix}).mnemonics);
+        controlPlan({5, ControlClass::Static, "a&b", 0, 0, 1, 1, res::kNoPrefix}).mnemonics);
 }
 
 // The first row lies on top of the rows after it; see-through rows go above all the others.
@@ -80,7 +80,7 @@ TEST(ControlTable, StacksTheFirstRowOnTopAndSeeThroughRowsAboveAll) {
     EXPECT_EQ(firstTabStop(dialog), 5);
 
     ControlSet<int> set;
-    set.build(dialog, [](const ControlSpec& spec) { return spec.id * 10; });
+    set.build(dialog, [](const ControlPlan& plan) { return plan.id * 10; });
     std::vector<int> raised;
     set.stack([&](int handle) { raised.push_back(handle); });
     EXPECT_EQ(raised, (std::vector<int>{50, 30, 10, 20, 40}));
@@ -88,11 +88,11 @@ TEST(ControlTable, StacksTheFirstRowOnTopAndSeeThroughRowsAboveAll) {
 
 TEST(ControlSet, FindsAControlByItsIdentifierButNeverAStatic) {
     ControlSet<std::string> set;
-    set.build(res::kMainDialog, [](const ControlSpec& spec) { return std::string(spec.text); });
+    set.build(res::kMainDialog, [](const ControlPlan& plan) { return std::string(plan.text); });
     ASSERT_EQ(set.size(), res::kMainDialog.controls.size());
     ASSERT_NE(set.find(res::IDC_CONFIRM), nullptr);
     EXPECT_EQ(*set.find(res::IDC_CONFIRM), "&Zatwierdź");
-    EXPECT_EQ(set.spec(res::IDC_AUTO)->kind, ControlKind::CheckBox);
+    EXPECT_EQ(set.plan(res::IDC_AUTO)->kind, ControlKind::CheckBox);
     EXPECT_EQ(set.find(res::IDC_STATIC), nullptr);
     EXPECT_EQ(set.find(12345), nullptr);
     EXPECT_EQ(set.get(12345), "");

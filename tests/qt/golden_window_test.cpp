@@ -379,7 +379,7 @@ QStringList GoldenWindowTest::controlsDiffering(SolverWindow& window,
         }
     };
     for (const res::ControlTemplate& row : res::kMainDialog.controls) {
-        const ControlSpec c = controlSpec(row);
+        const ControlPlan c = controlPlan(row);
         QWidget* widget = window.control(c.id);
         if (c.id == res::IDC_STATIC) continue;
         switch (c.kind) {
