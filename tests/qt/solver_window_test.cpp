@@ -325,6 +325,12 @@ void SolverWindowTest::autoComputeListsSevenLinesAndAnnouncesTheRoot() {
     const QImage chart = chartImage(*m_window);
     QVERIFY2(countPixels(chart, kShownBlue) > 100, "the chords are drawn");
     QVERIFY2(countPixels(chart, kShownGray) > 100, "the vertical lines are drawn");
+
+    // Another interval: Confirm empties the list, every line of it.
+    typeInto(res::IDC_END, QStringLiteral("4"));
+    QTest::mouseClick(button(res::IDC_CONFIRM), Qt::LeftButton);
+    QCOMPARE(results()->count(), 0);
+    QCOMPARE(results()->currentRow(), -1);
 }
 
 void SolverWindowTest::enterAndEscapeChangeNothing() {
