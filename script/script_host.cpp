@@ -217,6 +217,8 @@ LineReader::Status LineReader::next(std::string* line) {
     }
     if (c == EOF && std::ferror(m_in)) return Status::ReadError;
     if (!line->empty() && line->back() == '\r') line->pop_back();
+    // Editors on Windows start a UTF-8 file with a byte-order mark; it is no part of the script.
+    if (m_lineNumber == 1 && line->rfind("\xEF\xBB\xBF", 0) == 0) line->erase(0, 3);
     if (line->size() > kMaxLine) return Status::TooLong;
     return Status::Line;
 }

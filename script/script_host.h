@@ -66,7 +66,8 @@ private:
 std::string quoteUntrusted(std::string_view text);
 
 /// Reads a script a line at a time, so that a session runs while its script is still being
-/// written and memory stays flat however long it is. Line ends are \n, with or without \r.
+/// written and memory stays flat however long it is. Line ends are \n, with or without \r; a
+/// UTF-8 byte-order mark at the very start is skipped.
 class LineReader {
 public:
     /// Longest line taken, its line end not counted.
