@@ -3,6 +3,7 @@
 #   hostile_input.sh PROGRAM stream   an endless script under a memory limit is run as it is read
 #   hostile_input.sh PROGRAM picture  a picture that cannot be written leaves the old file intact
 #   hostile_input.sh PROGRAM reason   a script that cannot be read says why
+#   hostile_input.sh PROGRAM usage    a bad option is named, then the whole usage text
 # MEMORY_LIMIT_KB (unset under the sanitizers, which reserve far more address space) caps the
 # address space of the program.
 set -u
@@ -48,6 +49,15 @@ reason)
     mkdir folder
     out=$("$program" folder 2>&1 >/dev/null)
     [ "$out" = "korzenik-script: cannot read 'folder': Is a directory" ] || fail "$out"
+    ;;
+usage)
+    out=$("$program" --bogus 2>&1 >/dev/null)
+    status=$?
+    [ $status -eq 2 ] || fail "exit status $status"
+    case $out in
+    "korzenik-script: unknown option '--bogus'"*"png PATH"*) ;;
+    *) fail "$out" ;;
+    esac
     ;;
 *)
     fail "unknown check"
