@@ -125,6 +125,10 @@ void append(png_structp writer, png_bytep data, png_size_t size) {
 
 void flush(png_structp) {}
 
+// libpng's warnings go to standard error by default, before the program's own message; the
+// program reports failures itself.
+void ignoreWarning(png_structp, png_const_charp) {}
+
 void fail(png_structp writer, png_const_charp message) {
     static_cast<Output*>(png_get_error_ptr(writer))->failure = message;
     std::longjmp(png_jmpbuf(writer), 1);
@@ -168,7 +172,7 @@ bool encodePng(const Framebuffer& image, std::vector<unsigned char>* png, std::s
     for (std::size_t y = 0; y < rowPointers.size(); ++y) rowPointers[y] = first + y * rows.stride;
 
     Output out{png};
-    png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, &out, fail, nullptr);
+    png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, &out, fail, ignoreWarning);
     png_infop info = writer ? png_create_info_struct(writer) : nullptr;
     bool written = false;
     if (info) {
