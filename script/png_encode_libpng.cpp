@@ -52,8 +52,10 @@ public:
         *index = m_lastIndex;
         return true;
     }
-    /// Whether the eight pixels at rgb all have the last colour looked up.
+    /// Whether the eight pixels at rgb all have the last colour looked up (false before the
+    /// first one: the run starts out empty, not black).
     bool lastRunOfEight(const std::uint8_t* rgb) const {
+        if (m_count == 0) return false;
         std::array<std::uint64_t, 3> words;
         std::memcpy(words.data(), rgb, 24);
         return words == m_run;
