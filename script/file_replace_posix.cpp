@@ -9,7 +9,7 @@
 #include <cstring>
 #include <string>
 
-#include "script/png_writer.h"
+#include "script/file_replace.h"
 
 namespace korzenik::script {
 
