@@ -99,14 +99,12 @@ INT_PTR CALLBACK SolverWindow::dialogProc(HWND window, UINT message, WPARAM wPar
 }
 
 bool SolverWindow::initialise() {
-    const std::vector<HWND> windows =
-        createControls(res::kMainDialog, m_window, m_scale, m_font, nullptr);
-    for (std::size_t i = 0; i < windows.size(); ++i) {
-        if (!windows[i]) {
+    m_controls = createControls(res::kMainDialog, m_window, m_scale, m_font, nullptr);
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        if (!m_controls.at(i)) {
             m_failure = GetLastError();
             return false;
         }
-        m_controls.emplace_back(res::kMainDialog.controls[i].id, windows[i]);
     }
     placeWindow(m_window, res::kMainDialog, m_scale, nullptr);
 
@@ -120,8 +118,8 @@ bool SolverWindow::initialise() {
     }
 
     if (!m_dialog.OnInitDialog()) return false;
-    SendMessageW(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(res::IDC_FUNCTION)),
-                 TRUE);
+    SendMessageW(m_window, WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(control(firstTabStop(res::kMainDialog))), TRUE);
     return true;
 }
 
@@ -222,13 +220,6 @@ void SolverWindow::showWindowMenu(LPARAM screenPoint) {
         menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, m_window, nullptr));
     DestroyMenu(menu);
     if (chosen != 0) SendMessageW(m_window, WM_SYSCOMMAND, chosen, 0);
-}
-
-HWND SolverWindow::control(int id) const {
-    for (const auto& [controlId, window] : m_controls) {
-        if (controlId == id) return window;
-    }
-    return nullptr;
 }
 
 void SolverWindow::paintFramebuffer(HDC dc, RECT area, POINT dcOrigin) {
