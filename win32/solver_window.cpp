@@ -233,19 +233,10 @@ void SolverWindow::paintFramebuffer(HDC dc, RECT area, POINT dcOrigin) {
     const int width = (area.right + k - 1) / k - x0;
     const int height = (area.bottom + k - 1) / k - y0;
 
-    m_scanlines.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    std::uint32_t* out = m_scanlines.data();
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* in =
-            m_framebuffer.rgb.data() + (static_cast<std::size_t>(y0 + y + kClientTop) *
-                                            static_cast<std::size_t>(kWindowWidth) +
-                                        static_cast<std::size_t>(x0 + kClientLeft)) *
-                                           3;
-        for (int x = 0; x < width; ++x, in += 3) {
-            *out++ = static_cast<std::uint32_t>(in[0]) << 16 |
-                     static_cast<std::uint32_t>(in[1]) << 8 | in[2];
-        }
-    }
+    const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(width) * 4;
+    m_scanlines.resize(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    copyClientPixels(m_framebuffer, PixelRect{x0, y0, x0 + width, y0 + height}, PixelFormat::Bgrx32,
+                     m_scanlines.data(), stride);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -260,10 +251,10 @@ void SolverWindow::paintFramebuffer(HDC dc, RECT area, POINT dcOrigin) {
 }
 
 void SolverWindow::showPixels(const PixelRect& window) {
-    if (!m_window) return;
+    const PixelRect client = clientArea(window);
+    if (!m_window || client.empty()) return;
     const int k = m_scale;
-    RECT area{(window.left - kClientLeft) * k, (window.top - kClientTop) * k,
-              (window.right - kClientLeft) * k, (window.bottom - kClientTop) * k};
+    RECT area{client.left * k, client.top * k, client.right * k, client.bottom * k};
     // The face and every control over the rectangle repaint now: a command draws between its
     // message boxes without letting the window process anything.
     RedrawWindow(m_window, &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);

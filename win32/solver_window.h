@@ -75,7 +75,7 @@ private:
     HWND m_window = nullptr;
     ControlSet<HWND> m_controls;
     Framebuffer m_framebuffer;
-    std::vector<std::uint32_t> m_scanlines;  // framebuffer pixels as a 32-bit DIB, for painting
+    std::vector<std::uint8_t> m_scanlines;  // framebuffer pixels as a 32-bit DIB, for painting
     CSolverDialog m_dialog;
     bool m_initialised = false;
     DWORD m_failure = 0;
