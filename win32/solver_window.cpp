@@ -3,8 +3,8 @@
 // The shared headers before windows.h, whose macros (IDOK) would clash with their names.
 #include "app/res/dialog_template.h"
 #include "app/res/resource.h"
-#include "app/res/strings.h"
 #include "app/window.h"
+#include "app/window_menu.h"
 #include "app/window_surface.h"
 #include "win32/about_box.h"
 #include "win32/controls.h"
@@ -20,6 +20,45 @@ constexpr UINT kAboutCommand = static_cast<UINT>(res::IDM_ABOUT);
 
 /// Colour as the GDI takes it: the same 0x00BBGGRR layout.
 COLORREF toColorRef(Colour c) { return static_cast<COLORREF>(c); }
+
+/// The keys the window's rules speak of, by their virtual-key codes.
+DialogKey dialogKey(WPARAM virtualKey) {
+    switch (virtualKey) {
+        case VK_RETURN: return DialogKey::Enter;  // the keypad's Enter too
+        case VK_ESCAPE: return DialogKey::Escape;
+        case VK_APPS: return DialogKey::Menu;
+        case VK_F10: return DialogKey::F10;
+        default: return DialogKey::Other;
+    }
+}
+
+/// The modifiers held down as the message now being handled was sent.
+KeyModifiers keyModifiers() {
+    return {.shift = GetKeyState(VK_SHIFT) < 0,
+            .ctrl = GetKeyState(VK_CONTROL) < 0,
+            .alt = GetKeyState(VK_MENU) < 0};
+}
+
+/// The command a window menu entry sends as a system command.
+UINT commandOf(WindowCommand command) {
+    switch (command) {
+        case WindowCommand::Close: return kCloseCommand;
+        case WindowCommand::About: return kAboutCommand;
+        case WindowCommand::Separator: return 0;
+    }
+    return 0;
+}
+
+/// An entry of a Win32 menu: the text, then a tab and the shortcut the entry shows.
+void appendEntry(HMENU menu, const WindowMenuEntry& entry) {
+    if (entry.command == WindowCommand::Separator) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        return;
+    }
+    std::string text(entry.text);
+    if (!entry.shortcut.empty()) text.append("\t").append(entry.shortcut);
+    AppendMenuW(menu, MF_STRING, commandOf(entry.command), toUtf16(text).c_str());
+}
 
 RECT intersection(const RECT& a, const RECT& b) {
     RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -72,12 +111,12 @@ bool SolverWindow::run() {
 }
 
 bool SolverWindow::swallowed(const MSG& msg) const {
-    // Enter presses no button and Escape does not close the window; no control sees either.
-    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) {
+    if (msg.message != WM_KEYDOWN ||
+        keyEffect(dialogKey(msg.wParam), keyModifiers()) != KeyEffect::Swallow) {
         return false;
     }
-    // An open drop-down list takes both, as in every dialog: Enter picks the highlighted entry,
-    // Escape closes the list.
+    // An open drop-down list takes Enter and Escape, as in every dialog: Enter picks the
+    // highlighted entry, Escape closes the list.
     wchar_t className[16] = {};
     if (GetClassNameW(msg.hwnd, className, 16) && lstrcmpiW(className, L"ComboBox") == 0 &&
         SendMessageW(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
@@ -112,9 +151,13 @@ bool SolverWindow::initialise() {
     m_smallIcon = applicationIcon(GetSystemMetrics(SM_CXSMICON));
     SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
     SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+    // The system menu has a Close of its own: the window menu's entries after it go at its end.
     if (HMENU menu = GetSystemMenu(m_window, FALSE)) {
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, kAboutCommand, toUtf16(res::kAboutMenuText).c_str());
+        bool afterClose = false;
+        for (const WindowMenuEntry& entry : windowMenuEntries()) {
+            if (afterClose) appendEntry(menu, entry);
+            afterClose = afterClose || entry.command == WindowCommand::Close;
+        }
     }
 
     if (!m_dialog.OnInitDialog()) return false;
@@ -213,9 +256,7 @@ void SolverWindow::showWindowMenu(LPARAM screenPoint) {
     }
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
-    AppendMenuW(menu, MF_STRING, kCloseCommand, L"&Close\tAlt+F4");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kAboutCommand, toUtf16(res::kAboutMenuText).c_str());
+    for (const WindowMenuEntry& entry : windowMenuEntries()) appendEntry(menu, entry);
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(
         menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, m_window, nullptr));
     DestroyMenu(menu);
