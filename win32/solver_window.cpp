@@ -312,11 +312,7 @@ std::string SolverWindow::controlText(int id) const {
 }
 
 void SolverWindow::setControlText(int id, std::string_view text) {
-    // Only a changed text is written, so an unchanged edit box keeps its caret and selection.
-    // A drop-down list takes no text of its own: only a selection changes what it shows.
-    if (HWND w = control(id); w && controlText(id) != text) {
-        SetWindowTextW(w, toUtf16(text).c_str());
-    }
+    if (HWND w = control(id)) SetWindowTextW(w, toUtf16(text).c_str());
 }
 
 int SolverWindow::checkState(int id) const {
