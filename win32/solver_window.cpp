@@ -49,6 +49,14 @@ UINT commandOf(WindowCommand command) {
     return 0;
 }
 
+UINT toolkitIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Exclamation: return MB_ICONEXCLAMATION;
+        case MessageIcon::Information: return MB_ICONINFORMATION;
+    }
+    return MB_ICONEXCLAMATION;
+}
+
 /// An entry of a Win32 menu: the text, then a tab and the shortcut the entry shows.
 void appendEntry(HMENU menu, const WindowMenuEntry& entry) {
     if (entry.command == WindowCommand::Separator) {
@@ -403,9 +411,8 @@ void SolverWindow::listDeleteFirst(int count) {
 void SolverWindow::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
     // What was drawn so far shows behind the box.
     if (m_window) UpdateWindow(m_window);
-    const UINT type = static_cast<UINT>(
-        MB_OK | (icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
-    MessageBoxW(m_window, toUtf16(text).c_str(), toUtf16(caption).c_str(), type);
+    MessageBoxW(m_window, toUtf16(text).c_str(), toUtf16(caption).c_str(),
+                MB_OK | toolkitIcon(icon));
 }
 
 void SolverWindow::focusAndSelectAll(int id) {
