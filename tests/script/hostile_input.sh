@@ -45,7 +45,8 @@ picture)
     [ $status -eq 2 ] || fail "exit status $status under a file-size limit"
     case $out in *"cannot write 'old.png': File too large") ;; *) fail "message: $out" ;; esac
     cmp -s old.png expected.png || fail "the old picture was damaged"
-    [ "$(ls)" = "$(printf 'expected.png\nold.png\nsession.ksc')" ] || fail "left behind: $(ls)"
+    [ "$(ls -A)" = "$(printf 'expected.png\nold.png\nsession.ksc')" ] ||
+        fail "left behind: $(ls -A)"
     ;;
 reason)
     mkdir folder
