@@ -1,6 +1,6 @@
 // Replacing a file all at once with the Win32 calls: a new file beside the target, moved over it
-// once it is complete. Paths are UTF-8 and reach Windows as UTF-16, so any name works whatever
-// the system's code page. Failures are reported with the C library's texts for the nearest
+// once it is complete. Paths are UTF-8 and reach Windows as UTF-16, so any name works
+// whatever the system's code page. Failures are reported with the C library's texts for the nearest
 // errno, so a message reads the same as on Linux (where the two systems have the same notion).
 
 #include <cerrno>
@@ -14,6 +14,8 @@
 namespace korzenik::script {
 
 namespace {
+
+constexpr const char* kNotRegular = "not a regular file";
 
 std::string reason(DWORD error) {
     int e = 0;
@@ -63,17 +65,90 @@ bool writeAll(HANDLE file, const std::vector<unsigned char>& bytes) {
     return true;
 }
 
+bool isDriveRoot(std::wstring_view s) {
+    return s.size() >= 3 && ((s[0] >= L'A' && s[0] <= L'Z') || (s[0] >= L'a' && s[0] <= L'z')) &&
+           s[1] == L':' && s[2] == L'\\';
+}
+
+/// Whether s begins with prefix, ignoring the case of ASCII letters.
+bool startsWithIgnoringCase(std::wstring_view s, std::wstring_view prefix) {
+    const auto lower = [](wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; };
+    if (s.size() < prefix.size()) return false;
+    for (std::size_t i = 0; i < prefix.size(); ++i) {
+        if (lower(s[i]) != lower(prefix[i])) return false;
+    }
+    return true;
+}
+
+/// Whether a full path (GetFullPathNameW's) names a device rather than a file on a volume: a
+/// reserved name (NUL, CON, COM1: the system makes them \\.\NUL and so on), a pipe (\\.\pipe\…),
+/// a disk or a volume itself. A file may still be named through the device namespace, by its
+/// drive (\\.\C:\…, \\?\C:\…), its network share (\\?\UNC\…) or its volume (\\?\Volume{…}\…).
+bool namesDevice(std::wstring_view full) {
+    const bool local = full.starts_with(L"\\\\.\\");
+    if (!local && !full.starts_with(L"\\\\?\\")) return false;
+    const std::wstring_view rest = full.substr(4);
+    if (isDriveRoot(rest)) return false;
+    return local ||
+           !(startsWithIgnoringCase(rest, L"UNC\\") || startsWithIgnoringCase(rest, L"Volume{"));
+}
+
+/// What is at the target now.
+struct Target {
+    const char* refusal = nullptr;  ///< why it must not be replaced; nullptr when it may be
+};
+
+/// Opens what is at the target, if anything, without reading or writing it: a file of a volume
+/// answers as a disk file; a device, a pipe or a console does not.
+Target inspect(const std::wstring& path) {
+    Target target;
+    // A folder opens only with the backup flag; a link opens what it points to.
+    HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    // Nothing there, or nothing that may be looked at: the move says what is wrong, if anything.
+    if (file == INVALID_HANDLE_VALUE) return target;
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info)) {
+        target.refusal = kNotRegular;
+    } else if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        target.refusal = std::strerror(EISDIR);
+    }
+    CloseHandle(file);
+    return target;
+}
+
 }  // namespace
 
 bool replaceFile(const std::string& path, const std::vector<unsigned char>& bytes,
                  std::string* err) {
     const std::wstring target = win32::toUtf16(path);
+    // Devices are told by name, without opening them: opening one (a serial port, a pipe's
+    // server) would do something of its own.
+    const DWORD size = GetFullPathNameW(target.c_str(), 0, nullptr, nullptr);
+    std::wstring full(size, L'\0');
+    const DWORD length = size ? GetFullPathNameW(target.c_str(), size, full.data(), nullptr) : 0;
+    if (length == 0 || length >= size) {
+        *err = reason(GetLastError());
+        return false;
+    }
+    full.resize(length);
+    if (namesDevice(full)) {
+        *err = kNotRegular;
+        return false;
+    }
+    const Target old = inspect(full);
+    if (old.refusal) {
+        *err = old.refusal;
+        return false;
+    }
+
     // A name of our own beside the target: same folder, so the move never crosses a volume.
     std::wstring temporary;
     HANDLE file = INVALID_HANDLE_VALUE;
     DWORD error = 0;
     for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
-        temporary = target + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+        temporary = full + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                     std::to_wstring(attempt);
         file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -89,18 +164,9 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
         if (error == 0) error = ERROR_WRITE_FAULT;
     }
     if (!CloseHandle(file) && error == 0) error = GetLastError();
-    if (error == 0) {
-        // Windows refuses to move a file over a folder with "access denied"; say what is wrong.
-        const DWORD attributes = GetFileAttributesW(target.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY)) {
-            DeleteFileW(temporary.c_str());
-            *err = std::strerror(EISDIR);
-            return false;
-        }
-        if (!MoveFileExW(temporary.c_str(), target.c_str(),
-                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-            error = GetLastError();
-        }
+    if (error == 0 && !MoveFileExW(temporary.c_str(), full.c_str(),
+                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        error = GetLastError();
     }
     if (error != 0) {
         DeleteFileW(temporary.c_str());
