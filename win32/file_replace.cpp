@@ -1,5 +1,7 @@
-// Replacing a file all at once with the Win32 calls: a new file beside the target, moved over it
-// once it is complete. Paths are UTF-8 and reach Windows as UTF-16, so any name works
+// Replacing a file all at once with the Win32 calls: a new file beside the target, put in its
+// place once it is complete, as an editor saves one: the new file takes over the old one's
+// attributes and, where the system's ReplaceFileW does it (Windows, not Wine), its access list,
+// creation time and other streams. Paths are UTF-8 and reach Windows as UTF-16, so any name works
 // whatever the system's code page. Failures are reported with the C library's texts for the nearest
 // errno, so a message reads the same as on Linux (where the two systems have the same notion).
 
@@ -95,7 +97,9 @@ bool namesDevice(std::wstring_view full) {
 
 /// What is at the target now.
 struct Target {
+    bool exists = false;
     const char* refusal = nullptr;  ///< why it must not be replaced; nullptr when it may be
+    DWORD attributes = 0;           ///< the attributes the new file takes over (0: none)
 };
 
 /// Opens what is at the target, if anything, without reading or writing it: a file of a volume
@@ -108,11 +112,16 @@ Target inspect(const std::wstring& path) {
                               OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
     // Nothing there, or nothing that may be looked at: the move says what is wrong, if anything.
     if (file == INVALID_HANDLE_VALUE) return target;
+    target.exists = true;
     BY_HANDLE_FILE_INFORMATION info{};
     if (GetFileType(file) != FILE_TYPE_DISK || !GetFileInformationByHandle(file, &info)) {
         target.refusal = kNotRegular;
     } else if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
         target.refusal = std::strerror(EISDIR);
+    } else {
+        // The new file is marked for archiving, as any changed file is.
+        target.attributes = info.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
+                                                     FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
     }
     CloseHandle(file);
     return target;
@@ -137,7 +146,8 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
         *err = kNotRegular;
         return false;
     }
-    const Target old = inspect(full);
+    // Full paths from here on: Wine's ReplaceFileW fails on a bare file name.
+    Target old = inspect(full);
     if (old.refusal) {
         *err = old.refusal;
         return false;
@@ -151,7 +161,7 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
         temporary = full + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                     std::to_wstring(attempt);
         file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                           FILE_ATTRIBUTE_NORMAL, nullptr);
+                           old.attributes ? old.attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
         error = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
         if (error != 0 && error != ERROR_FILE_EXISTS) break;
     }
@@ -164,12 +174,29 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
         if (error == 0) error = ERROR_WRITE_FAULT;
     }
     if (!CloseHandle(file) && error == 0) error = GetLastError();
-    if (error == 0 && !MoveFileExW(temporary.c_str(), full.c_str(),
-                                   MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+    // The system's own save over an existing file keeps what was set on the old one (who may
+    // read it, above all). It fails when the file has gone meanwhile, which a move is for, and
+    // may fail after removing the old file without moving the new one in (the documented
+    // ERROR_UNABLE_TO_MOVE_REPLACEMENT), when a move is all there is left to try.
+    bool keepNew = false;
+    if (error == 0 && old.exists &&
+        !ReplaceFileW(full.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                      nullptr, nullptr)) {
+        error = GetLastError();
+        keepNew = error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+        if (error == ERROR_FILE_NOT_FOUND || keepNew) {
+            old.exists = false;
+            error = 0;
+        }
+    }
+    if (error == 0 && !old.exists &&
+        !MoveFileExW(temporary.c_str(), full.c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = GetLastError();
     }
     if (error != 0) {
-        DeleteFileW(temporary.c_str());
+        // With the old file gone, the new one under its own name is all that is left of either.
+        if (!keepNew) DeleteFileW(temporary.c_str());
         *err = reason(error);
         return false;
     }

@@ -59,22 +59,30 @@ TEST(Win32FileReplace, ReplacesWholeFilesOfAnyNameAndSaysWhatIsInTheWay) {
     fs::remove_all(folder);
 }
 
-// Devices and a pipe are never written, nor opened where that would do something (a pipe's server
-// would see a client come and go).
-TEST(Win32FileReplace, LeavesDevicesAndPipesAlone) {
+// Devices, a pipe and a read-only file are never written, nor opened where that would do
+// something (a pipe's server would see a client come and go).
+TEST(Win32FileReplace, LeavesDevicesPipesAndReadOnlyFilesAlone) {
     const fs::path folder = freshFolder("file_replace_devices");
     const std::wstring pipeName =
         L"\\\\.\\pipe\\korzenik-file-replace-" + std::to_wstring(GetCurrentProcessId());
     HANDLE pipe = CreateNamedPipeW(pipeName.c_str(), PIPE_ACCESS_DUPLEX,
                                    PIPE_TYPE_BYTE | PIPE_NOWAIT, 1, 4096, 4096, 0, nullptr);
     ASSERT_NE(pipe, INVALID_HANDLE_VALUE);
+    const fs::path readOnly = folder / "read_only.png";
+    std::ofstream(readOnly) << "old";
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_READONLY);
+
     const struct {
         std::string target;
         std::string reason;
     } cases[] = {
-        {"NUL", "not a regular file"},        {"CON", "not a regular file"},
-        {"COM1", "not a regular file"},       {(folder / "NUL").string(), "not a regular file"},
-        {"\\\\.\\NUL", "not a regular file"}, {fs::path(pipeName).string(), "not a regular file"},
+        {"NUL", "not a regular file"},
+        {"CON", "not a regular file"},
+        {"COM1", "not a regular file"},
+        {(folder / "NUL").string(), "not a regular file"},
+        {"\\\\.\\NUL", "not a regular file"},
+        {fs::path(pipeName).string(), "not a regular file"},
+        {readOnly.string(), "Permission denied"},
     };
     for (const auto& c : cases) {
         std::string err;
@@ -85,6 +93,24 @@ TEST(Win32FileReplace, LeavesDevicesAndPipesAlone) {
     EXPECT_FALSE(ConnectNamedPipe(pipe, nullptr));
     EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_PIPE_LISTENING));
     CloseHandle(pipe);
-    EXPECT_EQ(entries(folder), 0);
+    EXPECT_EQ(contents(readOnly), (std::vector<unsigned char>{'o', 'l', 'd'}));
+    EXPECT_EQ(entries(folder), 1);
+    SetFileAttributesW(readOnly.c_str(), FILE_ATTRIBUTE_NORMAL);
+    fs::remove_all(folder);
+}
+
+// A hidden or system file stays so, as an editor's save keeps it.
+TEST(Win32FileReplace, KeepsTheAttributesOfTheFileItReplaces) {
+    const fs::path folder = freshFolder("file_replace_attributes");
+    const fs::path hidden = folder / "hidden.png";
+    std::ofstream(hidden) << "old";
+    constexpr DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    ASSERT_TRUE(SetFileAttributesW(hidden.c_str(), kept));
+    std::string err;
+    ASSERT_TRUE(replaceFile(hidden.string(), {7, 8}, &err)) << err;
+    EXPECT_EQ(contents(hidden), (std::vector<unsigned char>{7, 8}));
+    EXPECT_EQ(GetFileAttributesW(hidden.c_str()) & kept, kept);
+    EXPECT_EQ(entries(folder), 1);
+    SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_NORMAL);
     fs::remove_all(folder);
 }
