@@ -95,6 +95,11 @@ bool namesDevice(std::wstring_view full) {
            !(startsWithIgnoringCase(rest, L"UNC\\") || startsWithIgnoringCase(rest, L"Volume{"));
 }
 
+/// The folder part of a full path, with its separator.
+std::wstring folderOf(const std::wstring& full) {
+    return full.substr(0, full.find_last_of(L'\\') + 1);
+}
+
 /// What is at the target now.
 struct Target {
     bool exists = false;
@@ -153,13 +158,15 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
         return false;
     }
 
-    // A name of our own beside the target: same folder, so the move never crosses a volume.
+    // A short name of our own in the target's folder, so the move never crosses a volume and a
+    // target name near the file system's limit does not push the new one over it.
+    const std::wstring folder = folderOf(full);
     std::wstring temporary;
     HANDLE file = INVALID_HANDLE_VALUE;
     DWORD error = 0;
     for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
-        temporary = full + L".tmp" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                    std::to_wstring(attempt);
+        temporary = folder + L".korzenik-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                    std::to_wstring(attempt) + L".tmp";
         file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                            old.attributes ? old.attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
         error = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
