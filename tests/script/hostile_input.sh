@@ -8,7 +8,8 @@
 #                                     name near the file system's limit still fits
 #   hostile_input.sh PROGRAM mode     a replaced file keeps its mode
 # MEMORY_LIMIT_KB (unset under the sanitizers, which reserve far more address space) caps the
-# address space of the program.
+# address space of the program. FILE_SIZE_REASON is the reason the program gives for a write
+# past the file-size limit ("File too large"; Wine has a word of its own).
 set -u
 program=$1
 check=$2
@@ -41,10 +42,16 @@ picture)
     printf 'function f(x) = x*x-4\nstart 0\nend 3\nconfirm\npng old.png\n' >session.ksc
     head -c 20000 /dev/urandom >old.png
     cp old.png expected.png
+    # Once without the limit first: an emulator makes what it needs on its first run (Wine its
+    # prefix and its server), which would not get made under it.
+    "$program" --version >/dev/null 2>&1
     out=$( (ulimit -f 1; exec "$program" session.ksc) 2>&1 >/dev/null)
     status=$?
     [ $status -eq 2 ] || fail "exit status $status under a file-size limit"
-    case $out in *"cannot write 'old.png': File too large") ;; *) fail "message: $out" ;; esac
+    case $out in
+    *"cannot write 'old.png': ${FILE_SIZE_REASON:-File too large}") ;;
+    *) fail "message: $out" ;;
+    esac
     cmp -s old.png expected.png || fail "the old picture was damaged"
     [ "$(ls -A)" = "$(printf 'expected.png\nold.png\nsession.ksc')" ] ||
         fail "left behind: $(ls -A)"
