@@ -176,7 +176,8 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
         *err = reason(error);
         return false;
     }
-    if (!writeAll(file, bytes)) {
+    // On the disk before the move, so that a crash leaves the old file or the whole new one.
+    if (!writeAll(file, bytes) || !FlushFileBuffers(file)) {
         error = GetLastError();
         if (error == 0) error = ERROR_WRITE_FAULT;
     }
