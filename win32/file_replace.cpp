@@ -132,6 +132,14 @@ Target inspect(const std::wstring& path) {
     return target;
 }
 
+/// Marks an open file to be deleted when its last handle closes (true), or to stay (false).
+bool deleteOnClose(HANDLE file, bool remove) {
+    FILE_DISPOSITION_INFO disposition{};
+    disposition.DeleteFile = remove ? TRUE : FALSE;
+    return SetFileInformationByHandle(file, FileDispositionInfo, &disposition,
+                                      sizeof disposition) != 0;
+}
+
 }  // namespace
 
 bool replaceFile(const std::string& path, const std::vector<unsigned char>& bytes,
@@ -167,7 +175,7 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
     for (int attempt = 0; file == INVALID_HANDLE_VALUE && attempt < 100; ++attempt) {
         temporary = folder + L".korzenik-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                     std::to_wstring(attempt) + L".tmp";
-        file = CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        file = CreateFileW(temporary.c_str(), GENERIC_WRITE | DELETE, 0, nullptr, CREATE_NEW,
                            old.attributes ? old.attributes : FILE_ATTRIBUTE_NORMAL, nullptr);
         error = file == INVALID_HANDLE_VALUE ? GetLastError() : 0;
         if (error != 0 && error != ERROR_FILE_EXISTS) break;
@@ -176,8 +184,12 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
         *err = reason(error);
         return false;
     }
+    // Until it is complete the new file goes with its handle, so a process killed while writing
+    // leaves nothing behind.
+    const bool pending = deleteOnClose(file, true);
     // On the disk before the move, so that a crash leaves the old file or the whole new one.
-    if (!writeAll(file, bytes) || !FlushFileBuffers(file)) {
+    if (!writeAll(file, bytes) || !FlushFileBuffers(file) ||
+        (pending && !deleteOnClose(file, false))) {
         error = GetLastError();
         if (error == 0) error = ERROR_WRITE_FAULT;
     }

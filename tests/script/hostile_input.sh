@@ -7,6 +7,9 @@
 #   hostile_input.sh PROGRAM special  a picture never replaces what is not a regular file, and a
 #                                     name near the file system's limit still fits
 #   hostile_input.sh PROGRAM mode     a replaced file keeps its mode
+#   hostile_input.sh PROGRAM killed   a program killed while it writes a picture (by the file-size
+#                                     limit's signal, which it must not ignore) leaves the old
+#                                     picture intact and nothing beside it
 # MEMORY_LIMIT_KB (unset under the sanitizers, which reserve far more address space) caps the
 # address space of the program. FILE_SIZE_REASON is the reason the program gives for a write
 # past the file-size limit ("File too large"; Wine has a word of its own).
@@ -38,7 +41,7 @@ stream)
     [ $status -eq 2 ] || fail "an overlong line: exit status $status"
     [ "$out" = "korzenik-script: line 1: longer than 65536 bytes" ] || fail "overlong: $out"
     ;;
-picture)
+picture | killed)
     printf 'function f(x) = x*x-4\nstart 0\nend 3\nconfirm\npng old.png\n' >session.ksc
     head -c 20000 /dev/urandom >old.png
     cp old.png expected.png
@@ -47,11 +50,15 @@ picture)
     "$program" --version >/dev/null 2>&1
     out=$( (ulimit -f 1; exec "$program" session.ksc) 2>&1 >/dev/null)
     status=$?
-    [ $status -eq 2 ] || fail "exit status $status under a file-size limit"
-    case $out in
-    *"cannot write 'old.png': ${FILE_SIZE_REASON:-File too large}") ;;
-    *) fail "message: $out" ;;
-    esac
+    if [ "$check" = killed ]; then
+        [ $status -gt 128 ] || fail "not killed: exit status $status"
+    else
+        [ $status -eq 2 ] || fail "exit status $status under a file-size limit"
+        case $out in
+        *"cannot write 'old.png': ${FILE_SIZE_REASON:-File too large}") ;;
+        *) fail "message: $out" ;;
+        esac
+    fi
     cmp -s old.png expected.png || fail "the old picture was damaged"
     [ "$(ls -A)" = "$(printf 'expected.png\nold.png\nsession.ksc')" ] ||
         fail "left behind: $(ls -A)"
