@@ -50,21 +50,79 @@
         const bytes = (at, size) => new Uint8Array(dialog.memory.buffer, at, size);
         const text = (at) => decoder.decode(bytes(at, dialog.textSize()));
 
+        // The results list's lines in their order, with the index of the first: lines leave from
+        // the front, so a line's index is its number less that of the first line kept. Every
+        // operation on the list costs the same however long the list is: the lines sit in blocks of
+        // blocks of 64, each laid out on its own, so that a new line lays out its own block only.
+        let lines = [];
+        let firstLine = 0;  // in lines: the lines before it were deleted
+        let selected = null;  // the selected line's element
+        let selectedIndex = -1;
+        const lineAt = (index) => (index >= 0 ? lines[firstLine + index] : undefined);
+        const BLOCK = 64;
+        const block = (parent) => {
+            const b = document.createElement('div');
+            b.setAttribute('role', 'none');
+            parent.append(b);
+            return b;
+        };
+        function placeLine(line) {
+            let outer = list.lastElementChild;
+            if (!outer || (outer.childElementCount === BLOCK && outer.lastElementChild.childElementCount === BLOCK)) {
+                outer = block(list);
+            }
+            let inner = outer.lastElementChild;
+            if (!inner || inner.childElementCount === BLOCK) inner = block(outer);
+            inner.append(line);
+        }
+        function unplaceLine(line) {
+            const inner = line.parentElement;
+            line.remove();
+            if (inner.firstElementChild) return;
+            const outer = inner.parentElement;
+            inner.remove();
+            if (!outer.firstElementChild) outer.remove();
+        }
+
         Object.assign(page, {
             lineAppended(at, size) {
                 const line = document.createElement('div');
                 line.setAttribute('role', 'option');
                 line.setAttribute('aria-selected', 'false');
                 line.textContent = decoder.decode(bytes(at, size));
-                list.append(line);
+                line.number = lines.length;
+                lines.push(line);
+                placeLine(line);
             },
             lineSelected(index) {
-                list.querySelector('[aria-selected="true"]')?.setAttribute('aria-selected', 'false');
-                list.children[index]?.setAttribute('aria-selected', 'true');
+                selected?.setAttribute('aria-selected', 'false');
+                selected = lineAt(index) ?? null;
+                selectedIndex = selected ? index : -1;
+                selected?.setAttribute('aria-selected', 'true');
                 selectionMoved = true;
             },
             lineDeleted(index) {
-                list.children[index]?.remove();
+                const line = lineAt(index);
+                if (!line) return;
+                unplaceLine(line);
+                if (line === selected) {
+                    selected = null;
+                    selectedIndex = -1;
+                } else if (selectedIndex > index) {
+                    --selectedIndex;
+                }
+                if (index === 0) {
+                    lines[firstLine++] = undefined;
+                } else {
+                    lines.splice(firstLine + index, 1);
+                    for (let i = firstLine + index; i < lines.length; ++i) lines[i].number = i;
+                }
+                // The deleted front is let go of once it is half the array.
+                if (firstLine * 2 >= lines.length) {
+                    lines = lines.slice(firstLine);
+                    firstLine = 0;
+                    lines.forEach((l, i) => { l.number = i; });
+                }
             },
             focusedAndSelected() {
                 refusedField = true;
@@ -96,11 +154,11 @@
             }
             if (selectionMoved) {
                 selectionMoved = false;
-                const line = list.querySelector('[aria-selected="true"]');
-                if (line && line.offsetTop < list.scrollTop) {
-                    list.scrollTop = line.offsetTop;
-                } else if (line && line.offsetTop + line.offsetHeight > list.scrollTop + list.clientHeight) {
-                    list.scrollTop = line.offsetTop + line.offsetHeight - list.clientHeight;
+                if (selected) {
+                    const top = selected.getBoundingClientRect().top - list.getBoundingClientRect().top - list.clientTop;
+                    const bottom = top + selected.offsetHeight;
+                    if (top < 0) list.scrollTop += top;
+                    else if (bottom > list.clientHeight) list.scrollTop += bottom - list.clientHeight;
                 }
             }
         }
@@ -160,7 +218,8 @@
             if (ready() && button) press(+button.dataset.id);
         });
         list.addEventListener('mousedown', (e) => {
-            const index = [...list.children].indexOf(e.target.closest('[role="option"]'));
+            const line = e.target.closest('[role="option"]');
+            const index = line ? line.number - firstLine : -1;
             if (ready() && index >= 0) {
                 dialog.selectLine(index);
                 mirror();
@@ -186,8 +245,8 @@
                 button.click();
             } else if (ready() && e.target === list && (e.key === 'ArrowDown' || e.key === 'ArrowUp')) {
                 e.preventDefault();
-                const at = [...list.children].findIndex((l) => l.getAttribute('aria-selected') === 'true');
-                const next = Math.min(Math.max(at + (e.key === 'ArrowDown' ? 1 : -1), 0), list.children.length - 1);
+                const count = lines.length - firstLine;
+                const next = Math.min(Math.max(selectedIndex + (e.key === 'ArrowDown' ? 1 : -1), 0), count - 1);
                 if (next >= 0) {
                     dialog.selectLine(next);
                     mirror();

@@ -98,7 +98,7 @@ async function closeMessages(page) {
 function shown(page) {
     return page.evaluate(() => {
         const $ = (id) => document.getElementById(id);
-        const lines = [...$('IDC_RESULTS').children];
+        const lines = [...$('IDC_RESULTS').querySelectorAll('[role="option"]')];
         return {
             function: $('IDC_FUNCTION').selectedOptions[0]?.text ?? '',
             start: $('IDC_START').value,
