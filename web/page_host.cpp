@@ -2,7 +2,7 @@
 // page's script mirrors. The script forwards what the user does through the exported functions
 // below and reads back what the dialog shows; the dialog tells the script through the imported
 // functions when the results list changed, when a refused field took the focus, and when new
-// pixels are ready. Nothing here decides anything: every rule lives in app/.
+// pixels are ready, and where. Nothing here decides anything: every rule lives in app/.
 //
 // The module is a standalone WebAssembly file without a loader of its own. Texts cross the
 // boundary as UTF-8: the page writes into textBuffer() and passes the size; a text handed back
@@ -29,7 +29,9 @@ PAGE_IMPORT(lineAppended) void pageLineAppended(const char* text, std::size_t si
 PAGE_IMPORT(lineSelected) void pageLineSelected(int index);
 PAGE_IMPORT(lineDeleted) void pageLineDeleted(int index);
 PAGE_IMPORT(focusedAndSelected) void pageFocusedAndSelected(int id);
-PAGE_IMPORT(surfaceReleased) void pageSurfaceReleased();
+PAGE_IMPORT(surfaceReleased)
+void pageSurfaceReleased(std::int32_t left, std::int32_t top, std::int32_t right,
+                         std::int32_t bottom);
 }
 
 namespace {
@@ -43,7 +45,9 @@ class PageListener : public DialogListener {
     void lineSelected(int index) override { pageLineSelected(index); }
     void lineDeleted(int index) override { pageLineDeleted(index); }
     void focusedAndSelected(int id) override { pageFocusedAndSelected(id); }
-    void surfaceReleased(const PixelRect&) override { pageSurfaceReleased(); }
+    void surfaceReleased(const PixelRect& touched) override {
+        pageSurfaceReleased(touched.left, touched.top, touched.right, touched.bottom);
+    }
 };
 
 /// The page's one dialog and the solver state it works on, for as long as the page is open.
