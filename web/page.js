@@ -396,8 +396,8 @@
     });
 
     // The window menu: a right click anywhere but in an edit box (which keeps its own menu), the
-    // Menu key or Shift+F10, and a click on the caption's icon. Closed, it gives the focus back.
-    let aboutOpening = false;
+    // Menu key or Shift+F10, and a click on the caption's icon. Closed, it gives the focus back to
+    // where it was when it opened (which a click on the window's face does not move).
     function openMenu(x, y) {
         menu.showPopover();
         menu.style.left = `${Math.max(0, Math.min(x, innerWidth - menu.offsetWidth))}px`;
@@ -414,14 +414,9 @@
         const r = e.target.getBoundingClientRect();
         openMenu(r.left, r.bottom);
     });
-    menu.addEventListener('toggle', (e) => {
-        if (e.newState === 'closed' && !aboutOpening) restoreFocus();
-    });
     const about = $('windowmenu-about');
     about.addEventListener('click', () => {
-        aboutOpening = true;
         menu.hidePopover();
-        aboutOpening = false;
         aboutBox.showModal();
     });
     menu.addEventListener('keydown', (e) => {

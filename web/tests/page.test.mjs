@@ -168,6 +168,9 @@ test('the window menu and the About box, however opened, give the focus back whe
     await key(page, ESCAPE);
     await page.waitForSelector('#windowmenu:not(:popover-open)', { state: 'attached' });
     assert.equal(await focused(page), 'IDC_START');
+    // A click on the window's face leaves the focus where it was, as in a dialog.
+    await page.click('#surface', { position: { x: 600, y: 100 } });
+    assert.equal(await focused(page), 'IDC_START');
     // An edit box keeps the browser's own menu.
     await page.click('#IDC_START', { button: 'right' });
     assert.equal(await page.locator('#windowmenu:popover-open').count(), 0);
