@@ -422,6 +422,21 @@ std::string windowCss() {
            "}\n";
 }
 
+/// The style sheet without its comments, which only its readers in the sources need.
+std::string withoutComments(std::string_view css) {
+    std::string out;
+    for (std::size_t at = 0; at < css.size();) {
+        const std::size_t open = css.find("/*", at);
+        out.append(css.substr(at, open - at));
+        if (open == std::string_view::npos) break;
+        const std::size_t close = css.find("*/", open + 2);
+        at = close == std::string_view::npos ? css.size() : close + 2;
+        // The line the comment stood on goes with it when nothing else was on it.
+        if (at < css.size() && css[at] == '\n' && (out.empty() || out.back() == '\n')) ++at;
+    }
+    return out;
+}
+
 bool readFile(const char* path, std::string* out) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
@@ -485,7 +500,8 @@ int main(int argc, char** argv) {
         std::fputs("make_page: the template has a marker this program does not know\n", stderr);
         return 2;
     }
-    style = windowCss() + layoutCss(res::kMainDialog, "k") + layoutCss(res::kAboutBox, "a") + style;
+    style = windowCss() + layoutCss(res::kMainDialog, "k") + layoutCss(res::kAboutBox, "a") +
+            withoutComments(style);
     const std::string dir = argv[3];
     if (!writeFile(dir + "/index.html", page) || !writeFile(dir + "/korzenik.css", style)) {
         std::fputs("make_page: cannot write the page\n", stderr);
