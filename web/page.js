@@ -419,10 +419,10 @@
         menu.hidePopover();
         aboutBox.showModal();
     });
+    // An entry's underlined letter chooses it.
     menu.addEventListener('keydown', (e) => {
-        if (e.key.toLowerCase() === about.dataset.key || e.code === `Key${about.dataset.key.toUpperCase()}`) {
-            about.click();
-        }
+        const letter = /^Key([A-Z])$/.exec(e.code)?.[1].toLowerCase() ?? e.key.toLowerCase();
+        menu.querySelector(`[data-key="${CSS.escape(letter)}"]`)?.click();
     });
 
     /// Says in the window why the dialog could not start; the window stays inert.
