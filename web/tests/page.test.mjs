@@ -80,6 +80,12 @@ test('Enter and Escape do nothing; Tab walks the stops in the layout order, Shif
     const forward = [];
     for (let i = 0; i <= stops.length; ++i) {
         forward.push(await focused(page));
+        // Each shows a focus mark: the check box around its text, as a dialog draws it.
+        assert.ok(await page.evaluate(() => {
+            const control = document.activeElement;
+            const mark = getComputedStyle(control.type === 'checkbox' ? control.nextElementSibling : control);
+            return mark.outlineStyle !== 'none' && parseFloat(mark.outlineWidth) > 0;
+        }), await focused(page));
         await page.keyboard.press('Tab');
     }
     assert.deepEqual(forward, [...stops, stops[0]]);
