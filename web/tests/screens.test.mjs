@@ -82,6 +82,15 @@ for (const { name, k, ...options } of screens) {
             assert.ok(m.linesWhole);
             assert.equal(m.overflow, 0);
             assert.deepEqual(await axeViolations(page), []);
+            // The About box keeps its own layout: OK at the top right, where the layout table
+            // puts it (100, 7 dialog units).
+            await page.click('.view', { button: 'right', position: { x: 100, y: 100 } });
+            await page.click('#windowmenu-about');
+            assert.deepEqual(await page.evaluate(() => {
+                const ok = document.getElementById('aboutbox-ok').getBoundingClientRect();
+                const box = document.querySelector('#aboutbox .client').getBoundingClientRect();
+                return [ok.left - box.left, ok.top - box.top];
+            }), [200, 14]);
         } finally {
             await browser.close();
         }
