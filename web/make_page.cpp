@@ -23,39 +23,21 @@
 #include <utility>
 #include <vector>
 
+#include "app/control_table.h"
 #include "app/res/dialog_template.h"
 #include "app/res/resource.h"
-#include "app/res/strings.h"
 #include "app/window.h"
+#include "app/window_menu.h"
 
 namespace {
 
 using namespace korzenik;
-using res::ControlClass;
-using res::ControlTemplate;
 using res::DialogTemplate;
 
-constexpr std::pair<int, std::string_view> kIdentifierNames[] = {
-    {res::IDC_CHART_FRAME, "IDC_CHART_FRAME"},
-    {res::IDC_START, "IDC_START"},
-    {res::IDC_END, "IDC_END"},
-    {res::IDC_PRECISION, "IDC_PRECISION"},
-    {res::IDC_CONFIRM, "IDC_CONFIRM"},
-    {res::IDC_COMPUTE, "IDC_COMPUTE"},
-    {res::IDC_AUTO, "IDC_AUTO"},
-    {res::IDC_RESULTS, "IDC_RESULTS"},
-    {res::IDC_XMIN, "IDC_XMIN"},
-    {res::IDC_XMAX, "IDC_XMAX"},
-    {res::IDC_YMIN, "IDC_YMIN"},
-    {res::IDC_YMAX, "IDC_YMAX"},
-    {res::IDC_FUNCTION, "IDC_FUNCTION"},
-};
-
-std::string identifierName(int id) {
-    for (const auto& [value, name] : kIdentifierNames) {
-        if (value == id) return std::string(name);
-    }
-    return {};
+std::vector<ControlPlan> plansOf(const DialogTemplate& d) {
+    std::vector<ControlPlan> plans;
+    for (const res::ControlTemplate& row : d.controls) plans.push_back(controlPlan(row));
+    return plans;
 }
 
 std::string escapeHtml(std::string_view text) {
@@ -72,83 +54,61 @@ std::string escapeHtml(std::string_view text) {
     return out;
 }
 
-/// A caption as the window system shows it: "&&" is one '&', and "&X" underlines X and makes it
-/// the mnemonic (lower case; 0 when there is none).
-struct Caption {
-    std::string html;
-    std::string plain;
-    char mnemonic = 0;
-};
-
-Caption caption(std::string_view text, bool prefix) {
-    Caption out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!prefix || text[i] != '&' || i + 1 == text.size()) {
-            out.html += escapeHtml(text.substr(i, 1));
-            out.plain += text[i];
-            continue;
-        }
-        const char next = text[++i];
-        if (next == '&') {
-            out.html += "&amp;";
-            out.plain += '&';
-            continue;
-        }
-        out.html += "<u>" + escapeHtml(text.substr(i, 1)) + "</u>";
-        out.plain += next;
-        if (out.mnemonic == 0) {
-            out.mnemonic = static_cast<char>(next >= 'A' && next <= 'Z' ? next - 'A' + 'a' : next);
-        }
-    }
-    return out;
+/// A caption's HTML: its mnemonic underlined.
+std::string captionHtml(const Caption& caption) {
+    if (caption.mnemonicAt == std::string::npos) return escapeHtml(caption.text);
+    const std::string_view text = caption.text;
+    return escapeHtml(text.substr(0, caption.mnemonicAt)) + "<u>" +
+           escapeHtml(text.substr(caption.mnemonicAt, caption.mnemonicSize)) + "</u>" +
+           escapeHtml(text.substr(caption.mnemonicAt + caption.mnemonicSize));
 }
 
-bool has(const ControlTemplate& c, std::uint32_t style) { return (c.styles & style) != 0; }
+bool isText(const ControlPlan& c) { return c.kind == ControlKind::Label; }
 
-bool isText(const ControlTemplate& c) {
-    return c.cls == ControlClass::Static && !has(c, res::kWhiteRect | res::kIcon);
-}
-
-bool isGroupBox(const ControlTemplate& c) {
-    return c.cls == ControlClass::Button && has(c, res::kGroupBox);
+bool contains(const PixelRect& outer, const PixelRect& inner) {
+    return outer.left <= inner.left && outer.top <= inner.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
 }
 
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
+std::int32_t widthOf(const PixelRect& r) { return r.right - r.left; }
+
 /// The index of the smallest group box whose rectangle holds the control, or kNone.
-std::size_t groupOf(const DialogTemplate& d, std::size_t index) {
-    const ControlTemplate& c = d.controls[index];
+std::size_t groupOf(const std::vector<ControlPlan>& d, std::size_t index) {
     std::size_t group = kNone;
-    for (std::size_t i = 0; i < d.controls.size(); ++i) {
-        const ControlTemplate& g = d.controls[i];
-        if (i != index && isGroupBox(g) && g.x <= c.x && g.y <= c.y && c.x + c.w <= g.x + g.w &&
-            c.y + c.h <= g.y + g.h && (group == kNone || g.w < d.controls[group].w)) {
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        if (i != index && d[i].kind == ControlKind::GroupBox &&
+            contains(d[i].rect, d[index].rect) &&
+            (group == kNone || widthOf(d[i].rect) < widthOf(d[group].rect))) {
             group = i;
         }
     }
     return group;
 }
 
-/// The chart's white backdrop, or nullptr.
-const ControlTemplate* backdrop(const DialogTemplate& d) {
-    for (const ControlTemplate& c : d.controls) {
-        if (has(c, res::kWhiteRect)) return &c;
+/// The chart's white backdrop's index, or kNone.
+std::size_t backdropOf(const std::vector<ControlPlan>& d) {
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        if (d[i].kind == ControlKind::WhiteRect) return i;
     }
-    return nullptr;
+    return kNone;
 }
 
 /// The group box that holds the chart's white backdrop, or kNone.
-std::size_t chartGroup(const DialogTemplate& d) {
-    const ControlTemplate* b = backdrop(d);
-    return b ? groupOf(d, static_cast<std::size_t>(b - d.controls.data())) : kNone;
+std::size_t chartGroup(const std::vector<ControlPlan>& d) {
+    const std::size_t b = backdropOf(d);
+    return b == kNone ? kNone : groupOf(d, b);
 }
 
 /// The static text that names an edit box: right above it across the same width; or kNone.
-std::size_t labelOf(const DialogTemplate& d, const ControlTemplate& c) {
-    if (c.cls != ControlClass::Edit) return kNone;
-    for (std::size_t i = 0; i < d.controls.size(); ++i) {
-        const ControlTemplate& s = d.controls[i];
-        if (isText(s) && s.x == c.x && s.w == c.w && s.y + s.h <= c.y && c.y - (s.y + s.h) <= 4) {
+std::size_t labelOf(const std::vector<ControlPlan>& d, const ControlPlan& c) {
+    constexpr std::int32_t kMaxGap = 4 * res::kPixelsPerDialogUnit;
+    if (c.kind != ControlKind::Edit) return kNone;
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        const ControlPlan& s = d[i];
+        if (isText(s) && s.rect.left == c.rect.left && s.rect.right == c.rect.right &&
+            s.rect.bottom <= c.rect.top && c.rect.top - s.rect.bottom <= kMaxGap) {
             return i;
         }
     }
@@ -156,17 +116,17 @@ std::size_t labelOf(const DialogTemplate& d, const ControlTemplate& c) {
 }
 
 /// The edit box that a static text names, or nullptr.
-const ControlTemplate* labelledBy(const DialogTemplate& d, std::size_t index) {
-    for (const ControlTemplate& c : d.controls) {
+const ControlPlan* labelledBy(const std::vector<ControlPlan>& d, std::size_t index) {
+    for (const ControlPlan& c : d) {
         if (labelOf(d, c) == index) return &c;
     }
     return nullptr;
 }
 
 /// What a screen reader calls a control that no text names: the caption of its group box.
-std::string groupName(const DialogTemplate& d, std::size_t index) {
+std::string groupName(const std::vector<ControlPlan>& d, std::size_t index) {
     const std::size_t group = groupOf(d, index);
-    return group == kNone ? std::string() : caption(d.controls[group].text, true).plain;
+    return group == kNone ? std::string() : parseCaption(d[group].text, d[group].mnemonics).text;
 }
 
 /// What a screen reader says before a number that the dialog writes into a label, which alone
@@ -188,90 +148,87 @@ std::string_view labelPrefix(int id) {
 /// The results list's name for a screen reader.
 constexpr std::string_view kResultsName = "Kolejne przybliżenia";
 
-std::string alignment(const ControlTemplate& c) {
-    if (has(c, res::kAlignCenter)) return " center";
-    if (has(c, res::kAlignRight)) return " right";
+std::string alignment(const ControlPlan& c) {
+    switch (c.align) {
+        case TextAlign::Centre: return " center";
+        case TextAlign::Right: return " right";
+        case TextAlign::Left: break;
+    }
     return "";
 }
 
 /// The element of one control. idPrefix names the controls of the About box, which the page's
 /// script does not mirror.
-std::string controlHtml(const DialogTemplate& d, std::size_t index, std::string_view layoutClass,
-                        std::string_view idPrefix) {
-    const ControlTemplate& c = d.controls[index];
+std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
+                        std::string_view layoutClass, std::string_view idPrefix) {
+    const ControlPlan& c = d[index];
     std::string id;
-    std::string name;
     if (c.id != res::IDC_STATIC) {
         if (idPrefix.empty()) {
-            name = identifierName(c.id);
-            id = " id=\"" + name + "\" data-id=\"" + std::to_string(c.id) + "\"";
+            id = " id=\"" + std::string(controlIdentifier(c.id)) + "\" data-id=\"" +
+                 std::to_string(c.id) + "\"";
         } else if (c.id == res::IDOK) {
             id = " id=\"" + std::string(idPrefix) + "-ok\"";
         }
     }
     const std::string cls = std::string(layoutClass) + std::to_string(index);
-    const std::string unreachable = has(c, res::kTabStop) ? "" : " tabindex=\"-1\"";
+    const std::string unreachable = c.tabStop ? "" : " tabindex=\"-1\"";
     const std::string label =
         labelOf(d, c) == kNone ? " aria-label=\"" + escapeHtml(groupName(d, index)) + "\"" : "";
-    const Caption text = caption(c.text, !has(c, res::kNoPrefix));
+    const Caption text = parseCaption(c.text, c.mnemonics);
 
-    switch (c.cls) {
-        case ControlClass::ComboBox:
+    switch (c.kind) {
+        case ControlKind::DropDown:
             return "<select" + id + " class=\"" + cls + "\"" + unreachable + label + "></select>";
-        case ControlClass::Edit:
+        case ControlKind::Edit:
             // A phone shows its full keyboard for a text field: the number pads of some
             // languages offer a comma but no point, and some no minus sign.
             return "<input type=\"text\"" + id + " class=\"" + cls + " edit\"" + unreachable +
                    label + " autocomplete=\"off\" autocapitalize=\"off\" spellcheck=\"false\">";
-        case ControlClass::ListBox:
+        case ControlKind::List:
             // Reachable with Tab, unlike the window's list box, so that its lines can be read.
             return "<div" + id + " class=\"" + cls + " list\" role=\"listbox\" tabindex=\"0\"" +
                    " aria-label=\"" + escapeHtml(kResultsName) + "\"></div>";
-        case ControlClass::Button:
-            if (has(c, res::kGroupBox)) {
-                return "<fieldset class=\"group\" aria-hidden=\"true\"><legend>" + text.html +
-                       "</legend></fieldset>";
+        case ControlKind::GroupBox:
+            return "<fieldset class=\"group\" aria-hidden=\"true\"><legend>" + captionHtml(text) +
+                   "</legend></fieldset>";
+        case ControlKind::CheckBox:
+            return "<label class=\"" + cls + " check\"><input type=\"checkbox\"" + id +
+                   unreachable + "><span>" + captionHtml(text) + "</span></label>";
+        case ControlKind::PushButton: {
+            std::string keys;
+            if (text.key != 0) {
+                const char upper = static_cast<char>(
+                    text.key >= 'a' && text.key <= 'z' ? text.key - 'a' + 'A' : text.key);
+                keys = " data-mnemonic=\"" + escapeHtml(std::string(1, text.key)) +
+                       "\" aria-keyshortcuts=\"Alt+" + escapeHtml(std::string(1, upper)) + "\"";
             }
-            if (has(c, res::kAutoCheckBox)) {
-                return "<label class=\"" + cls + " check\"><input type=\"checkbox\"" + id +
-                       unreachable + "><span>" + text.html + "</span></label>";
+            const std::string role = c.defaultButton ? " default" : "";
+            return "<button type=\"button\"" + id + " class=\"" + cls + role + "\"" + unreachable +
+                   keys + ">" + captionHtml(text) + "</button>";
+        }
+        case ControlKind::WhiteRect: return "<div" + id + " class=\"" + cls + " frame\"></div>";
+        case ControlKind::Icon:
+            return "<img class=\"" + cls + "\" src=\"korzenik.svg\" alt=\"\" width=\"" +
+                   std::to_string(kIconPixels) + "\" height=\"" + std::to_string(kIconPixels) +
+                   "\">";
+        case ControlKind::Label: {
+            const std::string classes =
+                cls + " static" + alignment(c) + (c.seeThrough ? " transparent" : "");
+            if (const ControlPlan* edit = labelledBy(d, index); edit && idPrefix.empty()) {
+                return "<label for=\"" + std::string(controlIdentifier(edit->id)) + "\" class=\"" +
+                       classes + "\">" + captionHtml(text) + "</label>";
             }
-            {
-                std::string keys;
-                if (text.mnemonic != 0) {
-                    const char upper = static_cast<char>(
-                        text.mnemonic >= 'a' && text.mnemonic <= 'z' ? text.mnemonic - 'a' + 'A'
-                                                                     : text.mnemonic);
-                    keys = " data-mnemonic=\"" + escapeHtml(std::string(1, text.mnemonic)) +
-                           "\" aria-keyshortcuts=\"Alt+" + escapeHtml(std::string(1, upper)) + "\"";
-                }
-                const std::string role = has(c, res::kDefPushButton) ? " default" : "";
-                return "<button type=\"button\"" + id + " class=\"" + cls + role + "\"" +
-                       unreachable + keys + ">" + text.html + "</button>";
+            // The dialog writes the text of a label with an identifier; the element that holds
+            // it is the control, after the words that say what it is.
+            const std::string_view prefix = labelPrefix(c.id);
+            if (!prefix.empty()) {
+                return "<div class=\"" + classes + "\"><span class=\"hidden\">" +
+                       escapeHtml(prefix) + "</span><span" + id + ">" + captionHtml(text) +
+                       "</span></div>";
             }
-        case ControlClass::Static:
-            if (has(c, res::kWhiteRect)) return "<div" + id + " class=\"" + cls + " frame\"></div>";
-            if (has(c, res::kIcon)) {
-                return "<img class=\"" + cls + "\" src=\"korzenik.svg\" alt=\"\" width=\"32\" " +
-                       "height=\"32\">";
-            }
-            {
-                const std::string classes = cls + " static" + alignment(c) +
-                                            (has(c, res::kTransparent) ? " transparent" : "");
-                if (const ControlTemplate* edit = labelledBy(d, index); edit && idPrefix.empty()) {
-                    return "<label for=\"" + identifierName(edit->id) + "\" class=\"" + classes +
-                           "\">" + text.html + "</label>";
-                }
-                // The dialog writes the text of a label with an identifier; the element that
-                // holds it is the control, after the words that say what it is.
-                const std::string_view prefix = labelPrefix(c.id);
-                if (!prefix.empty()) {
-                    return "<div class=\"" + classes + "\"><span class=\"hidden\">" +
-                           escapeHtml(prefix) + "</span><span" + id + ">" + text.html +
-                           "</span></div>";
-                }
-                return "<div" + id + " class=\"" + classes + "\">" + text.html + "</div>";
-            }
+            return "<div" + id + " class=\"" + classes + "\">" + captionHtml(text) + "</div>";
+        }
     }
     return {};
 }
@@ -286,9 +243,10 @@ std::string surfaceHtml() {
 
 /// The controls of a dialog in template order, those of each group box in a pane of their own
 /// where the first of them stands.
-std::string controlsHtml(const DialogTemplate& d, std::string_view layoutClass,
+std::string controlsHtml(const DialogTemplate& dialog, std::string_view layoutClass,
                          std::string_view idPrefix) {
-    const std::size_t count = d.controls.size();
+    const std::vector<ControlPlan> d = plansOf(dialog);
+    const std::size_t count = d.size();
     const std::size_t chart = chartGroup(d);
     std::vector<std::size_t> groups(count);
     for (std::size_t i = 0; i < count; ++i) groups[i] = groupOf(d, i);
@@ -297,7 +255,7 @@ std::string controlsHtml(const DialogTemplate& d, std::string_view layoutClass,
     for (std::size_t i = 0; i < count; ++i) {
         if (done[i]) continue;
         const std::size_t g = groups[i];
-        if (g == kNone && !isGroupBox(d.controls[i])) {
+        if (g == kNone && d[i].kind != ControlKind::GroupBox) {
             out += controlHtml(d, i, layoutClass, idPrefix) + "\n";
             continue;
         }
@@ -305,7 +263,7 @@ std::string controlsHtml(const DialogTemplate& d, std::string_view layoutClass,
         const bool isChart = pane == chart;
         out += "<div class=\"" + std::string(layoutClass) + std::to_string(pane) + " pane" +
                (isChart ? " chart" : " controls") + "\" role=\"group\" aria-label=\"" +
-               escapeHtml(caption(d.controls[pane].text, true).plain) + "\">\n" +
+               escapeHtml(parseCaption(d[pane].text, d[pane].mnemonics).text) + "\">\n" +
                controlHtml(d, pane, layoutClass, idPrefix) + "\n";
         if (isChart) out += "<div class=\"view\"><div class=\"plate\">\n" + surfaceHtml();
         for (std::size_t j = 0; j < count; ++j) {
@@ -320,72 +278,64 @@ std::string controlsHtml(const DialogTemplate& d, std::string_view layoutClass,
     return out;
 }
 
-std::string px(int dialogUnits) {
-    return std::to_string(dialogUnits * res::kPixelsPerDialogUnit) + "px";
-}
+std::string px(std::int32_t pixels) { return std::to_string(pixels) + "px"; }
 
 /// A length of window pixels, scaled with the chart when scaled is set.
-std::string length(int pixels, bool scaled) {
-    const std::string n = std::to_string(pixels) + "px";
-    return scaled ? "calc(var(--s)*" + n + ")" : n;
+std::string length(std::int32_t pixels, bool scaled) {
+    return scaled ? "calc(var(--s)*" + px(pixels) + ")" : px(pixels);
 }
 
 /// The rectangles of a dialog's controls in pixels, with their stacking: each inside its group's
 /// pane relative to the group's corner, those of the chart's group scaled with the chart.
-std::string layoutCss(const DialogTemplate& d, std::string_view layoutClass) {
+std::string layoutCss(const DialogTemplate& dialog, std::string_view layoutClass) {
+    const std::vector<ControlPlan> plans = plansOf(dialog);
+    std::vector<std::size_t> level(plans.size());
+    const std::vector<std::size_t> order = stackingOrder(dialog);
+    for (std::size_t z = 0; z < order.size(); ++z) level[order[z]] = z + 1;
+    const std::size_t chart = chartGroup(plans);
+    const std::size_t backdrop = backdropOf(plans);
     std::string out;
-    const std::size_t count = d.controls.size();
-    const std::size_t chart = chartGroup(d);
-    for (std::size_t i = 0; i < count; ++i) {
-        const ControlTemplate& c = d.controls[i];
-        const std::size_t g = isGroupBox(c) ? kNone : groupOf(d, i);
-        const int x = g == kNone ? c.x : c.x - d.controls[g].x;
-        const int y = g == kNone ? c.y : c.y - d.controls[g].y;
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        const ControlPlan& c = plans[i];
+        const bool group = c.kind == ControlKind::GroupBox;
+        const std::size_t g = group ? kNone : groupOf(plans, i);
+        const PixelRect origin = g == kNone ? PixelRect{} : plans[g].rect;
+        const PixelRect& r = c.rect;
         // A group box's own rectangle is its pane's; the chart's pane grows with the chart.
-        const bool scaled = g == chart && g != kNone;
-        const bool scaledSize = scaled || (isGroupBox(c) && i == chart);
-        const auto units = [](int v) { return v * res::kPixelsPerDialogUnit; };
-        std::string top = length(units(y), scaled);
-        if (scaled && isText(c)) {
+        const bool scaled = g != kNone && g == chart;
+        const bool scaledSize = scaled || (group && i == chart);
+        std::string top = length(r.top - origin.top, scaled);
+        if (scaled && isText(c) && backdrop != kNone) {
             // A label above or under the backdrop keeps its distance from it: its text does not
             // shrink with the chart.
-            const ControlTemplate& b = *backdrop(d);
-            const int gy = d.controls[g].y;
-            if (c.y + c.h <= b.y) {
-                top = "calc(var(--s)*" + std::to_string(units(b.y - gy)) + "px - " +
-                      std::to_string(units(b.y - c.y)) + "px)";
-            } else if (c.y >= b.y + b.h) {
-                top = "calc(var(--s)*" + std::to_string(units(b.y + b.h - gy)) + "px + " +
-                      std::to_string(units(c.y - (b.y + b.h))) + "px)";
+            const PixelRect& b = plans[backdrop].rect;
+            if (r.bottom <= b.top) {
+                top = "calc(var(--s)*" + px(b.top - origin.top) + " - " + px(b.top - r.top) + ")";
+            } else if (r.top >= b.bottom) {
+                top = "calc(var(--s)*" + px(b.bottom - origin.top) + " + " + px(r.top - b.bottom) +
+                      ")";
             }
         }
         out += "." + std::string(layoutClass) + std::to_string(i) +
-               "{left:" + length(units(x), scaled) + ";top:" + top;
-        // An icon takes its own size; a drop-down's height includes its dropped list, so the
-        // closed box keeps the height the style sheet gives it.
-        if (!has(c, res::kIcon)) {
-            out += ";width:" + length(units(c.w), scaledSize);
-            // A text's height is its line's, whatever the chart's scale.
-            if (c.cls != ControlClass::ComboBox) {
-                out += ";height:" + length(units(c.h), scaledSize && !isText(c));
-            }
+               "{left:" + length(r.left - origin.left, scaled) + ";top:" + top +
+               ";width:" + length(r.right - r.left, scaledSize);
+        // A drop-down's height includes its dropped list, so the closed box keeps the height
+        // the style sheet gives it; a text's height is its line's, whatever the chart's scale.
+        if (c.kind != ControlKind::DropDown) {
+            out += ";height:" + length(r.bottom - r.top, scaledSize && !isText(c));
         }
         // A group box's pane stacks nothing itself: its frame does, at the group's place.
-        const std::size_t z = has(c, res::kTransparent) ? count + 1 : count - i;
-        out += isGroupBox(c) ? "}\n." + std::string(layoutClass) + std::to_string(i) + ">.group{"
-                             : ";";
-        out += "z-index:" + std::to_string(z) + "}\n";
+        out += group ? "}\n." + std::string(layoutClass) + std::to_string(i) + ">.group{" : ";";
+        out += "z-index:" + std::to_string(level[i]) + "}\n";
     }
     if (chart != kNone) {
         // The canvas holds the whole client area; the chart's pane shows it from the group's
         // corner on (and a narrow page only the group's part of it). It is moved and scaled by a
         // transform, which lands exactly on device pixels where a box's edges would be rounded.
-        const ControlTemplate& g = d.controls[chart];
-        const int left = g.x * res::kPixelsPerDialogUnit;
-        const int top = g.y * res::kPixelsPerDialogUnit;
-        out += "#surface{width:" + std::to_string(kClientWidth) +
-               "px;height:" + std::to_string(kClientHeight) + "px;transform:translate(" +
-               length(-left, true) + "," + length(-top, true) + ") scale(var(--s))}\n";
+        const PixelRect& g = plans[chart].rect;
+        out += "#surface{width:" + px(kClientWidth) + ";height:" + px(kClientHeight) +
+               ";transform:translate(" + length(-g.left, true) + "," + length(-g.top, true) +
+               ") scale(var(--s))}\n";
     }
     return out;
 }
@@ -401,25 +351,26 @@ std::string windowCss() {
     const auto n = [](int v) { return std::to_string(v) + "px"; };
     // The chart's group, and how far under the backdrop its lowest label ends: a narrow page
     // keeps room for the labels under the chart.
-    const DialogTemplate& d = res::kMainDialog;
-    const ControlTemplate& chart = d.controls[chartGroup(d)];
-    const ControlTemplate& b = *backdrop(d);
-    int below = 0;
-    for (std::size_t i = 0; i < d.controls.size(); ++i) {
-        const ControlTemplate& c = d.controls[i];
-        if (isText(c) && groupOf(d, i) == chartGroup(d)) {
-            below = std::max(below, c.y + c.h - (b.y + b.h));
+    const std::vector<ControlPlan> plans = plansOf(res::kMainDialog);
+    const std::size_t chart = chartGroup(plans);
+    const PixelRect& g = plans[chart].rect;
+    const PixelRect& b = plans[backdropOf(plans)].rect;
+    std::int32_t below = 0;
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        if (isText(plans[i]) && groupOf(plans, i) == chart) {
+            below = std::max(below, plans[i].rect.bottom - b.bottom);
         }
     }
-    const std::string plateHeight = "max(calc(var(--s)*" + px(chart.h) + "),calc(var(--s)*" +
-                                    px(b.y + b.h - chart.y) + " + " + px(below) + "))";
+    const std::string plateHeight = "max(calc(var(--s)*" + px(g.bottom - g.top) +
+                                    "),calc(var(--s)*" + px(b.bottom - g.top) + " + " + px(below) +
+                                    "))";
     return ":root{--face:" + cssColour(kFaceColour) + ";--window-width:" + n(kWindowWidth) +
            ";--window-height:" + n(kWindowHeight) + ";--client-left:" + n(kClientLeft) +
            ";--client-top:" + n(kClientTop) + ";--client-width:" + n(kClientWidth) +
-           ";--client-height:" + n(kClientHeight) + ";--chart-width:" + px(chart.w) +
-           ";--chart-height:" + px(chart.h) + ";--chart-plate-height:" + plateHeight +
-           ";--about-width:" + px(res::kAboutBox.w) + ";--about-height:" + px(res::kAboutBox.h) +
-           "}\n";
+           ";--client-height:" + n(kClientHeight) + ";--chart-width:" + px(g.right - g.left) +
+           ";--chart-height:" + px(g.bottom - g.top) + ";--chart-plate-height:" + plateHeight +
+           ";--about-width:" + n(res::kAboutBox.w * res::kPixelsPerDialogUnit) +
+           ";--about-height:" + n(res::kAboutBox.h * res::kPixelsPerDialogUnit) + "}\n";
 }
 
 /// The style sheet without its comments, which only its readers in the sources need.
@@ -486,14 +437,17 @@ int main(int argc, char** argv) {
         std::fputs("make_page: cannot read the template or the style sheet\n", stderr);
         return 2;
     }
-    const Caption aboutEntry = caption(res::kAboutMenuText, true);
+    Caption aboutEntry;
+    for (const WindowMenuEntry& entry : windowMenuEntries()) {
+        if (entry.command == WindowCommand::About) aboutEntry = parseCaption(entry.text, true);
+    }
     const std::pair<std::string_view, std::string> markers[] = {
         {"@MAIN_CAPTION@", escapeHtml(res::kMainDialog.caption)},
         {"@MAIN_CONTROLS@", controlsHtml(res::kMainDialog, "k", "")},
         {"@ABOUT_CAPTION@", escapeHtml(res::kAboutBox.caption)},
         {"@ABOUT_CONTROLS@", controlsHtml(res::kAboutBox, "a", "aboutbox")},
-        {"@ABOUT_ENTRY@", aboutEntry.html},
-        {"@ABOUT_ENTRY_KEY@", std::string(1, aboutEntry.mnemonic)},
+        {"@ABOUT_ENTRY@", captionHtml(aboutEntry)},
+        {"@ABOUT_ENTRY_KEY@", std::string(1, aboutEntry.key)},
     };
     std::string page;
     if (!fillTemplate(pageTemplate, markers, &page)) {
