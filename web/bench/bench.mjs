@@ -116,41 +116,43 @@ for (const [name, us] of Object.entries(native)) {
 
 // 4. Licz in the page: x*x-4 on 0 to 3 with a precision never met, Auto clear, so every press
 // adds one line, selects it and draws one step. A press is timed from the click to the end of its
-// handler, which brings the list, the labels and the canvas up to date and lays the list out.
+// handler, which brings the list, the labels and the canvas up to date and lays the list out. Two
+// tabs: one pressed 9,900 times first; then batches of ten presses in each by turns, so that the
+// machine's noise falls on both alike, and the fastest batch of each counts.
 console.log('\n== one Licz press in the page, headless Chromium: the 10,000th beside the first');
 {
     const server = await serve(site);
     const browser = await chromium.launch({ executablePath: CHROMIUM, args: ['--no-sandbox', '--disable-gpu'] });
-    const page = await browser.newPage({ serviceWorkers: 'block' });
-    await page.goto(`http://127.0.0.1:${server.address().port}/`);
-    await page.waitForSelector('body[data-busy="0"]');
-    await page.selectOption('#IDC_FUNCTION', { index: 0 });
-    for (const [field, value] of [['#IDC_START', '0'], ['#IDC_END', '3'], ['#IDC_PRECISION', '-1']]) {
-        await page.fill(field, value);
-    }
-    await page.click('#IDC_CONFIRM');
-    const [first, last] = await page.evaluate((presses) => {
+    const tab = async () => {
+        const page = await browser.newPage({ serviceWorkers: 'block' });
+        await page.goto(`http://127.0.0.1:${server.address().port}/`);
+        await page.waitForSelector('body[data-busy="0"]');
+        await page.selectOption('#IDC_FUNCTION', { index: 0 });
+        for (const [field, value] of [['#IDC_START', '0'], ['#IDC_END', '3'], ['#IDC_PRECISION', '-1']]) {
+            await page.fill(field, value);
+        }
+        await page.click('#IDC_CONFIRM');
+        return page;
+    };
+    const presses = (page, count) => page.evaluate((n) => {
         const licz = document.getElementById('IDC_COMPUTE');
-        const timed = (count) => {
-            const each = [];
-            for (let i = 0; i < count; ++i) {
-                const begin = performance.now();
-                licz.click();
-                each.push(performance.now() - begin);
-            }
-            return each.sort((a, b) => a - b)[count >> 1];
-        };
-        const sample = 21;
-        const first = timed(sample);
-        for (let i = 2 * sample; i < presses; ++i) licz.click();
-        return [first, timed(sample)];
-    }, 10000);
-    assert.equal(await page.locator('#IDC_RESULTS [role="option"]').count(), 10000);
+        const begin = performance.now();
+        for (let i = 0; i < n; ++i) licz.click();
+        return (performance.now() - begin) / n;
+    }, count);
+    const [fresh, long] = [await tab(), await tab()];
+    await presses(long, 9900);
+    let [first, last] = [Infinity, Infinity];
+    for (let round = 0; round < 10; ++round) {
+        first = Math.min(first, await presses(fresh, 10));
+        last = Math.min(last, await presses(long, 10));
+    }
+    assert.equal(await long.locator('#IDC_RESULTS [role="option"]').count(), 10000);
     await browser.close();
     server.close();
     const ratio = last / first;
-    console.log(`  the first presses (median)        ${(first * 1000).toFixed(0).padStart(7)} us`);
-    console.log(`  after 10,000 presses (median)     ${(last * 1000).toFixed(0).padStart(7)} us`);
+    console.log(`  the first hundred presses         ${(first * 1000).toFixed(0).padStart(7)} us`);
+    console.log(`  presses 9,901 to 10,000           ${(last * 1000).toFixed(0).padStart(7)} us`);
     console.log(`  ratio ${ratio.toFixed(2)}   target 2.00   ${verdict(ratio <= 2)}`);
 }
 
