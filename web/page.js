@@ -79,8 +79,8 @@
     const CHART_WIDTH = measure('--chart-width');
     const CLIENT_LEFT = measure('--client-left');
     const CLIENT_TOP = measure('--client-top');
-    const CONFIRM = 1005;
-    const COMPUTE = 1006;
+    const CONFIRM = +$('IDC_CONFIRM').dataset.id;
+    const COMPUTE = +$('IDC_COMPUTE').dataset.id;
 
     // The layout. At the window's full width the window stands as the layout table has it; on a
     // narrower screen the page reflows (the style sheet's narrow rules). Either way the chart is
@@ -264,12 +264,12 @@
     const said = (line) => line.replace(/\s*\|\s*/, ', ').replace(/=/g, ' = ');
     function describeChart() {
         if (!chart) return 'Wykres jest pusty.';
-        const label = (id) => controls.get(id).textContent;
+        const label = (name) => $(name).textContent;
         const last = lineAt(lineCount() - 1);
         return [
             chart.function ? `Wykres funkcji ${chart.function}` : 'Wykres bez funkcji (nie wybrano jej)',
             ` na przedziale od ${chart.start} do ${chart.end}.`,
-            ` Oś x od ${label(1009)} do ${label(1010)}, oś y od ${label(1011)} do ${label(1012)}.`,
+            ` Oś x od ${label('IDC_XMIN')} do ${label('IDC_XMAX')}, oś y od ${label('IDC_YMIN')} do ${label('IDC_YMAX')}.`,
             stepsDrawn ? ` Narysowane kroki metody: ${stepsDrawn}.` : ' Nie narysowano kroków metody.',
             last ? ` Ostatnie przybliżenie: ${said(last.textContent)}.` : '',
         ].join('');
