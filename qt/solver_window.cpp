@@ -14,6 +14,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -199,6 +200,12 @@ void SolverWindow::listSetCurSel(int index) {
 void SolverWindow::listDeleteString(int index) {
     if (index < 0 || index >= m_results->count()) return;
     delete m_results->takeItem(index);
+}
+
+void SolverWindow::listDeleteFirst(int count) {
+    // One removal of the whole run: the view lays itself out once, not once for every line.
+    const int n = std::min(count, m_results->count());
+    if (n > 0) m_results->model()->removeRows(0, n);
 }
 
 void SolverWindow::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {

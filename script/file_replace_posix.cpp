@@ -1,6 +1,7 @@
 // Replacing a file all at once with the POSIX calls (Linux, and node under the browser build).
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -9,37 +10,94 @@
 #include <cstring>
 #include <string>
 
-#include "script/png_writer.h"
+#include "script/file_replace.h"
 
 namespace korzenik::script {
 
+namespace {
+
+/// Writes all the bytes and flushes them to the disk; 0 or the reason.
+int writeAll(int fd, const std::vector<unsigned char>& bytes) {
+    std::size_t done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) return errno;
+        if (n == 0) return EIO;
+        done += static_cast<std::size_t>(n);
+    }
+    // On the disk before the rename, so that a crash leaves the old file or the whole new one.
+    if (fsync(fd) != 0 && errno != EINVAL && errno != ENOSYS) return errno;
+    return 0;
+}
+
+/// The folder part of path, with its slash ("" for a bare name).
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
 bool replaceFile(const std::string& path, const std::vector<unsigned char>& bytes,
                  std::string* err) {
-    // A name of our own beside the target: same folder, so the rename never crosses a file system.
-    std::string temporary;
+    // What is there now. A regular file (or a link to one) is replaced and its mode and owner
+    // kept, as an editor keeps them; anything else (a device, a pipe, a folder) is left alone.
+    struct stat old {};
+    const bool exists = stat(path.c_str(), &old) == 0;
+    if (exists && !S_ISREG(old.st_mode)) {
+        *err = S_ISDIR(old.st_mode) ? std::strerror(EISDIR) : "not a regular file";
+        return false;
+    }
+
+    // The new file beside the target, so the rename never crosses a file system. Where the
+    // system offers it, it has no name until it is complete: a process killed while writing
+    // leaves nothing behind.
+    const std::string folder = folderOf(path);
     int fd = -1;
-    for (int attempt = 0; fd < 0 && attempt < 100; ++attempt) {
-        temporary = path + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(attempt);
+#ifdef O_TMPFILE
+    fd = open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+#endif
+    const bool anonymous = fd >= 0;
+    // A short name of our own: a target name near the file system's limit must not push it over.
+    std::string temporary;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        temporary = folder + ".korzenik-" + std::to_string(getpid()) + "-" +
+                    std::to_string(attempt) + ".tmp";
+        if (anonymous) break;
         fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && errno != EEXIST) break;
+        if (fd >= 0 || errno != EEXIST) break;
     }
     if (fd < 0) {
         *err = std::strerror(errno);
         return false;
     }
-    std::size_t done = 0;
-    errno = 0;
-    while (done < bytes.size()) {
-        const ssize_t n = write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) break;
-        done += static_cast<std::size_t>(n);
+
+    if (exists) {
+        // The owner first: a change of owner may clear bits that the mode then sets again.
+        [[maybe_unused]] const int owned = fchown(fd, old.st_uid, old.st_gid);
+        fchmod(fd, old.st_mode & 0777);
     }
-    int error = done == bytes.size() ? 0 : (errno != 0 ? errno : EIO);
+    int error = writeAll(fd, bytes);
+    bool named = !anonymous;
+    if (error == 0 && anonymous) {
+        const std::string self = "/proc/self/fd/" + std::to_string(fd);
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temporary = folder + ".korzenik-" + std::to_string(getpid()) + "-" +
+                        std::to_string(attempt) + ".tmp";
+            if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) ==
+                0) {
+                named = true;
+                break;
+            }
+            if (errno != EEXIST) break;
+        }
+        if (!named) error = errno;
+    }
     if (close(fd) != 0 && error == 0) error = errno;
     if (error == 0 && std::rename(temporary.c_str(), path.c_str()) != 0) error = errno;
     if (error != 0) {
-        unlink(temporary.c_str());
+        if (named) unlink(temporary.c_str());
         *err = std::strerror(error);
         return false;
     }

@@ -42,12 +42,19 @@ int fail(const std::string& message) {
 
 std::string reason(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
 
+/// What was wrong with the command line, then the whole usage text; exit status 2.
+int usageError(const std::string& why) {
+    std::fprintf(stderr, "korzenik-script: %s\n", why.c_str());
+    std::fputs(kUsage, stderr);
+    std::fputs(korzenik::script::kLanguageSummary.data(), stderr);
+    return 2;
+}
+
 int run(int argc, char** argv) {
     const std::string_view arg = argc == 2 ? argv[1] : "-";
-    if (argc > 2 ||
-        (arg.size() > 2 && arg.substr(0, 2) == "--" && arg != "--help" && arg != "--version")) {
-        std::fputs(kUsage, stderr);
-        return 2;
+    if (argc > 2) return usageError("one script at most, not " + std::to_string(argc - 1));
+    if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg != "--help" && arg != "--version") {
+        return usageError("unknown option " + quoteUntrusted(arg));
     }
     if (arg == "--help") {
         std::fputs(kUsage, stdout);

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "script/png_writer.h"
+#include "script/file_replace.h"
 #include "win32/utf16.h"
 
 namespace korzenik::script {

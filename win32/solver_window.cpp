@@ -359,6 +359,17 @@ void SolverWindow::listDeleteString(int index) {
     SendMessageW(control(res::IDC_RESULTS), LB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
+void SolverWindow::listDeleteFirst(int count) {
+    // A deletion at the front moves every line after it and redraws the list: a list that goes
+    // whole is emptied at once. (The dialog only ever empties the whole list.)
+    HWND list = control(res::IDC_RESULTS);
+    if (count >= static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0))) {
+        SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    } else {
+        DialogHost::listDeleteFirst(count);
+    }
+}
+
 void SolverWindow::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
     // What was drawn so far shows behind the box.
     if (m_window) UpdateWindow(m_window);

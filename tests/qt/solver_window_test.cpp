@@ -264,6 +264,11 @@ void SolverWindowTest::mnemonicsPressTheButtonsAndTheRootIsAnnouncedInABox() {
     QCOMPARE(results()->count(), 7);
     // The selected last line is scrolled to, and a long line stays cut at the right edge.
     QCOMPARE(results()->horizontalScrollBar()->value(), 0);
+
+    // Another interval: Confirm empties the list, every line of it.
+    typeInto(res::IDC_END, QStringLiteral("4"));
+    QTest::mouseClick(button(res::IDC_CONFIRM), Qt::LeftButton);
+    QCOMPARE(results()->count(), 0);
 }
 
 void SolverWindowTest::enterAndEscapeChangeNothing() {

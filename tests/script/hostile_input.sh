@@ -3,6 +3,9 @@
 #   hostile_input.sh PROGRAM stream   an endless script under a memory limit is run as it is read
 #   hostile_input.sh PROGRAM picture  a picture that cannot be written leaves the old file intact
 #   hostile_input.sh PROGRAM reason   a script that cannot be read says why
+#   hostile_input.sh PROGRAM usage    a bad option is named, then the whole usage text
+#   hostile_input.sh PROGRAM special  a picture never replaces what is not a regular file, and a
+#                                     replaced file keeps its mode
 # MEMORY_LIMIT_KB (unset under the sanitizers, which reserve far more address space) caps the
 # address space of the program.
 set -u
@@ -48,6 +51,39 @@ reason)
     mkdir folder
     out=$("$program" folder 2>&1 >/dev/null)
     [ "$out" = "korzenik-script: cannot read 'folder': Is a directory" ] || fail "$out"
+    ;;
+special)
+    printf 'function f(x) = x*x-4\nstart 0\nend 3\nconfirm\npng %s\n' >session.ksc
+    mkfifo fifo
+    ln -s fifo link
+    for target in fifo link; do
+        sed "s|^png .*|png $target|" session.ksc >s.ksc
+        out=$("$program" s.ksc 2>&1 >/dev/null)
+        status=$?
+        [ $status -eq 2 ] || fail "$target: exit status $status"
+        [ "$out" = "korzenik-script: line 5: cannot write '$target': not a regular file" ] ||
+            fail "$target: $out"
+    done
+    [ -p fifo ] && [ -L link ] || fail "a special file was replaced"
+    # A private picture stays private; a name near the file system's limit still fits.
+    echo secret >private.png
+    chmod 600 private.png
+    long=$(printf '%0250d.png' 0)
+    for target in private.png "$long"; do
+        sed "s|^png .*|png $target|" session.ksc >s.ksc
+        "$program" s.ksc >/dev/null || fail "$target: exit status $?"
+    done
+    [ "$(stat -c %a private.png)" = 600 ] || fail "mode $(stat -c %a private.png)"
+    [ "$(ls -A | wc -l)" -eq 6 ] || fail "left behind: $(ls -A)"
+    ;;
+usage)
+    out=$("$program" --bogus 2>&1 >/dev/null)
+    status=$?
+    [ $status -eq 2 ] || fail "exit status $status"
+    case $out in
+    "korzenik-script: unknown option '--bogus'"*"png PATH"*) ;;
+    *) fail "$out" ;;
+    esac
     ;;
 *)
     fail "unknown check"

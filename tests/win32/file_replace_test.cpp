@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "script/png_writer.h"
+#include "script/file_replace.h"
 
 namespace fs = std::filesystem;
 using korzenik::script::replaceFile;
