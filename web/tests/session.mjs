@@ -13,7 +13,7 @@ export const CLIENT = { left: 3, top: 27, width: 796, height: 536 };
 
 /// A scripted session's actions, one a line: { verb, argument }.
 export function readScript(path) {
-    return readFileSync(path, 'utf8').split('\n').map((l) => l.replace(/\r$/, ''))
+    return readFileSync(path, 'utf8').replace(/^\uFEFF/, '').split('\n').map((l) => l.replace(/\r$/, ''))
         .filter((l) => l.trim() !== '' && !l.trimStart().startsWith('#'))
         .map((l) => {
             const space = l.indexOf(' ');
