@@ -92,16 +92,19 @@
         const room = root.clientWidth;
         const most = Math.max(1, Math.round(ratio));
         let k = most;
-        if (room >= WINDOW_WIDTH) {
-            root.dataset.layout = 'wide';
+        // The style changes only where the layout does: the page starts wide at --s 1.
+        const layout = room >= WINDOW_WIDTH ? 'wide' : 'narrow';
+        if (root.dataset.layout !== layout) root.dataset.layout = layout;
+        if (layout === 'wide') {
             while (k > 1 && WINDOW_WIDTH + CHART_WIDTH * (k / ratio - 1) > room) --k;
         } else {
-            root.dataset.layout = 'narrow';
             const frame = parseFloat(getComputedStyle(view).marginLeft) + parseFloat(getComputedStyle(view).marginRight);
             const chartRoom = client.clientWidth - frame;
             k = Math.max(1, Math.min(most, Math.floor((chartRoom * ratio + 0.001) / CHART_WIDTH)));
         }
-        root.style.setProperty('--s', String(k / ratio));
+        if (getComputedStyle(root).getPropertyValue('--s') !== String(k / ratio)) {
+            root.style.setProperty('--s', String(k / ratio));
+        }
     }
     arrange();
     new ResizeObserver(arrange).observe(root);
