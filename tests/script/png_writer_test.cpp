@@ -3,12 +3,14 @@
 #include "script/png_writer.h"
 
 #include <png.h>
+#include <stdlib.h>
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -31,6 +33,35 @@ std::vector<std::uint8_t> roundTrip(const Framebuffer& picture) {
     return pixels;
 }
 
+/// A new empty folder of the test's own, removed with all it holds at the end.
+class ScratchFolder {
+public:
+    ScratchFolder() {
+        std::string pattern =
+            (std::filesystem::temp_directory_path() / "png_writer_XXXXXX").string();
+        if (mkdtemp(pattern.data())) m_path = pattern;
+    }
+    ~ScratchFolder() {
+        std::error_code ignored;
+        if (!m_path.empty()) std::filesystem::remove_all(m_path, ignored);
+    }
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+
+    const std::filesystem::path& path() const { return m_path; }
+    /// The names in the folder.
+    std::set<std::string> names() const {
+        std::set<std::string> out;
+        for (const auto& entry : std::filesystem::directory_iterator(m_path)) {
+            out.insert(entry.path().filename().string());
+        }
+        return out;
+    }
+
+private:
+    std::filesystem::path m_path;
+};
+
 }  // namespace
 
 // Every pixel comes back: a picture of more colours than a palette holds, and palette pictures
@@ -52,8 +83,10 @@ TEST(PngWriter, PicturesRoundTripExactly) {
 
 // The file is written whole; a folder in the way gives the system's reason and leaves nothing.
 TEST(PngWriter, WritesTheFileOrSaysWhyNot) {
+    const ScratchFolder scratch;
+    ASSERT_FALSE(scratch.path().empty());
     const Framebuffer many(300, 2, 0x123456);
-    const std::string path = "png_writer_test.png";
+    const std::string path = (scratch.path() / "picture.png").string();
     std::string err;
     ASSERT_TRUE(writePng(path, many, &err)) << err;
     png_image image{};
@@ -61,12 +94,11 @@ TEST(PngWriter, WritesTheFileOrSaysWhyNot) {
     ASSERT_TRUE(png_image_begin_read_from_file(&image, path.c_str())) << image.message;
     EXPECT_EQ(image.width, 300u);
     png_image_free(&image);
-    std::remove(path.c_str());
+    EXPECT_EQ(scratch.names(), std::set<std::string>{"picture.png"});
 
-    std::filesystem::create_directory("png_writer_folder");
-    EXPECT_FALSE(writePng("png_writer_folder", many, &err));
+    const std::filesystem::path folder = scratch.path() / "folder";
+    std::filesystem::create_directory(folder);
+    EXPECT_FALSE(writePng(folder.string(), many, &err));
     EXPECT_EQ(err, "Is a directory");
-    for (const auto& entry : std::filesystem::directory_iterator(".")) {
-        EXPECT_EQ(entry.path().string().find(".tmp"), std::string::npos) << entry.path();
-    }
+    EXPECT_EQ(scratch.names(), (std::set<std::string>{"folder", "picture.png"}));
 }
