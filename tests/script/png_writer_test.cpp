@@ -2,17 +2,31 @@
 // back with libpng.
 #include "script/png_writer.h"
 
+#include <fcntl.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <png.h>
+#include <signal.h>
 #include <stdlib.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "script/file_replace.h"
 
 using namespace korzenik;
 using namespace korzenik::script;
@@ -62,6 +76,28 @@ private:
     std::filesystem::path m_path;
 };
 
+/// From now on this process's file system says it cannot make a file without a name, as some
+/// file systems do: opening one fails with EOPNOTSUPP.
+bool refuseAnonymousFiles() {
+    const sock_filter program[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, SYS_openat, 0, 3),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, args[2])),
+        BPF_JUMP(BPF_JMP | BPF_JSET | BPF_K, O_TMPFILE & ~O_DIRECTORY, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | EOPNOTSUPP),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    const sock_fprog filter{static_cast<unsigned short>(std::size(program)),
+                            const_cast<sock_filter*>(program)};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
+}
+
+std::string contents(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
 }  // namespace
 
 // Every pixel comes back: a picture of more colours than a palette holds, and palette pictures
@@ -101,4 +137,35 @@ TEST(PngWriter, WritesTheFileOrSaysWhyNot) {
     EXPECT_FALSE(writePng(folder.string(), many, &err));
     EXPECT_EQ(err, "Is a directory");
     EXPECT_EQ(scratch.names(), (std::set<std::string>{"folder", "picture.png"}));
+}
+
+// A process killed while it writes the new file leaves the old one as it was and no other name
+// behind, whether the new file has no name until it is complete or has a temporary one. The
+// write crosses a file-size limit, whose signal ends the process at that very write.
+TEST(ReplaceFile, AProcessKilledWhileWritingLeavesNothingBehind) {
+    for (const bool anonymous : {true, false}) {
+        const ScratchFolder scratch;
+        ASSERT_FALSE(scratch.path().empty());
+        const std::filesystem::path target = scratch.path() / "picture.png";
+        std::ofstream(target, std::ios::binary) << "old picture";
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const rlimit noCore{0, 0}, limit{4096, 4096};
+            if (setrlimit(RLIMIT_CORE, &noCore) != 0 || setrlimit(RLIMIT_FSIZE, &limit) != 0 ||
+                signal(SIGXFSZ, SIG_DFL) == SIG_ERR || (!anonymous && !refuseAnonymousFiles())) {
+                _exit(3);
+            }
+            std::string err;
+            replaceFile(target.string(), std::vector<unsigned char>(100000, 7), &err);
+            _exit(4);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ)
+            << (anonymous ? "anonymous" : "named") << ": status " << status;
+        EXPECT_EQ(scratch.names(), std::set<std::string>{"picture.png"})
+            << (anonymous ? "anonymous" : "named");
+        EXPECT_EQ(contents(target), "old picture");
+    }
 }
