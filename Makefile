@@ -215,14 +215,15 @@ bench-web-run: web web/node_modules/.package-lock.json $(RELEASE_BUILD)/build.ni
 # window driven on a virtual display). Wine's server is stopped after the tests.
 WIN_BUILD ?= build-win
 
-WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 fonts-wine icoutils
+WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 fonts-wine icoutils librsvg2-bin
 
 win-deps: deps
 	@tools/install-deps.sh $(WIN_PACKAGES)
 
-# The window test's display and input as well, in the same one installation.
+# The tests' display and input, and Python for the scripts that drive and read the programs, in
+# the same one installation.
 win-test-deps: deps
-	@tools/install-deps.sh $(WIN_PACKAGES) xvfb xauth xdotool x11-apps
+	@tools/install-deps.sh $(WIN_PACKAGES) xvfb xauth xdotool x11-apps python3
 
 $(eval $(call configure,$(WIN_BUILD),$(CMAKE_COMMON) \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \

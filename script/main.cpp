@@ -19,6 +19,7 @@
 #endif
 
 #include "app/res/version.h"
+#include "script/lone_console.h"
 #include "script/script_host.h"
 
 namespace {
@@ -55,6 +56,8 @@ int usageError(const std::string& why) {
 }
 
 int run(int argc, char** argv) {
+    // Double-clicked, with no shell to type into: say what this is instead of waiting silently.
+    if (argc == 1 && korzenik::script::explainToLoneConsole()) return 0;
     const std::string_view arg = argc == 2 ? argv[1] : "-";
     if (argc > 2) return usageError("one script at most, not " + std::to_string(argc - 1));
     if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg != "--help" && arg != "--version") {

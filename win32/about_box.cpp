@@ -29,9 +29,8 @@ void runAboutBox(HWND owner, int scale, HFONT font) {
     HWND box = createEmptyDialog(res::kAboutBox, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                                  0, owner, aboutProc, reinterpret_cast<LPARAM>(&done));
     if (!box) return;
-    const int iconSize = 32 * scale;
-    const std::vector<HWND> controls =
-        createControls(res::kAboutBox, box, scale, font, applicationIcon(iconSize));
+    HICON icon = applicationIcon(32 * scale);
+    const std::vector<HWND> controls = createControls(res::kAboutBox, box, scale, font, icon);
     placeWindow(box, res::kAboutBox, scale, owner);
 
     // A modal run: the owner is disabled until the box is gone, and gets the activation back.
@@ -55,6 +54,7 @@ void runAboutBox(HWND owner, int scale, HFONT font) {
     }
     EnableWindow(owner, TRUE);
     DestroyWindow(box);
+    if (icon) DestroyIcon(icon);
     SetActiveWindow(owner);
     if (quit) PostQuitMessage(static_cast<int>(msg.wParam));
 }

@@ -7,6 +7,8 @@
 #include "win32/resource_ids.h"
 #include "win32/utf16.h"
 
+#include <commctrl.h>
+
 namespace korzenik::win32 {
 
 static_assert(res::IDI_APP == KORZENIK_RES_ICON);
@@ -65,6 +67,18 @@ ClassAndStyle windowClassOf(const res::ControlTemplate& c) {
     return {L"STATIC", style, exStyle};
 }
 
+/// A check box's mark grows with the system's display scale while the window keeps its pixels up
+/// to 199 %, so at 125 % and 150 % the text's room shrinks: the box widens to what it reports it
+/// needs for its mark and its whole text.
+void fitCheckBox(HWND box, const RECT& place) {
+    SIZE ideal{};  // a width of 0: no limit
+    if (!SendMessageW(box, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal))) return;
+    if (ideal.cx > place.right - place.left) {
+        SetWindowPos(box, nullptr, 0, 0, ideal.cx, place.bottom - place.top,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 RECT workAreaNear(HWND window) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
@@ -102,7 +116,7 @@ HFONT createDialogFont(int scale) {
 HICON applicationIcon(int size) {
     return static_cast<HICON>(LoadImageW(GetModuleHandleW(nullptr),
                                          MAKEINTRESOURCEW(KORZENIK_RES_ICON), IMAGE_ICON, size,
-                                         size, LR_DEFAULTCOLOR | LR_SHARED));
+                                         size, LR_DEFAULTCOLOR));
 }
 
 RECT controlRect(const res::ControlTemplate& c, int scale) {
@@ -137,6 +151,7 @@ std::vector<HWND> createControls(const res::DialogTemplate& layout, HWND parent,
                                        GetModuleHandleW(nullptr), nullptr);
         if (control) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+            if (c.styles & res::kAutoCheckBox) fitCheckBox(control, r);
             if ((c.styles & res::kIcon) && icon) {
                 SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
             }

@@ -18,7 +18,9 @@ int pixelScale();
 /// drawn for, times the scale.
 HFONT createDialogFont(int scale);
 
-/// The application icon at a size in pixels; the system keeps it (never destroyed).
+/// The application icon drawn at a size in pixels, for the caller to destroy (DestroyIcon). Not
+/// a shared icon: the system hands out a shared one at the size it was first loaded at, whatever
+/// size is asked for later, and the About box's icon came out at the window's icon size.
 HICON applicationIcon(int size);
 
 /// A control's rectangle in the client area.

@@ -37,6 +37,8 @@ SolverWindow::~SolverWindow() {
     if (m_window) DestroyWindow(m_window);
     if (m_font) DeleteObject(m_font);
     if (m_faceBrush) DeleteObject(m_faceBrush);
+    if (m_bigIcon) DestroyIcon(m_bigIcon);
+    if (m_smallIcon) DestroyIcon(m_smallIcon);
 }
 
 bool SolverWindow::run() {
@@ -46,6 +48,7 @@ bool SolverWindow::run() {
     m_window =
         createEmptyDialog(res::kMainDialog, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                           WS_EX_APPWINDOW, nullptr, dialogProc, reinterpret_cast<LPARAM>(this));
+    if (!m_window && m_failure == 0) m_failure = GetLastError();
     if (!m_window || !m_initialised) return false;
     ShowWindow(m_window, SW_SHOW);
     UpdateWindow(m_window);
@@ -73,6 +76,13 @@ bool SolverWindow::swallowed(const MSG& msg) const {
     if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) {
         return false;
     }
+    // An open drop-down list takes both, as in every dialog: Enter picks the highlighted entry,
+    // Escape closes the list.
+    wchar_t className[16] = {};
+    if (GetClassNameW(msg.hwnd, className, 16) && lstrcmpiW(className, L"ComboBox") == 0 &&
+        SendMessageW(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
+        return false;
+    }
     return msg.hwnd == m_window || IsChild(m_window, msg.hwnd);
 }
 
@@ -92,17 +102,18 @@ bool SolverWindow::initialise() {
     const std::vector<HWND> windows =
         createControls(res::kMainDialog, m_window, m_scale, m_font, nullptr);
     for (std::size_t i = 0; i < windows.size(); ++i) {
-        if (!windows[i]) return false;
+        if (!windows[i]) {
+            m_failure = GetLastError();
+            return false;
+        }
         m_controls.emplace_back(res::kMainDialog.controls[i].id, windows[i]);
     }
     placeWindow(m_window, res::kMainDialog, m_scale, nullptr);
 
-    const int bigIcon = GetSystemMetrics(SM_CXICON);
-    const int smallIcon = GetSystemMetrics(SM_CXSMICON);
-    SendMessageW(m_window, WM_SETICON, ICON_BIG,
-                 reinterpret_cast<LPARAM>(applicationIcon(bigIcon)));
-    SendMessageW(m_window, WM_SETICON, ICON_SMALL,
-                 reinterpret_cast<LPARAM>(applicationIcon(smallIcon)));
+    m_bigIcon = applicationIcon(GetSystemMetrics(SM_CXICON));
+    m_smallIcon = applicationIcon(GetSystemMetrics(SM_CXSMICON));
+    SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
+    SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
     if (HMENU menu = GetSystemMenu(m_window, FALSE)) {
         AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
         AppendMenuW(menu, MF_STRING, kAboutCommand, toUtf16(res::kAboutMenuText).c_str());

@@ -26,8 +26,10 @@ public:
     SolverWindow& operator=(const SolverWindow&) = delete;
 
     /// Shows the window and runs it until it is closed. False when it could not be created or
-    /// its initialisation failed.
+    /// its initialisation failed; failure() then says why.
     bool run();
+    /// The system's error code of what made run() fail (0 when the system gave none).
+    DWORD failure() const { return m_failure; }
 
     // DialogHost
     std::string controlText(int id) const override;
@@ -67,12 +69,15 @@ private:
     int m_scale;
     HFONT m_font = nullptr;
     HBRUSH m_faceBrush = nullptr;
+    HICON m_bigIcon = nullptr;  // the window's icons, which it keeps while it lives
+    HICON m_smallIcon = nullptr;
     HWND m_window = nullptr;
     std::vector<std::pair<int, HWND>> m_controls;  // template order
     Framebuffer m_framebuffer;
     std::vector<std::uint32_t> m_scanlines;  // framebuffer pixels as a 32-bit DIB, for painting
     CSolverDialog m_dialog;
     bool m_initialised = false;
+    DWORD m_failure = 0;
 };
 
 }  // namespace korzenik::win32
