@@ -194,9 +194,9 @@ web-serve: web
 test-web: build web web-test-deps web/node_modules/.package-lock.json
 	ctest --test-dir $(WEB_BUILD) --output-on-failure -j $(JOBS)
 
-# The page after the demo session, as headless Chromium shows it.
+# The page after the demo session, as headless Chromium shows it on a desktop and on a phone.
 web-screenshot: web web-test-deps web/node_modules/.package-lock.json
-	node web/tests/screenshot.mjs $(WEB_BUILD)/site docs/screenshot-web.png
+	node web/tests/screenshot.mjs $(WEB_BUILD)/site docs/screenshot-web.png docs/screenshot-web-phone.png
 
 # What the page loads, its start-up beside its own static HTML and CSS, and the Confirm press in
 # WebAssembly under node beside the native one (of the hardened release build, as make bench).

@@ -10,6 +10,8 @@
 #   hostile_input.sh PROGRAM killed   a program killed while it writes a picture (by the file-size
 #                                     limit's signal, which it must not ignore) leaves the old
 #                                     picture intact and nothing beside it
+#   hostile_input.sh PROGRAM streams  a closed or full standard stream is a failure, and a script
+#                                     named by a pipe (/dev/stdin) runs as from a file
 # MEMORY_LIMIT_KB (unset under the sanitizers, which reserve far more address space) caps the
 # address space of the program. FILE_SIZE_REASON is the reason the program gives for a write
 # past the file-size limit ("File too large"; Wine has a word of its own).
@@ -95,6 +97,29 @@ mode)
     "$program" session.ksc >/dev/null || fail "exit status $?"
     [ "$(stat -c %a private.png)" = 600 ] || fail "mode $(stat -c %a private.png)"
     [ "$(ls -A | wc -l)" -eq 2 ] || fail "left behind: $(ls -A)"
+    ;;
+streams)
+    printf 'function f(x) = x*x-4\nstart 0\nend 3\nconfirm\ncompute\n' >session.ksc
+    "$program" session.ksc >expected || fail "the session: exit status $?"
+    out=$("$program" session.ksc 2>&1 >&-)
+    status=$?
+    [ $status -eq 2 ] || fail "closed standard output: exit status $status"
+    [ "$out" = "korzenik-script: cannot write the transcript: Bad file descriptor" ] ||
+        fail "closed standard output: $out"
+    out=$("$program" 2>&1 <&-)
+    status=$?
+    [ $status -eq 2 ] || fail "closed standard input: exit status $status"
+    [ "$out" = "korzenik-script: cannot read standard input: Bad file descriptor" ] ||
+        fail "closed standard input: $out"
+    for option in --help --version; do
+        "$program" $option >/dev/full 2>/dev/null
+        status=$?
+        [ $status -eq 2 ] || fail "$option into a full disk: exit status $status"
+    done
+    out=$(cat session.ksc | "$program" /dev/stdin 2>&1)
+    status=$?
+    [ $status -eq 0 ] || fail "a script from a pipe: exit status $status: $out"
+    [ "$out" = "$(cat expected)" ] || fail "a script from a pipe: $out"
     ;;
 usage)
     out=$("$program" --bogus 2>&1 >/dev/null)
