@@ -1,0 +1,157 @@
+#include "app/exercise_link.h"
+
+#include <array>
+#include <cstdint>
+
+#include "app/res/resource.h"
+#include "core/function_catalogue.h"
+#include "core/number_format.h"
+
+namespace korzenik {
+
+namespace {
+
+/// The parameters in the order a fragment gives them, each with the control it sets.
+struct Parameter {
+    std::string_view name;
+    int id;
+};
+constexpr std::array<Parameter, 5> kParameters = {{
+    {"f", res::IDC_FUNCTION},
+    {"a", res::IDC_START},
+    {"b", res::IDC_END},
+    {"p", res::IDC_PRECISION},
+    {"auto", res::IDC_AUTO},
+}};
+
+int hexDigit(char c) {
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+    return -1;
+}
+
+/// Decodes a percent-encoded text into out ('+' is itself, as anywhere in an address but in a
+/// form's); false when a '%' is not followed by two hexadecimal digits.
+bool percentDecode(std::string_view text, std::string& out) {
+    out.resize(text.size());
+    std::size_t size = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '%') {
+            if (text.size() - i < 3) return false;
+            const int high = hexDigit(text[i + 1]);
+            const int low = hexDigit(text[i + 2]);
+            if (high < 0 || low < 0) return false;
+            c = static_cast<char>(high * 16 + low);
+            i += 2;
+        }
+        out[size++] = c;
+    }
+    out.resize(size);
+    return true;
+}
+
+/// Whether a field could hold the text: UTF-8 without a character that cannot be typed into it
+/// (a control character other than the tab), at most kEditTextLimit UTF-16 code units long.
+bool fitsField(std::string_view text) {
+    std::size_t units = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto lead = static_cast<std::uint8_t>(text[i]);
+        const std::size_t size = lead < 0x80   ? 1
+                                 : lead < 0xC2 ? 0
+                                 : lead < 0xE0 ? 2
+                                 : lead < 0xF0 ? 3
+                                 : lead < 0xF5 ? 4
+                                               : 0;
+        if (size == 0 || text.size() - i < size) return false;
+        std::uint32_t code = size == 1 ? lead : lead & (0x7Fu >> size);
+        for (std::size_t k = 1; k < size; ++k) {
+            const auto next = static_cast<std::uint8_t>(text[i + k]);
+            if ((next & 0xC0u) != 0x80u) return false;
+            code = (code << 6) | (next & 0x3Fu);
+        }
+        // Overlong forms, surrogates and what lies beyond Unicode are not UTF-8.
+        const bool overlong = (size == 3 && code < 0x800) || (size == 4 && code < 0x10000);
+        if (overlong || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
+        if ((code < 0x20 && code != '\t') || code == 0x7F) return false;
+        units += code >= 0x10000 ? 2 : 1;
+        i += size;
+    }
+    return units <= kEditTextLimit;
+}
+
+/// Whether a parameter's value sets its control: a function's place in the drop-down, Auto 0 or
+/// 1, or a text that fits the field and that the dialog reads as a number.
+bool acceptable(int id, std::string_view value) {
+    if (id == res::IDC_FUNCTION) {
+        return value.size() == 1 && value[0] >= '1' && value[0] < '1' + kFunctionCount;
+    }
+    if (id == res::IDC_AUTO) return value == "0" || value == "1";
+    return fitsField(value) && parseDialogNumber(value).has_value();
+}
+
+}  // namespace
+
+void openExercise(DialogHost& controls, std::string_view fragment) {
+    // Each parameter's value, and how many times it was given.
+    std::array<std::string_view, kParameters.size()> given;
+    std::array<int, kParameters.size()> count{};
+    std::string decoded;
+    for (std::size_t at = 0; at <= fragment.size();) {
+        std::size_t next = fragment.find('&', at);
+        if (next == std::string_view::npos) next = fragment.size();
+        const std::string_view pair = fragment.substr(at, next - at);
+        at = next + 1;
+        const std::size_t equals = pair.find('=');
+        if (!percentDecode(pair.substr(0, equals), decoded)) continue;
+        std::size_t i = 0;
+        while (i < kParameters.size() && kParameters[i].name != decoded) ++i;
+        if (i == kParameters.size()) continue;
+        ++count[i];
+        given[i] = equals == std::string_view::npos ? "" : pair.substr(equals + 1);
+    }
+    for (std::size_t i = 0; i < kParameters.size(); ++i) {
+        const int id = kParameters[i].id;
+        if (count[i] != 1 || !percentDecode(given[i], decoded) || !acceptable(id, decoded)) {
+            continue;
+        }
+        if (id == res::IDC_FUNCTION) {
+            controls.setComboSelection(id, decoded[0] - '1');
+        } else if (id == res::IDC_AUTO) {
+            controls.setCheckState(id, decoded[0] - '0');
+        } else if (controls.controlText(id) != decoded) {
+            controls.setControlText(id, decoded);
+        }
+    }
+}
+
+std::string exerciseFragment(const DialogHost& controls) {
+    constexpr std::string_view kHex = "0123456789ABCDEF";
+    std::string out;
+    for (const auto& [name, id] : kParameters) {
+        // A function's place and Auto's state are one digit each.
+        const int digit = id == res::IDC_FUNCTION ? controls.comboSelection(id) + 1
+                          : id == res::IDC_AUTO   ? controls.checkState(id)
+                                                  : -1;
+        const std::string value =
+            digit < 0 ? controls.controlText(id) : std::string(1, static_cast<char>('0' + digit));
+        if (!acceptable(id, value)) continue;
+        if (!out.empty()) out += '&';
+        out.append(name).append("=");
+        for (char c : value) {
+            const bool plain = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                               (c >= '0' && c <= '9') || c == '-' || c == '.' || c == '_' ||
+                               c == '~';
+            const auto byte = static_cast<std::uint8_t>(c);
+            if (plain) {
+                out += c;
+            } else {
+                out.append({'%', kHex[byte >> 4], kHex[byte & 0x0Fu]});
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace korzenik
