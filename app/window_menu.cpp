@@ -14,6 +14,11 @@ constexpr std::array kWindowMenu = {
     WindowMenuEntry{WindowCommand::About, res::kAboutMenuText, ""},
 };
 
+constexpr std::array kPageMenu = {
+    WindowMenuEntry{WindowCommand::CopyExerciseLink, res::kCopyExerciseLinkMenuText, ""},
+    WindowMenuEntry{WindowCommand::About, res::kAboutMenuText, ""},
+};
+
 }  // namespace
 
 KeyEffect keyEffect(DialogKey key, KeyModifiers modifiers) {
@@ -35,5 +40,7 @@ KeyEffect keyEffect(DialogKey key, KeyModifiers modifiers) {
 bool keepsOwnContextMenu(ControlKind kind) { return kind == ControlKind::Edit; }
 
 std::span<const WindowMenuEntry> windowMenuEntries() { return kWindowMenu; }
+
+std::span<const WindowMenuEntry> pageMenuEntries() { return kPageMenu; }
 
 }  // namespace korzenik

@@ -2,7 +2,8 @@
 // The main window's keyboard and menu rules, the same in every window host: Enter presses no
 // button and Escape does not close the window (no control sees either), the Menu key and
 // Shift+F10 ask the focused control for its context menu, and a context menu asked of anything
-// but an edit box is the window menu: Close, a separator, About.
+// but an edit box is the window menu: Close, a separator, About. The browser page's window menu
+// has no Close (a page cannot close the browser's window) and an entry of its own.
 #include <span>
 #include <string_view>
 
@@ -33,7 +34,12 @@ KeyEffect keyEffect(DialogKey key, KeyModifiers modifiers);
 /// cut-and-paste menu) rather than the window menu.
 bool keepsOwnContextMenu(ControlKind kind);
 
-enum class WindowCommand { Separator, Close, About };
+enum class WindowCommand {
+    Separator,
+    Close,
+    About,
+    CopyExerciseLink,  ///< the page's address with what the controls hold (app/exercise_link.h)
+};
 
 struct WindowMenuEntry {
     WindowCommand command;
@@ -46,5 +52,8 @@ struct WindowMenuEntry {
 /// The window menu's entries, top to bottom. Where the window system has a menu of its own
 /// (the system menu), the entries after Close go at its end.
 std::span<const WindowMenuEntry> windowMenuEntries();
+
+/// The browser page's window menu, top to bottom.
+std::span<const WindowMenuEntry> pageMenuEntries();
 
 }  // namespace korzenik

@@ -290,6 +290,8 @@ void SolverWindow::runCommand(WindowCommand command) {
     switch (command) {
         case WindowCommand::Close: close(); break;
         case WindowCommand::About: showAboutBox(); break;
+        // Only the browser page's menu copies an address.
+        case WindowCommand::CopyExerciseLink:
         case WindowCommand::Separator: break;
     }
 }

@@ -44,6 +44,8 @@ UINT commandOf(WindowCommand command) {
     switch (command) {
         case WindowCommand::Close: return kCloseCommand;
         case WindowCommand::About: return kAboutCommand;
+        // Only the browser page's menu copies an address.
+        case WindowCommand::CopyExerciseLink:
         case WindowCommand::Separator: return 0;
     }
     return 0;

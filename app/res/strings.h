@@ -6,6 +6,8 @@ namespace korzenik::res {
 
 inline constexpr std::string_view kAppName = "Korzenik";
 inline constexpr std::string_view kAboutMenuText = "&About Korzenik...";  // IDS_ABOUT
+/// The browser page's window menu entry that copies the address of the exercise on the screen.
+inline constexpr std::string_view kCopyExerciseLinkMenuText = "&Kopiuj link do ćwiczenia";
 
 inline constexpr std::string_view kEnterNumber = "Please enter a number.";
 
