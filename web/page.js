@@ -2,7 +2,8 @@
 // page's elements, and forwards what the user does to it. Every rule of the dialog lives in the
 // module; this only carries texts, ticks, picks and presses across, shows the message boxes the
 // dialog queued one at a time in their order, copies the window's pixels to the canvas, lays the
-// window out for the screen it is on, and tells a screen reader what the chart shows.
+// window out for the screen it is on, tells a screen reader what the chart shows, and enters
+// the exercise that the page's address carries.
 'use strict';
 (() => {
     const $ = (id) => document.getElementById(id);
@@ -130,6 +131,12 @@
     const encoder = new TextEncoder();
     const bytes = (at, size) => new Uint8Array(dialog.memory.buffer, at, size);
     const text = (at) => decoder.decode(bytes(at, dialog.textSize()));
+    /// Hands a text to the dialog in its text buffer; returns its size.
+    const pass = (s) => {
+        const b = encoder.encode(s);
+        bytes(dialog.textBuffer(b.length), b.length).set(b);
+        return b.length;
+    };
 
     // The results list's lines in their order, with the index of the first: lines leave from
     // the front, so a line's index is its number less that of the first line kept. Every
@@ -337,9 +344,7 @@
     win.addEventListener('input', (e) => {
         const id = +e.target.dataset.id;
         if (!ready() || e.target.type !== 'text' || !id) return;
-        const typed = encoder.encode(e.target.value);
-        bytes(dialog.textBuffer(typed.length), typed.length).set(typed);
-        dialog.typeText(id, typed.length);
+        dialog.typeText(id, pass(e.target.value));
     });
     win.addEventListener('change', (e) => {
         const id = +e.target.dataset.id;
@@ -417,8 +422,7 @@
         const r = e.target.getBoundingClientRect();
         openMenu(r.left, r.bottom);
     });
-    const about = $('windowmenu-about');
-    about.addEventListener('click', () => {
+    $('windowmenu-about').addEventListener('click', () => {
         menu.hidePopover();
         aboutBox.showModal();
     });
@@ -427,6 +431,9 @@
         const letter = /^Key([A-Z])$/.exec(e.code)?.[1].toLowerCase() ?? e.key.toLowerCase();
         menu.querySelector(`[data-key="${CSS.escape(letter)}"]`)?.click();
     });
+
+    // Another exercise's address opened in this page opens it as a new page would.
+    addEventListener('hashchange', () => location.reload());
 
     /// Says in the window why the dialog could not start; the window stays inert.
     function showFailure(error) {
@@ -448,6 +455,8 @@
             if (e.tagName !== 'SELECT') continue;
             for (let i = 0; i < dialog.comboCount(id); ++i) e.add(new Option(text(dialog.comboItem(id, i))));
         }
+        // An exercise in the address is entered as the student would, pressing nothing.
+        dialog.openExercise(pass(location.hash.slice(1)));
         dirty = { x0: 0, y0: 0, x1: canvas.width, y1: canvas.height };
         mirror();
         // The window takes input from now on: it is inert until the dialog stands behind it.

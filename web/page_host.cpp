@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/exercise_link.h"
 #include "app/memory_dialog.h"
 #include "app/res/resource.h"
 #include "app/solver_dialog.h"
@@ -97,6 +98,10 @@ PAGE_EXPORT(selectLine) void selectLine(int index) { session->controls.listSetCu
 PAGE_EXPORT(press) void press(int id) {
     if (id == res::IDC_CONFIRM) session->dialog.OnConfirm();
     if (id == res::IDC_COMPUTE) session->dialog.OnCompute();
+}
+/// Enters the exercise of an address's fragment (in textBuffer) as the student would.
+PAGE_EXPORT(openExercise) void enterExercise(std::size_t size) {
+    openExercise(session->controls, std::string_view(textIn.data(), size));
 }
 /// Closes the oldest message box with OK; returns how many are still open.
 PAGE_EXPORT(dismissMessage) int dismissMessage() {

@@ -1,8 +1,9 @@
 // The page kept for offline use, and a teacher's updates: the first visit fetches each file once
-// and the page then works with the server gone; a new version on the server, one file of it
-// edited or the whole site replaced, shows on the next visit and then works offline; a module cut
-// off on the server is never kept nor shown, the last good version keeps working; two copies of
-// the site in two folders of one server keep their offline copies side by side.
+// and the page then works with the server gone, a link to an exercise too; a new version on the
+// server, one file of it edited or the whole site replaced, shows on the next visit and then works
+// offline; a module cut off on the server is never kept nor shown, the last good version keeps
+// working; two copies of the site in two folders of one server keep their offline copies side by
+// side.
 //
 // Environment: KORZENIK_SITE (the built site).
 import assert from 'node:assert/strict';
@@ -82,6 +83,11 @@ test('the first visit fetches each file once; then the page opens and works with
         await page.waitForSelector('body[data-busy="0"]');
         assert.ok(await answers(page));
         assert.equal(await page.locator('#IDC_YMAX').textContent(), '1.0');
+        // A link to an exercise, opened offline in a new tab.
+        const { page: exercise } = await visit(browser.context, `${served.url}index.html#f=3&a=-1&b=0.5&p=0.001&auto=1`);
+        assert.deepEqual(await exercise.evaluate(() => ['IDC_FUNCTION', 'IDC_START', 'IDC_END', 'IDC_PRECISION', 'IDC_AUTO']
+            .map((id) => document.getElementById(id)).map((e) => (e.type === 'checkbox' ? e.checked : e.selectedIndex ?? e.value))),
+        [2, '-1', '0.5', '0.001', true]);
     } finally {
         await browser.close();
         served.server.close();

@@ -1,5 +1,6 @@
-// The page's keys, menus, boxes and what a screen reader is told, driven as a user drives them in
-// a real browser, against the native scripted host where the dialog answers.
+// The page's keys, menus, boxes and what a screen reader is told, and the links to an exercise,
+// driven as a user drives them in a real browser, against the native scripted host where the
+// dialog answers.
 //
 // Environment: KORZENIK_SITE (the built site), KORZENIK_NATIVE_SCRIPT (the native korzenik-script).
 import assert from 'node:assert/strict';
@@ -223,5 +224,32 @@ test('a screen reader reads the list line by line, and hears each new line and t
     await page.keyboard.press('End');
     assert.match(await reading(), /^x=1\.99995 /);
     assert.equal((await shown(page)).selected, 6);
+    await page.close();
+});
+
+test('a link with a bad parameter leaves that control as at start-up; another link opens afresh', async () => {
+    const filled = { function: 'f(x) = x*x*x+5*x*x-2*x-4', start: '-1', end: '2', precision: '0.5', auto: 1 };
+    const atStart = { function: '', start: '0', end: '0', precision: '0', auto: 0 };
+    const controls = async (page) => {
+        const { function: f, start, end, precision, auto } = await shown(page);
+        return { function: f, start, end, precision, auto };
+    };
+    const cases = [
+        ['f=6&a=-1&b=2&p=0.5&auto=1', 'function'],
+        ['f=2&a=%zz&b=2&p=0.5&auto=1', 'start'],
+        ['f=2&a=-1&b=2&b=3&p=0.5&auto=1', 'end'],
+        ['f=2&a=-1&b=2&p=%C5%BA&auto=1', 'precision'],
+        ['f=2&a=-1&b=2&p=0.5&auto=2', 'auto'],
+    ];
+    let page;
+    for (const [fragment, bad] of cases) {
+        await page?.close();
+        page = await openPage(browser.context, `${site.url}#${fragment}`);
+        assert.deepEqual(await controls(page), { ...filled, [bad]: atStart[bad] }, fragment);
+    }
+    // A link to another exercise opened in the same page: what it does not give is as at start-up.
+    await Promise.all([page.waitForEvent('load'), page.evaluate(() => { location.hash = 'f=1&a=3'; })]);
+    await page.waitForSelector('body[data-busy="0"]');
+    assert.deepEqual(await controls(page), { ...atStart, function: 'f(x) = x*x-4', start: '3' });
     await page.close();
 });
