@@ -388,6 +388,26 @@ std::string withoutComments(std::string_view css) {
     return out;
 }
 
+/// The page's window menu: a button for each entry, which the page's script finds by its id.
+std::string menuHtml() {
+    std::string out;
+    for (const WindowMenuEntry& entry : pageMenuEntries()) {
+        std::string id;
+        switch (entry.command) {
+            case WindowCommand::About: id = "windowmenu-about"; break;
+            case WindowCommand::CopyExerciseLink: id = "windowmenu-link"; break;
+            case WindowCommand::Close:
+            case WindowCommand::Separator: continue;
+        }
+        const Caption caption = parseCaption(entry.text, true);
+        const std::string key =
+            caption.key ? " data-key=\"" + escapeHtml(std::string(1, caption.key)) + "\"" : "";
+        out += "<button type=\"button\" id=\"" + id + "\" role=\"menuitem\"" + key + ">" +
+               captionHtml(caption) + "</button>";
+    }
+    return out;
+}
+
 bool readFile(const char* path, std::string* out) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
@@ -437,17 +457,12 @@ int main(int argc, char** argv) {
         std::fputs("make_page: cannot read the template or the style sheet\n", stderr);
         return 2;
     }
-    Caption aboutEntry;
-    for (const WindowMenuEntry& entry : windowMenuEntries()) {
-        if (entry.command == WindowCommand::About) aboutEntry = parseCaption(entry.text, true);
-    }
     const std::pair<std::string_view, std::string> markers[] = {
         {"@MAIN_CAPTION@", escapeHtml(res::kMainDialog.caption)},
         {"@MAIN_CONTROLS@", controlsHtml(res::kMainDialog, "k", "")},
         {"@ABOUT_CAPTION@", escapeHtml(res::kAboutBox.caption)},
         {"@ABOUT_CONTROLS@", controlsHtml(res::kAboutBox, "a", "aboutbox")},
-        {"@ABOUT_ENTRY@", captionHtml(aboutEntry)},
-        {"@ABOUT_ENTRY_KEY@", std::string(1, aboutEntry.key)},
+        {"@WINDOW_MENU@", menuHtml()},
     };
     std::string page;
     if (!fillTemplate(pageTemplate, markers, &page)) {

@@ -2,8 +2,8 @@
 // page's elements, and forwards what the user does to it. Every rule of the dialog lives in the
 // module; this only carries texts, ticks, picks and presses across, shows the message boxes the
 // dialog queued one at a time in their order, copies the window's pixels to the canvas, lays the
-// window out for the screen it is on, tells a screen reader what the chart shows, and enters
-// the exercise that the page's address carries.
+// window out for the screen it is on, tells a screen reader what the chart shows, enters the
+// exercise that the page's address carries, and copies the address of the one on the screen.
 'use strict';
 (() => {
     const $ = (id) => document.getElementById(id);
@@ -426,8 +426,31 @@
         menu.hidePopover();
         aboutBox.showModal();
     });
-    // An entry's underlined letter chooses it.
+    // The address of the exercise the controls hold: to the clipboard, or where the browser
+    // refuses, into a box that shows it selected.
+    const linkBox = $('linkbox');
+    const address = $('linkbox-address');
+    $('windowmenu-link').addEventListener('click', async () => {
+        menu.hidePopover();
+        address.value = `${location.href.replace(/#.*/, '')}#${text(dialog.exerciseLink())}`;
+        try {
+            await navigator.clipboard.writeText(address.value);
+            $('announcement').textContent = 'Skopiowano link do ćwiczenia.';
+        } catch {
+            linkBox.showModal();
+            address.select();
+        }
+    });
+    $('linkbox-ok').addEventListener('click', () => linkBox.close());
+    linkBox.addEventListener('close', restoreFocus);
+    // The arrows walk the entries, and an entry's underlined letter chooses it.
     menu.addEventListener('keydown', (e) => {
+        const entries = [...menu.children];
+        const step = { ArrowDown: 1, ArrowUp: -1 }[e.key];
+        if (step) {
+            e.preventDefault();
+            entries.at((entries.indexOf(document.activeElement) + step) % entries.length).focus();
+        }
         const letter = /^Key([A-Z])$/.exec(e.code)?.[1].toLowerCase() ?? e.key.toLowerCase();
         menu.querySelector(`[data-key="${CSS.escape(letter)}"]`)?.click();
     });

@@ -126,6 +126,10 @@ PAGE_EXPORT(focusedControl) int focusedControl() { return session->controls.focu
 PAGE_EXPORT(messageCount) int messageCount() {
     return static_cast<int>(session->controls.pendingMessages().size());
 }
+/// The fragment of an address that opens the exercise the controls hold now.
+PAGE_EXPORT(exerciseLink) const char* exerciseLink() {
+    return handOut(exerciseFragment(session->controls));
+}
 /// The oldest open message box: its text (part 0) or caption (part 1).
 PAGE_EXPORT(messageText) const char* messageText(int part) {
     const auto& open = session->controls.pendingMessages();

@@ -1,6 +1,6 @@
 // axe-core against the rules of WCAG 2.0, 2.1 and 2.2 at levels A and AA, at the window's full
-// size: at rest, after the demo session, with a message box, the window menu and the About box
-// open. (The narrow screens are checked in screens.test.mjs.)
+// size: at rest, after the demo session, with a message box, the window menu, the About box and
+// the box of a link open. (The narrow screens are checked in screens.test.mjs.)
 //
 // Environment: KORZENIK_SITE (the built site).
 import assert from 'node:assert/strict';
@@ -39,5 +39,11 @@ test('axe-core finds nothing at rest, after the demo, nor with a box or the menu
     await page.click('#windowmenu-about');
     await page.waitForSelector('#aboutbox[open]');
     assert.deepEqual(await axeViolations(page), [], 'with the About box');
+    await page.click('#aboutbox-ok');
+    await page.evaluate(() => { navigator.clipboard.writeText = () => Promise.reject(new Error('refused')); });
+    await page.click('#surface', { button: 'right', position: { x: 500, y: 250 } });
+    await page.click('#windowmenu-link');
+    await page.waitForSelector('#linkbox[open]');
+    assert.deepEqual(await axeViolations(page), [], 'with the box of a link the browser would not copy');
     await page.close();
 });

@@ -159,10 +159,11 @@ test('the window menu and the About box, however opened, give the focus back whe
     await key(page, ESCAPE);
     await page.waitForSelector('#aboutbox', { state: 'hidden' });
     assert.equal(await focused(page), 'IDC_COMPUTE');
-    // The caption's icon, then Enter on the entry.
+    // The caption's icon, then Enter on the last entry.
     await page.focus('#IDC_PRECISION');
     await page.click('#window-icon');
     await page.waitForSelector('#windowmenu:popover-open');
+    await page.keyboard.press('ArrowUp');
     await key(page, ENTER);
     await page.waitForSelector('#aboutbox[open]');
     await key(page, ENTER);
@@ -251,5 +252,50 @@ test('a link with a bad parameter leaves that control as at start-up; another li
     await Promise.all([page.waitForEvent('load'), page.evaluate(() => { location.hash = 'f=1&a=3'; })]);
     await page.waitForSelector('body[data-busy="0"]');
     assert.deepEqual(await controls(page), { ...atStart, function: 'f(x) = x*x-4', start: '3' });
+    await page.close();
+});
+
+test('the menu copies the link of what the controls hold, which a new page opens alike', async () => {
+    await browser.context.grantPermissions(['clipboard-read', 'clipboard-write'], { origin: new URL(site.url).origin });
+    const page = await freshPage();
+    await page.selectOption('#IDC_FUNCTION', { label: 'f(x) = 2*sin(x*x*x)-cos(x*x)+5*cos(x)' });
+    await typeInto(page, '#IDC_START', '-1.5e+0');
+    // What the dialog does not read, past the 31st character, comes along too.
+    await typeInto(page, '#IDC_END', `2${' '.repeat(30)}źdźbło #&=%+`);
+    await typeInto(page, '#IDC_PRECISION', '0.001');
+    await page.click('text=Auto');
+    const before = await shown(page);
+    await page.focus('#IDC_END');
+    await page.click('#surface', { button: 'right', position: { x: 500, y: 250 } });
+    assert.deepEqual(await page.locator('#windowmenu [role="menuitem"]').allTextContents(),
+        ['Kopiuj link do ćwiczenia', 'About Korzenik...']);
+    await page.click('#windowmenu-link');
+    await page.waitForFunction(() => document.getElementById('announcement').textContent === 'Skopiowano link do ćwiczenia.');
+    assert.equal(await focused(page), 'IDC_END');
+    const link = await page.evaluate(() => navigator.clipboard.readText());
+    const opened = await openPage(browser.context, link);
+    assert.deepEqual(await shown(opened), before);
+    await opened.close();
+    await page.bringToFront();
+
+    // Where the browser will not copy: a box with the address selected, closed with Escape.
+    await page.evaluate(() => { navigator.clipboard.writeText = () => Promise.reject(new Error('refused')); });
+    await page.focus('#IDC_COMPUTE');
+    await key(page, { key: 'F10', code: 'F10', keyCode: 121, shift: true });
+    await page.waitForSelector('#windowmenu:popover-open');
+    for (const entry of ['windowmenu-about', 'windowmenu-link']) {
+        await page.keyboard.press('ArrowDown');
+        assert.equal(await focused(page), entry);
+    }
+    await key(page, ENTER);
+    await page.waitForSelector('#linkbox[open]');
+    assert.deepEqual(await page.evaluate(() => {
+        const field = document.activeElement;
+        return [field.id, field.value.slice(field.selectionStart, field.selectionEnd)];
+    }), ['linkbox-address', link]);
+    await key(page, ESCAPE);
+    await page.waitForSelector('#linkbox', { state: 'hidden' });
+    assert.equal(await focused(page), 'IDC_COMPUTE');
+    assert.deepEqual(page.problems, []);
     await page.close();
 });
