@@ -13,7 +13,7 @@ mkdir -p "$out"
 # One core, the same one throughout; presses and floors interleaved so drift hits both alike.
 pin=()
 command -v taskset >/dev/null && pin=(taskset -c 0)
-echo "== presses (medians of ${BENCH_REPETITIONS:-5} interleaved repetitions)"
+echo "== presses (the fastest of ${BENCH_REPETITIONS:-5} interleaved repetitions)"
 "${pin[@]}" "$build/bench/press_bench" \
     --benchmark_repetitions="${BENCH_REPETITIONS:-5}" \
     --benchmark_enable_random_interleaving=true \
