@@ -66,7 +66,8 @@ test: test-normal test-asan test-web test-windows
 screenshot: build
 	@tools/install-deps.sh xvfb xauth
 	mkdir -p docs
-	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/qt/korzenik-screenshot docs/screenshot.png
+	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/qt/korzenik-screenshot \
+	    script/demo.ksc docs/screenshot.png
 
 # Release quality: benchmarks, fuzzing, coverage and the Debian package. Each target installs the
 # extra tools it needs and builds in a directory of its own.
