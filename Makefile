@@ -19,6 +19,7 @@ $(1)/build.ninja: $(1)/options.txt | deps
 endef
 
 .PHONY: FORCE fuzz-deps all deps build build-asan run test test-normal test-asan demo screenshot clean \
+        golden \
         bench fuzz fuzz-smoke fuzz-build coverage package package-verify \
         format format-check bench-run package-build web web-deps web-test-deps web-serve \
         web-screenshot test-web bench-web bench-web-run windows win-deps win-test-deps \
@@ -61,6 +62,10 @@ test-asan: build-asan
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 test: test-normal test-asan test-web test-windows
+
+# The golden sessions' transcripts and pictures written anew by this build's korzenik-script.
+golden: build
+	tools/golden.sh $(BUILD)
 
 # A picture of the real window after the demo session's clicks, taken on a virtual display.
 screenshot: build

@@ -7,9 +7,7 @@
 #
 # EMULATOR runs both programs when they are built for another system (Wine, node).
 #
-# After a deliberate change of behaviour, regenerate a transcript with
-#   build/script/korzenik-script tests/script/NAME.ksc > tests/script/NAME.jsonl
-# (pictures: run it in tests/script) and read the diff line by line before committing it.
+# `make golden` writes the expected files anew (see the README's Tests section).
 set(KORZENIK_GOLDEN_DIR ${CMAKE_CURRENT_LIST_DIR})
 
 function(korzenik_golden_tests)
