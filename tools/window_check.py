@@ -115,10 +115,54 @@ def centred(inner, outer, slack):
             abs((2 * iy + ih) - (2 * oy + oh)) <= 2 * slack)
 
 
+def wait_until(condition, what, seconds=20):
+    """Polls until condition() gives something true and returns it; the machine may be busy, so
+    no fixed wait is long enough."""
+    deadline = time.monotonic() + seconds
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            sys.exit(f"window_check: {what} did not happen within {seconds} s")
+        time.sleep(0.05)
+
+
+def visible_windows(pid, env):
+    """The program's visible top-level windows: its dialogs, message boxes, menus and lists."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=env,
+                           capture_output=True, text=True)
+    return found.stdout.split()
+
+
 def wait_for_window(name, env):
     out = run(["xdotool", "search", "--sync", "--onlyvisible", "--name", name], env, timeout=20)
-    time.sleep(0.7)  # the first frame, and the move once the frame is known
     return out.split()[0]
+
+
+def settled_frame(window, env, placed):
+    """The window's frame and client origin once placed(frame) holds, or as they stand after 5 s:
+    a window is moved to its place once its frame is known, which takes a while on a busy
+    machine."""
+    deadline = time.monotonic() + 5
+    while True:
+        frame = frame_of(window, env)
+        if placed(frame[0]) or time.monotonic() > deadline:
+            return frame
+        time.sleep(0.05)
+
+
+def active_window(env):
+    found = subprocess.run(["xdotool", "getactivewindow"], env=env, capture_output=True, text=True)
+    return found.stdout.strip()
+
+
+def press_keys_in_popup(pid, env, keys, shown):
+    """Waits for a menu or list to open (shown: the windows visible before), presses keys in it,
+    and waits for it to close."""
+    popup = wait_until(lambda: set(visible_windows(pid, env)) - set(shown), "the menu's opening")
+    run(["xdotool", "key"] + keys, env)
+    wait_until(lambda: not popup & set(visible_windows(pid, env)), "the menu's closing")
 
 
 def check_scale(scale, build, picture, mask, controls, out_dir, failures):
@@ -129,21 +173,22 @@ def check_scale(scale, build, picture, mask, controls, out_dir, failures):
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     label = f"{round(scale * 100)} %"
     try:
+        pid = window_proc.pid
         window = wait_for_window("^Korzenik$", env)
-        frame, (cx, cy) = frame_of(window, env)
+        frame, (cx, cy) = settled_frame(window, env, lambda f: centred(f, (0, 0) + SCREEN, 1.5))
         if not centred(frame, (0, 0) + SCREEN, 1.5):
             failures.append(f"{label}: the window's frame {frame} is not centred")
 
+        shown = visible_windows(pid, env)
         run(["xdotool", "key", "Menu"], env)  # the focus starts on the drop-down
-        time.sleep(0.4)
-        run(["xdotool", "key", "Down", "Down", "Return"], env)
+        press_keys_in_popup(pid, env, ["Down", "Down", "Return"], shown)
         about = wait_for_window("^O projekcie KORZENIK$", env)
-        about_frame, _ = frame_of(about, env)
+        about_frame, _ = settled_frame(about, env, lambda f: centred(f, frame, 1.5))
         if not centred(about_frame, frame, 1.5):
             failures.append(f"{label}: the About box's frame {about_frame} is not centred on "
                             f"the window's {frame}")
         run(["xdotool", "key", "Escape"], env)
-        time.sleep(0.4)
+        wait_until(lambda: about not in visible_windows(pid, env), "closing the About box")
 
         place = {name: (x, y, w, h) for name, _, x, y, w, h, _ in controls}
 
@@ -160,9 +205,10 @@ def check_scale(scale, build, picture, mask, controls, out_dir, failures):
             run(["xdotool", "key", "ctrl+a", "type", "--delay", "20", text], env)
         for name in ("IDC_AUTO", "IDC_CONFIRM", "IDC_COMPUTE"):
             click(name)
-        time.sleep(0.5)
-        run(["xdotool", "key", "Return"], env)  # OK on the announced root
-        time.sleep(0.5)
+        box = wait_for_window("^Rozwiązanie$", env)  # OK on the announced root
+        wait_until(lambda: active_window(env) == box, "the root's message taking the focus")
+        run(["xdotool", "key", "Return"], env)
+        wait_until(lambda: box not in visible_windows(pid, env), "closing the root's message")
 
         shot = ImageGrab.grab(xdisplay=env["DISPLAY"]).convert("RGB")
         shot.save(os.path.join(out_dir, f"window-{round(scale * 100)}.png"))
