@@ -7,9 +7,10 @@ For each display scale (100 %, 150 %, 200 %) the script starts a virtual display
 window manager (openbox), starts `korzenik` on it and checks that:
   - the window's frame is centred on the work area, and the About box's frame (opened with the
     Menu key) on the window's;
-  - after the demo session typed and clicked in with xdotool, every device pixel of the client
-    area that no control covers shows the pixel of korzenik-script's picture of the same session
-    that it belongs to, each picture pixel a block of whole device pixels.
+  - after the demo session (script/demo.ksc) typed and clicked in with xdotool, OK pressed on
+    every message box, every device pixel of the client area that no control covers shows the
+    pixel of korzenik-script's picture of the same session that it belongs to, each picture
+    pixel a block of whole device pixels.
 The screenshots are kept in OUT_DIR (default BUILD_DIR/window-check) to be looked at. Exit status
 0 when every check passed, 1 otherwise.
 
@@ -17,6 +18,7 @@ Needs the Debian packages xvfb, openbox, xdotool, x11-utils and python3-pil (ins
 tools/install-deps.sh when missing); runs under Debian's own python3, where python3-pil lives.
 """
 
+import json
 import os
 import re
 import subprocess
@@ -27,8 +29,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SCREEN = (2560, 1600)
 SCALES = (1, 1.5, 2)
-DEMO = ["function f(x) = x*x-4", "start 0", "end 3", "precision 0.001", "auto on", "confirm",
-        "compute"]
+DEMO = os.path.join(ROOT, "script", "demo.ksc")
 CLIENT_OFFSET = (3, 27)  # the client area's place in the window framebuffer
 CLIENT_SIZE = (796, 536)
 UNIT = 2                 # pixels per dialog unit
@@ -41,6 +42,19 @@ def main_dialog_controls():
     row = re.compile(r'ControlTemplate\{(\w+), (\w+), "[^"]*", (\d+), (\d+), (\d+), (\d+),\s*([^}]*)\}')
     return [(m[1], m[2], *(int(v) * UNIT for v in m.group(3, 4, 5, 6)), m[7])
             for m in row.finditer(table)]
+
+
+def function_labels():
+    """The drop-down's entries in order, from the function catalogue."""
+    source = open(os.path.join(ROOT, "core", "function_catalogue.h"), encoding="utf-8").read()
+    table = source[source.index("kFunctionLabels"):]
+    return re.findall(r'"([^"]*)"', table[:table.index("};")])
+
+
+def session_lines(path):
+    """The script's lines that do something: no blank lines, no comments, no line ends."""
+    lines = (line.rstrip("\r\n") for line in open(path, encoding="utf-8"))
+    return [line for line in lines if line.strip() and not line.startswith("#")]
 
 
 def uncovered_mask(controls):
@@ -165,7 +179,67 @@ def press_keys_in_popup(pid, env, keys, shown):
     wait_until(lambda: not popup & set(visible_windows(pid, env)), "the menu's closing")
 
 
-def check_scale(scale, build, picture, mask, controls, out_dir, failures):
+def message_boxes(build, lines):
+    """The captions of the message boxes each line brings up, in order, from korzenik-script's
+    transcript of the session with a `state` report after every line."""
+    script = "".join(line + "\n" + ("" if line == "state" else "state\n")
+                     for line in lines if not line.startswith("png "))
+    out = subprocess.run([os.path.join(build, "script", "korzenik-script")], input=script,
+                         text=True, check=True, capture_output=True).stdout
+    boxes, current = [], []
+    for event in map(json.loads, out.splitlines()):
+        if event["event"] == "message":
+            current.append(event["caption"])
+        elif event["event"] == "state":
+            boxes.append(current)
+            current = []
+    return boxes
+
+
+def play(lines, boxes, pid, place, origin, scale, env):
+    """Types and clicks the session's lines into the window as a user would, OK on each message
+    box as it comes up."""
+    labels = function_labels()
+    chosen, auto = -1, False
+
+    def click(name):
+        x, y, w, h = place[name]
+        h = min(h, 24)  # the drop-down's row includes its list
+        run(["xdotool", "mousemove", str(origin[0] + round((x + w / 2) * scale)),
+             str(origin[1] + round((y + h / 2) * scale)), "click", "1"], env)
+        time.sleep(0.15)
+
+    for line, captions in zip([line for line in lines if not line.startswith("png ")], boxes):
+        command, _, rest = line.partition(" ")
+        if command == "function":
+            # A click opens the list and Escape closes it: the focus is on the drop-down.
+            shown = visible_windows(pid, env)
+            click("IDC_FUNCTION")
+            press_keys_in_popup(pid, env, ["Escape"], shown)
+            target = labels.index(rest)
+            if target != chosen:
+                key = "Down" if target > chosen else "Up"
+                run(["xdotool", "key"] + [key] * abs(target - chosen), env)
+            chosen = target
+        elif command in ("start", "end", "precision"):
+            click("IDC_" + command.upper())
+            run(["xdotool", "key", "ctrl+a", "type", "--delay", "20", rest], env)
+        elif command == "auto" and rest in ("on", "off"):
+            if auto != (rest == "on"):
+                click("IDC_AUTO")
+            auto = rest == "on"
+        elif command in ("confirm", "compute"):
+            click("IDC_" + command.upper())
+        elif command != "state":
+            sys.exit(f"window_check: cannot play '{line}'")
+        for caption in captions:
+            box = wait_for_window(f"^{re.escape(caption)}$", env)
+            wait_until(lambda: active_window(env) == box, f"'{caption}' taking the focus")
+            run(["xdotool", "key", "Return"], env)
+            wait_until(lambda: box not in visible_windows(pid, env), f"closing '{caption}'")
+
+
+def check_scale(scale, build, lines, boxes, picture, mask, controls, out_dir, failures):
     from PIL import ImageGrab
     env, servers = start_display()
     env["QT_SCALE_FACTOR"] = str(scale)
@@ -191,24 +265,7 @@ def check_scale(scale, build, picture, mask, controls, out_dir, failures):
         wait_until(lambda: about not in visible_windows(pid, env), "closing the About box")
 
         place = {name: (x, y, w, h) for name, _, x, y, w, h, _ in controls}
-
-        def click(name, button="1"):
-            x, y, w, h = place[name]
-            h = min(h, 24)  # the drop-down's row includes its list
-            run(["xdotool", "mousemove", str(cx + round((x + w / 2) * scale)),
-                 str(cy + round((y + h / 2) * scale)), "click", button], env)
-            time.sleep(0.15)
-
-        run(["xdotool", "key", "Down"], env)  # the first function
-        for name, text in (("IDC_START", "0"), ("IDC_END", "3"), ("IDC_PRECISION", "0.001")):
-            click(name)
-            run(["xdotool", "key", "ctrl+a", "type", "--delay", "20", text], env)
-        for name in ("IDC_AUTO", "IDC_CONFIRM", "IDC_COMPUTE"):
-            click(name)
-        box = wait_for_window("^Rozwiązanie$", env)  # OK on the announced root
-        wait_until(lambda: active_window(env) == box, "the root's message taking the focus")
-        run(["xdotool", "key", "Return"], env)
-        wait_until(lambda: box not in visible_windows(pid, env), "closing the root's message")
+        play(lines, boxes, pid, place, (cx, cy), scale, env)
 
         shot = ImageGrab.grab(xdisplay=env["DISPLAY"]).convert("RGB")
         shot.save(os.path.join(out_dir, f"window-{round(scale * 100)}.png"))
@@ -245,8 +302,10 @@ def main(argv):
     from PIL import Image
     os.makedirs(out_dir, exist_ok=True)
     with tempfile.TemporaryDirectory() as tmp:
-        png = os.path.join(tmp, "demo.png")
-        script = "\n".join(DEMO + [f"png {png}"]) + "\n"
+        # The session's picture as it stands at its end, where the window is looked at.
+        png = os.path.join(tmp, "window-check.png")
+        script = "\n".join([line for line in session_lines(DEMO) if not line.startswith("png ")]
+                           + [f"png {png}"]) + "\n"
         subprocess.run([os.path.join(build, "script", "korzenik-script")], input=script,
                        text=True, check=True, stdout=subprocess.DEVNULL)
         picture = Image.open(png).convert("RGB")
@@ -254,8 +313,10 @@ def main(argv):
     controls = main_dialog_controls()
     mask = uncovered_mask(controls)
     failures = []
+    lines = session_lines(DEMO)
+    boxes = message_boxes(build, lines)
     for scale in SCALES:
-        check_scale(scale, build, picture, mask, controls, out_dir, failures)
+        check_scale(scale, build, lines, boxes, picture, mask, controls, out_dir, failures)
     for failure in failures:
         print("FAILED:", failure)
     print(f"screenshots in {out_dir}")
