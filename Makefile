@@ -19,7 +19,7 @@ $(1)/build.ninja: $(1)/options.txt | deps
 endef
 
 .PHONY: FORCE fuzz-deps all deps build build-asan run test test-normal test-asan demo screenshot clean \
-        golden \
+        golden window-check \
         bench fuzz fuzz-smoke fuzz-build coverage package package-verify \
         format format-check bench-run package-build web web-deps web-test-deps web-serve \
         web-screenshot test-web bench-web bench-web-run windows win-deps win-test-deps \
@@ -61,7 +61,7 @@ test-asan: build-asan
 	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test: test-normal test-asan test-web test-windows
+test: test-normal test-asan window-check test-web test-windows
 
 # The golden sessions' transcripts and pictures written anew by this build's korzenik-script.
 golden: build
@@ -73,6 +73,12 @@ screenshot: build
 	mkdir -p docs
 	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/qt/korzenik-screenshot \
 	    script/demo.ksc docs/screenshot.png
+
+# The real window under a window manager on a virtual display at three display scales, checked
+# against the scripted session's picture (tools/window_check.py).
+window-check: build
+	@tools/install-deps.sh xvfb openbox xdotool x11-utils python3-pil
+	tools/window_check.py $(BUILD)
 
 # Release quality: benchmarks, fuzzing, coverage and the Debian package. Each target installs the
 # extra tools it needs and builds in a directory of its own.

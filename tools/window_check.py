@@ -14,8 +14,8 @@ window manager (openbox), starts `korzenik` on it and checks that:
 The screenshots are kept in OUT_DIR (default BUILD_DIR/window-check) to be looked at. Exit status
 0 when every check passed, 1 otherwise.
 
-Needs the Debian packages xvfb, openbox, xdotool, x11-utils and python3-pil (installed through
-tools/install-deps.sh when missing); runs under Debian's own python3, where python3-pil lives.
+Needs the Debian packages xvfb, openbox, xdotool, x11-utils and python3-pil (`make window-check`
+installs them and runs this); runs under Debian's own python3, where python3-pil lives.
 """
 
 import json
@@ -297,8 +297,6 @@ def main(argv):
         return 2
     build = argv[0]
     out_dir = argv[1] if len(argv) > 1 else os.path.join(build, "window-check")
-    subprocess.run([os.path.join(ROOT, "tools", "install-deps.sh"), "xvfb", "openbox", "xdotool",
-                    "x11-utils", "python3-pil"], check=True)
     from PIL import Image
     os.makedirs(out_dir, exist_ok=True)
     with tempfile.TemporaryDirectory() as tmp:
