@@ -2,11 +2,27 @@
 # `make bench`: every press beside its floor (Google Benchmark, JSON kept in
 # BUILD_DIR/bench-results), the table of ratios, the window's start-up beside its floors, and
 # the scripted demo beside gnuplot.
-# Usage: tools/bench.sh BUILD_DIR   (BENCH_REPETITIONS, default 5, sets the repetitions)
+# Usage: tools/bench.sh [--check] BUILD_DIR   (BENCH_REPETITIONS, default 5, sets the repetitions)
+# With --check each benchmark only checks that what it runs is there, and none is run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=${1:?usage: tools/bench.sh BUILD_DIR}
+check=()
+if [ "${1:-}" = --check ]; then
+    check=(--check)
+    shift
+fi
+build=${1:?usage: tools/bench.sh [--check] BUILD_DIR}
+if [ ${#check[@]} -ne 0 ]; then
+    if [ ! -x "$build/bench/press_bench" ]; then
+        echo "bench: $build/bench/press_bench is not built" >&2
+        exit 1
+    fi
+    tools/startup_bench.py --check "$build"
+    tools/demo_bench.py --check "$build"
+    echo "bench: every program the benchmarks run is there"
+    exit 0
+fi
 out="$build/bench-results"
 mkdir -p "$out"
 
