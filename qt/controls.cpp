@@ -106,6 +106,13 @@ private:
         const QWindow* handle = m_window->windowHandle();
         if (!handle) return;
         const QMargins margins = handle->frameMargins();
+        // While the manager frames the window, its frame can be a pixel square that the window
+        // overlaps, read as negative margins: placed by it, the window's centre would land where
+        // its corner belongs, and the manager may apply that move after the right one.
+        if (margins.left() < 0 || margins.top() < 0 || margins.right() < 0 ||
+            margins.bottom() < 0) {
+            return;
+        }
         if (m_placed && margins == m_placedWith) return;
         m_placed = true;
         m_placedWith = margins;
