@@ -267,19 +267,31 @@ def check_scale(scale, build, lines, boxes, picture, mask, controls, out_dir, fa
         place = {name: (x, y, w, h) for name, _, x, y, w, h, _ in controls}
         play(lines, boxes, pid, place, (cx, cy), scale, env)
 
-        shot = ImageGrab.grab(xdisplay=env["DISPLAY"]).convert("RGB")
+        def wrong_pixels(shot):
+            screen, fb = shot.load(), picture.load()
+            wrong = []
+            w, h = CLIENT_SIZE
+            for dy in range(int(h * scale)):
+                y = int(dy / scale)
+                for dx in range(int(w * scale)):
+                    x = int(dx / scale)
+                    if mask[y][x]:
+                        continue
+                    if screen[cx + dx, cy + dy] != fb[x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1]]:
+                        wrong.append((x, y))
+            return wrong
+
+        # A closed message box leaves its pixels on the screen until the window has painted over
+        # them, which takes a while on a busy machine: the screen is looked at again until it
+        # shows the picture, for a few seconds.
+        deadline = time.monotonic() + 5
+        while True:
+            shot = ImageGrab.grab(xdisplay=env["DISPLAY"]).convert("RGB")
+            wrong = wrong_pixels(shot)
+            if not wrong or time.monotonic() > deadline:
+                break
+            time.sleep(0.2)
         shot.save(os.path.join(out_dir, f"window-{round(scale * 100)}.png"))
-        screen, fb = shot.load(), picture.load()
-        wrong = []
-        w, h = CLIENT_SIZE
-        for dy in range(int(h * scale)):
-            y = int(dy / scale)
-            for dx in range(int(w * scale)):
-                x = int(dx / scale)
-                if mask[y][x]:
-                    continue
-                if screen[cx + dx, cy + dy] != fb[x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1]]:
-                    wrong.append((x, y))
         if wrong:
             failures.append(f"{label}: {len(wrong)} device pixels differ from the picture, "
                             f"first at client pixel {wrong[0]}")
