@@ -1,7 +1,28 @@
 #pragma once
-// What the dialog application needs from the toolkit that shows it. The Qt window and the
-// headless script host implement it; tests use a fake. Texts are UTF-8. Controls are named by
-// their identifiers from app/res/resource.h.
+// What the dialog application needs from the toolkit that shows it, and what a host of it does.
+//
+// Hosts: the Qt window (qt/), the Windows window (win32/), and MemoryDialog (app/), whose
+// controls live in memory and which serves every front end without real widgets: the scripted
+// host (script/), the browser page (web/), the tests, benchmarks and fuzzers.
+//
+// A host of the main dialog
+// - makes the controls of the layout table (res::kMainDialog) with a ControlSet
+//   (app/control_table.h), mapping each ControlKind to a widget of its own at the plan's
+//   rectangle, stacked with ControlSet::stack, the focus first on firstTabStop(), and answers
+//   the calls below by control identifier;
+// - calls CSolverDialog::OnInitDialog once, then OnConfirm and OnCompute when IDC_CONFIRM and
+//   IDC_COMPUTE are pressed, and nothing else of the dialog;
+// - keeps the window's one framebuffer (makeWindowFramebuffer, app/window.h), hands out
+//   surfaces over it made by makeWindowSurface (app/window_surface.h), and shows the rectangle
+//   a released surface reports, taking the client pixels in its toolkit's format with
+//   copyClientPixels (app/window.h);
+// - applies the window's key and menu rules of app/window_menu.h: which keys are swallowed,
+//   which open a context menu, the window menu's entries;
+// - shows each message box modally with one OK button, one at a time in the order asked.
+// The dialog writes a control's text only when it differs from what the control shows, so
+// setControlText always has a change to show: a host needs no comparison of its own.
+//
+// Texts are UTF-8. Controls are named by their identifiers from app/res/resource.h.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -12,12 +33,19 @@ namespace korzenik {
 
 enum class MessageIcon { Exclamation, Information };
 
+/// The icon's name where a front end names it rather than drawing a toolkit's own: the
+/// transcript's "icon" and the page's.
+constexpr std::string_view messageIconName(MessageIcon icon) {
+    return icon == MessageIcon::Information ? "information" : "exclamation";
+}
+
 class DialogHost {
 public:
     virtual ~DialogHost() = default;
 
     /// The whole text of an edit box, static text or the drop-down's edit part.
     virtual std::string controlText(int id) const = 0;
+    /// Called only with a text that differs from controlText(id); a drop-down list ignores it.
     virtual void setControlText(int id, std::string_view text) = 0;
 
     /// Check box state: 0 clear, 1 checked.

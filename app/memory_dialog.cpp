@@ -18,36 +18,20 @@ bool validIndex(int index, std::size_t size) {
 }  // namespace
 
 MemoryDialog::MemoryDialog(DialogListener* listener)
-    : m_listener(listener), m_window(makeWindowFramebuffer()) {
-    bool focusSet = false;
-    for (const res::ControlTemplate& c : res::kMainDialog.controls) {
-        if (!focusSet && (c.styles & res::kTabStop)) {
-            m_focus = c.id;
-            focusSet = true;
-        }
-        if (c.id == res::IDC_STATIC) continue;
+    : m_listener(listener),
+      m_focus(firstTabStop(res::kMainDialog)),
+      m_window(makeWindowFramebuffer()) {
+    m_controls.build(res::kMainDialog, [](const ControlPlan& plan) {
         Control control;
-        control.id = c.id;
-        if (c.cls == res::ControlClass::ComboBox) {
+        if (plan.kind == ControlKind::DropDown) {
             control.kind = Kind::Combo;
-        } else if (c.cls == res::ControlClass::Button && (c.styles & res::kAutoCheckBox)) {
+        } else if (plan.kind == ControlKind::CheckBox) {
             control.kind = Kind::Check;
         } else {
-            control.text = std::string(c.text);
+            control.text = std::string(plan.text);
         }
-        m_controls.push_back(std::move(control));
-    }
-}
-
-MemoryDialog::Control* MemoryDialog::find(int id) {
-    for (Control& c : m_controls) {
-        if (c.id == id) return &c;
-    }
-    return nullptr;
-}
-
-const MemoryDialog::Control* MemoryDialog::find(int id) const {
-    return const_cast<MemoryDialog*>(this)->find(id);
+        return control;
+    });
 }
 
 bool MemoryDialog::pickFunction(std::string_view label) {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/control_table.h"
 #include "app/dialog_host.h"
 #include "chart/framebuffer.h"
 
@@ -90,18 +91,17 @@ public:
 private:
     enum class Kind { Text, Check, Combo };
     struct Control {
-        int id = 0;
         Kind kind = Kind::Text;
         std::string text;                ///< Text: the whole text
         int check = 0;                   ///< Check: 0 or 1
         std::vector<std::string> items;  ///< Combo: in insertion order
         int selection = -1;              ///< Combo: selected item or -1
     };
-    Control* find(int id);
-    const Control* find(int id) const;
+    Control* find(int id) { return m_controls.find(id); }
+    const Control* find(int id) const { return m_controls.find(id); }
 
     DialogListener* m_listener;
-    std::vector<Control> m_controls;
+    ControlSet<Control> m_controls;
     std::vector<std::string> m_lines;
     int m_selectedLine = -1;
     int m_focus = 0;

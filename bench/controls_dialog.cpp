@@ -6,8 +6,8 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
-#include <vector>
 
+#include "app/control_table.h"
 #include "app/res/dialog_template.h"
 #include "app/window.h"
 #include "qt/controls.h"
@@ -22,8 +22,8 @@ int main(int argc, char** argv) {
     dialog.setWindowTitle(toQString(res::kMainDialog.caption));
     dialog.setFixedSize(kClientWidth, kClientHeight);
     dialog.setPalette(facePalette());
-    std::vector<QWidget*> widgets;
-    for (const res::ControlTemplate& c : res::kMainDialog.controls) {
+    ControlSet<QWidget*> controls;
+    controls.build(res::kMainDialog, [&dialog](const ControlPlan& c) {
         QWidget* widget = createControl(c, &dialog);
         // What the tool's start writes into them: the catalogue's labels and three zeros.
         if (auto* combo = qobject_cast<QComboBox*>(widget)) {
@@ -31,9 +31,9 @@ int main(int argc, char** argv) {
             combo->setCurrentIndex(-1);
         }
         if (auto* edit = qobject_cast<QLineEdit*>(widget)) edit->setText(QStringLiteral("0"));
-        widgets.push_back(widget);
-    }
-    stackControls(res::kMainDialog, widgets.data());
+        return widget;
+    });
+    controls.stack([](QWidget* widget) { widget->raise(); });
     dialog.exec();
     return 0;
 }

@@ -1,8 +1,8 @@
 #include "qt/about_box.h"
 
 #include <QPushButton>
-#include <vector>
 
+#include "app/control_table.h"
 #include "app/res/resource.h"
 #include "qt/controls.h"
 
@@ -17,17 +17,12 @@ CAboutBox::CAboutBox(QWidget* owner)
     setModal(true);
     centreOnRealFrame(this, owner);
 
-    std::vector<QWidget*> widgets;
-    for (const res::ControlTemplate& c : layout.controls) {
-        QWidget* widget = createControl(c, this);
-        widgets.push_back(widget);
-        if (c.id == res::IDOK) m_ok = qobject_cast<QPushButton*>(widget);
-    }
-    stackControls(layout, widgets.data());
-    if (m_ok) {
-        connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
-        m_ok->setFocus();
-    }
+    ControlSet<QWidget*> controls;
+    controls.build(layout, [this](const ControlPlan& c) { return createControl(c, this); });
+    controls.stack([](QWidget* widget) { widget->raise(); });
+    m_ok = qobject_cast<QPushButton*>(controls.get(res::IDOK));
+    if (m_ok) connect(m_ok, &QPushButton::clicked, this, &QDialog::accept);
+    if (QWidget* first = controls.get(firstTabStop(layout))) first->setFocus();
 }
 
 }  // namespace korzenik

@@ -140,47 +140,30 @@ private:
     QMargins m_placedWith;
 };
 
-Qt::Alignment staticAlignment(std::uint32_t styles) {
-    if (styles & res::kAlignCenter) return Qt::AlignHCenter | Qt::AlignTop;
-    if (styles & res::kAlignRight) return Qt::AlignRight | Qt::AlignTop;
+Qt::Alignment labelAlignment(TextAlign align) {
+    switch (align) {
+        case TextAlign::Centre: return Qt::AlignHCenter | Qt::AlignTop;
+        case TextAlign::Right: return Qt::AlignRight | Qt::AlignTop;
+        case TextAlign::Left: break;
+    }
     return Qt::AlignLeft | Qt::AlignTop;
 }
 
-QWidget* createButton(const res::ControlTemplate& c, QWidget* parent) {
-    const QString caption = toQString(c.text);
-    if (c.styles & res::kGroupBox) {
-        auto* box = new GroupBox(caption, parent);
-        box->setFocusPolicy(Qt::NoFocus);
-        return box;
-    }
-    if (c.styles & res::kAutoCheckBox) {
-        return new QCheckBox(caption, parent);
-    }
-    auto* button = new QPushButton(caption, parent);
-    const bool isDefault = (c.styles & res::kDefPushButton) != 0;
-    button->setAutoDefault(isDefault);
-    button->setDefault(isDefault);
-    return button;
-}
-
-QWidget* createStatic(const res::ControlTemplate& c, QWidget* parent) {
-    if (c.styles & res::kWhiteRect) {
-        auto* rect = new QWidget(parent);
-        QPalette palette = rect->palette();
-        palette.setColor(QPalette::Window, Qt::white);
-        rect->setPalette(palette);
-        rect->setAutoFillBackground(true);
-        return rect;
-    }
+QWidget* createLabel(const ControlPlan& c, QWidget* parent) {
     auto* label = new QLabel(parent);
-    if (c.styles & res::kIcon) {
-        label->setPixmap(applicationIcon().pixmap(32, 32));
-        return label;
-    }
     label->setTextFormat(Qt::PlainText);
     label->setText(toQString(c.text));
-    label->setAlignment(staticAlignment(c.styles));
+    label->setAlignment(labelAlignment(c.align));
     return label;
+}
+
+QWidget* createWhiteRect(QWidget* parent) {
+    auto* rect = new QWidget(parent);
+    QPalette palette = rect->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    rect->setPalette(palette);
+    rect->setAutoFillBackground(true);
+    return rect;
 }
 
 QWidget* createListBox(QWidget* parent) {
@@ -217,51 +200,51 @@ QString toQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QRect pixelRect(const res::ControlTemplate& c) {
-    constexpr int k = res::kPixelsPerDialogUnit;
-    return QRect(c.x * k, c.y * k, c.w * k, c.h * k);
+QRect toQRect(const PixelRect& r) {
+    return QRect(r.left, r.top, r.right - r.left, r.bottom - r.top);
 }
 
-QWidget* createControl(const res::ControlTemplate& c, QWidget* parent) {
+QWidget* createControl(const ControlPlan& c, QWidget* parent) {
     QWidget* widget = nullptr;
-    QRect rect = pixelRect(c);
-    switch (c.cls) {
-        case res::ControlClass::Button: widget = createButton(c, parent); break;
-        case res::ControlClass::Edit: {
+    QRect rect = toQRect(c.rect);
+    const QString caption = toQString(c.text);
+    switch (c.kind) {
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(caption, parent);
+            button->setAutoDefault(c.defaultButton);
+            button->setDefault(c.defaultButton);
+            widget = button;
+            break;
+        }
+        case ControlKind::CheckBox: widget = new QCheckBox(caption, parent); break;
+        case ControlKind::GroupBox: widget = new GroupBox(caption, parent); break;
+        case ControlKind::Edit: {
             auto* edit = new QLineEdit(parent);
-            edit->setFrame((c.styles & res::kBorder) != 0);
+            edit->setFrame(c.border);
             widget = edit;
             break;
         }
-        case res::ControlClass::Static:
-            widget = createStatic(c, parent);
-            if (c.styles & res::kIcon) rect.setSize(QSize(32, 32));
+        case ControlKind::Label: widget = createLabel(c, parent); break;
+        case ControlKind::WhiteRect: widget = createWhiteRect(parent); break;
+        case ControlKind::Icon: {
+            auto* icon = new QLabel(parent);
+            icon->setPixmap(applicationIcon().pixmap(kIconPixels, kIconPixels));
+            widget = icon;
             break;
-        case res::ControlClass::ListBox: widget = createListBox(parent); break;
-        case res::ControlClass::ComboBox: {
+        }
+        case ControlKind::List: widget = createListBox(parent); break;
+        case ControlKind::DropDown: {
             auto* combo = new QComboBox(parent);
             combo->setEditable(false);
             combo->setInsertPolicy(QComboBox::InsertAtBottom);
-            // The table's height includes the dropped list; the closed box keeps its natural
-            // height.
             rect.setHeight(combo->sizeHint().height());
             widget = combo;
             break;
         }
     }
-    if (!(c.styles & res::kTabStop) && widget->focusPolicy() != Qt::ClickFocus) {
-        widget->setFocusPolicy(Qt::NoFocus);
-    }
+    if (!c.tabStop && widget->focusPolicy() != Qt::ClickFocus) widget->setFocusPolicy(Qt::NoFocus);
     widget->setGeometry(rect);
     return widget;
-}
-
-void stackControls(const res::DialogTemplate& dialog, QWidget* const* widgets) {
-    const std::size_t count = dialog.controls.size();
-    for (std::size_t i = count; i-- > 0;) widgets[i]->raise();
-    for (std::size_t i = 0; i < count; ++i) {
-        if (dialog.controls[i].styles & res::kTransparent) widgets[i]->raise();
-    }
 }
 
 QIcon applicationIcon() {
@@ -282,9 +265,9 @@ void translateToolkitTexts() {
     }
 }
 
-QString windowMenuCloseText() {
+QString windowMenuCloseText(std::string_view english) {
     // The toolkit's own window menu (of a subwindow) carries this entry, translated with it.
-    return QCoreApplication::translate("QMdiSubWindow", "&Close");
+    return QCoreApplication::translate("QMdiSubWindow", std::string(english).c_str());
 }
 
 }  // namespace korzenik

@@ -1,13 +1,13 @@
 #pragma once
-// Widgets made from the rows of a dialog layout table, shared by the main window and the About
-// box, and the application icon.
+// The Qt widget of each kind of control of the layout table, shared by the main window and the
+// About box, and the application icon.
 #include <QIcon>
 #include <QPalette>
 #include <QRect>
 #include <QString>
 #include <string_view>
 
-#include "app/res/dialog_template.h"
+#include "app/control_table.h"
 
 class QWidget;
 
@@ -25,17 +25,12 @@ void centreOnRealFrame(QWidget* window, QWidget* over);
 /// Text of the layout tables and the app layer (UTF-8) as a QString.
 QString toQString(std::string_view text);
 
-/// The control's rectangle in client pixels: dialog units times kPixelsPerDialogUnit.
-QRect pixelRect(const res::ControlTemplate& control);
+QRect toQRect(const PixelRect& r);
 
-/// A widget behaving like the control's class, placed at its rectangle, showing its caption.
-/// A white rectangle becomes a plain white widget; an icon static shows the application icon at
-/// its own size. Push buttons are never default or auto-default unless the row says so.
-QWidget* createControl(const res::ControlTemplate& control, QWidget* parent);
-
-/// Stacks the controls like the window system does: the first of the table on top, and the
-/// see-through statics above all their siblings.
-void stackControls(const res::DialogTemplate& dialog, QWidget* const* widgets);
+/// A widget behaving like the control's kind, placed at its rectangle, showing its caption. A
+/// white rectangle becomes a plain white widget; an icon shows the application icon. Push
+/// buttons are never default or auto-default unless the control is the default button.
+QWidget* createControl(const ControlPlan& control, QWidget* parent);
 
 /// The application icon (16 x 16 and 32 x 32), from the resources compiled into the library.
 QIcon applicationIcon();
@@ -44,7 +39,8 @@ QIcon applicationIcon();
 /// language, as the system's own controls are, when Qt's translation for it is installed.
 void translateToolkitTexts();
 
-/// The window menu's Close entry in the desktop's language, with its mnemonic.
-QString windowMenuCloseText();
+/// The window menu's Close entry in the desktop's language, with its mnemonic: the toolkit's
+/// translation of the English text when it has one.
+QString windowMenuCloseText(std::string_view english);
 
 }  // namespace korzenik

@@ -14,6 +14,8 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
+#include <utility>
+#include <vector>
 
 #include "app/res/dialog_template.h"
 #include "app/res/resource.h"
@@ -28,18 +30,33 @@ namespace korzenik {
 
 namespace {
 
-bool isEnterOrEscape(const QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return false;
-    const int key = static_cast<const QKeyEvent*>(event)->key();
-    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape;
+DialogKey dialogKey(int key) {
+    switch (key) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter: return DialogKey::Enter;
+        case Qt::Key_Escape: return DialogKey::Escape;
+        case Qt::Key_Menu: return DialogKey::Menu;
+        case Qt::Key_F10: return DialogKey::F10;
+        default: return DialogKey::Other;
+    }
 }
 
-// The keys that ask for the focused control's context menu: the Menu key and Shift+F10.
-bool isContextMenuKey(const QEvent* event) {
-    if (event->type() != QEvent::KeyPress) return false;
+/// What the window's rules make of an event: Deliver for everything but a key press they speak of.
+KeyEffect keyEffectOf(const QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return KeyEffect::Deliver;
     const auto* key = static_cast<const QKeyEvent*>(event);
-    return (key->key() == Qt::Key_Menu && key->modifiers() == Qt::NoModifier) ||
-           (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier);
+    const Qt::KeyboardModifiers m = key->modifiers();
+    return keyEffect(dialogKey(key->key()), {.shift = (m & Qt::ShiftModifier) != 0,
+                                             .ctrl = (m & Qt::ControlModifier) != 0,
+                                             .alt = (m & Qt::AltModifier) != 0});
+}
+
+QMessageBox::Icon toolkitIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Exclamation: return QMessageBox::Warning;
+        case MessageIcon::Information: return QMessageBox::Information;
+    }
+    return QMessageBox::Warning;
 }
 
 }  // namespace
@@ -62,7 +79,7 @@ SolverWindow::SolverWindow(SolverState& state, QWidget* parent)
             [this] { m_dialog.OnConfirm(); });
     connect(qobject_cast<QPushButton*>(control(res::IDC_COMPUTE)), &QPushButton::clicked, this,
             [this] { m_dialog.OnCompute(); });
-    control(res::IDC_FUNCTION)->setFocus();
+    control(firstTabStop(res::kMainDialog))->setFocus();
 }
 
 SolverWindow::~SolverWindow() = default;
@@ -70,25 +87,23 @@ SolverWindow::~SolverWindow() = default;
 void SolverWindow::buildControls() {
     // The face first, so every control stacks above it.
     m_chart = new ChartView(m_framebuffer, this);
-    std::vector<QWidget*> widgets;
-    for (const res::ControlTemplate& c : res::kMainDialog.controls) {
-        QWidget* widget = createControl(c, this);
-        widgets.push_back(widget);
-        m_controls.push_back({c.id, widget});
-        if (c.id == res::IDC_RESULTS) m_results = qobject_cast<QListWidget*>(widget);
-        // The framebuffer has the backdrop in it and the chart over it: the control lets the
-        // face show through.
-        if (c.id == res::IDC_CHART_FRAME) widget->setAutoFillBackground(false);
-    }
-    stackControls(res::kMainDialog, widgets.data());
+    m_controls.build(res::kMainDialog,
+                     [this](const ControlPlan& c) { return createControl(c, this); });
+    m_controls.stack([](QWidget* widget) { widget->raise(); });
+    m_results = qobject_cast<QListWidget*>(control(res::IDC_RESULTS));
+    // The framebuffer has the backdrop in it and the chart over it: the control lets the face
+    // show through.
+    control(res::IDC_CHART_FRAME)->setAutoFillBackground(false);
     // Every widget of the window, the controls' own parts (a list's viewport and scroll bar)
     // included, so the window menu opens wherever the window is clicked.
     for (QWidget* widget : findChildren<QWidget*>()) widget->installEventFilter(this);
 }
 
-QWidget* SolverWindow::control(int id) const {
-    for (const Control& c : m_controls) {
-        if (c.id == id) return c.widget;
+const ControlPlan* SolverWindow::controlOf(const QWidget* widget) const {
+    for (; widget && widget != this; widget = widget->parentWidget()) {
+        for (std::size_t i = 0; i < m_controls.size(); ++i) {
+            if (m_controls.at(i) == widget) return &m_controls.planAt(i);
+        }
     }
     return nullptr;
 }
@@ -117,21 +132,17 @@ std::string SolverWindow::controlText(int id) const {
 void SolverWindow::setControlText(int id, std::string_view utf8) {
     QWidget* w = control(id);
     const QString text = toQString(utf8);
-    // A control's text is replaced only when it differs, so an unchanged edit box keeps its
-    // cursor and selection.
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
-        if (e->text() != text) {
-            // Shown from its first character, as a freshly set edit box shows it; a long number
-            // would otherwise show only its end.
-            e->setText(text);
-            e->setCursorPosition(0);
-        }
+        // Shown from its first character, as a freshly set edit box shows it; a long number
+        // would otherwise show only its end.
+        e->setText(text);
+        e->setCursorPosition(0);
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
-        if (l->text() != text) l->setText(text);
+        l->setText(text);
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
-        if (b->text() != text) b->setText(text);
+        b->setText(text);
     } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
-        if (g->title() != text) g->setTitle(text);
+        g->setTitle(text);
     }
     // A drop-down list has no text of its own to set: only a selection changes what it shows.
 }
@@ -191,15 +202,14 @@ void SolverWindow::listDeleteString(int index) {
 }
 
 void SolverWindow::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
-    // Let the chart drawn so far show behind the box.
-    m_chart->update();
+    // Let the chart drawn so far show behind the box: the command still holds its surface, so
+    // no rectangle has been reported yet.
+    m_chart->showPixels(PixelRect{0, 0, kWindowWidth, kWindowHeight});
     if (m_messageBoxHandler) {
         m_messageBoxHandler(text, caption, icon);
         return;
     }
-    QMessageBox box(
-        icon == MessageIcon::Exclamation ? QMessageBox::Warning : QMessageBox::Information,
-        toQString(caption), toQString(text), QMessageBox::Ok, this);
+    QMessageBox box(toolkitIcon(icon), toQString(caption), toQString(text), QMessageBox::Ok, this);
     box.exec();
 }
 
@@ -223,16 +233,13 @@ void SolverWindow::showAboutBox() {
 }
 
 void SolverWindow::keyPressEvent(QKeyEvent* event) {
-    // Enter presses no button and Escape does not close the window.
-    if (isEnterOrEscape(event)) {
-        event->accept();
-        return;
-    }
-    // A key asking for a context menu that the focused control left alone: the control gets the
-    // request the keyboard would make, which ends in the window menu or an edit box's own menu.
-    if (isContextMenuKey(event)) {
-        openContextMenu(focusWidget() ? focusWidget() : this);
-        return;
+    switch (keyEffectOf(event)) {
+        case KeyEffect::Swallow: event->accept(); return;
+        // A key asking for a context menu that the focused control left alone: the control gets
+        // the request the keyboard would make, which ends in the window menu or an edit box's
+        // own menu.
+        case KeyEffect::ContextMenu: openContextMenu(focusWidget() ? focusWidget() : this); return;
+        case KeyEffect::Deliver: break;
     }
     QDialog::keyPressEvent(event);
 }
@@ -240,13 +247,16 @@ void SolverWindow::keyPressEvent(QKeyEvent* event) {
 bool SolverWindow::eventFilter(QObject* watched, QEvent* event) {
     auto* widget = qobject_cast<QWidget*>(watched);
     if (!widget || widget->window() != this) return QDialog::eventFilter(watched, event);
-    // No control sees Enter or Escape either.
-    if (isEnterOrEscape(event)) return true;
-    // An edit box keeps its own menu; everywhere else a menu request, by mouse or keyboard,
-    // opens the window menu, even on controls that would otherwise swallow it.
-    if (event->type() == QEvent::ContextMenu && !qobject_cast<QLineEdit*>(widget)) {
-        showWindowMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
-        return true;
+    // No control sees a swallowed key either.
+    if (keyEffectOf(event) == KeyEffect::Swallow) return true;
+    // A menu request, by mouse or keyboard, opens the window menu, even on controls that would
+    // otherwise swallow it, unless the control keeps a menu of its own.
+    if (event->type() == QEvent::ContextMenu) {
+        const ControlPlan* owner = controlOf(widget);
+        if (!owner || !keepsOwnContextMenu(owner->kind)) {
+            showWindowMenu(static_cast<QContextMenuEvent*>(event)->globalPos());
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }
@@ -265,15 +275,32 @@ void SolverWindow::openContextMenu(QWidget* widget) {
 
 void SolverWindow::showWindowMenu(QPoint globalPos) {
     QMenu menu(this);
-    QAction* close = menu.addAction(windowMenuCloseText());
-    close->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
-    menu.addSeparator();
-    QAction* about = menu.addAction(toQString(res::kAboutMenuText));
+    std::vector<std::pair<QAction*, WindowCommand>> actions;
+    for (const WindowMenuEntry& entry : windowMenuEntries()) {
+        if (entry.command == WindowCommand::Separator) {
+            menu.addSeparator();
+            continue;
+        }
+        QAction* action =
+            menu.addAction(entry.command == WindowCommand::Close ? windowMenuCloseText(entry.text)
+                                                                 : toQString(entry.text));
+        if (!entry.shortcut.empty()) {
+            action->setShortcut(
+                QKeySequence(toQString(entry.shortcut), QKeySequence::PortableText));
+        }
+        actions.emplace_back(action, entry.command);
+    }
     QAction* chosen = menu.exec(globalPos);
-    if (chosen == about) {
-        showAboutBox();
-    } else if (chosen == close) {
-        this->close();
+    for (const auto& [action, command] : actions) {
+        if (action == chosen) runCommand(command);
+    }
+}
+
+void SolverWindow::runCommand(WindowCommand command) {
+    switch (command) {
+        case WindowCommand::Close: close(); break;
+        case WindowCommand::About: showAboutBox(); break;
+        case WindowCommand::Separator: break;
     }
 }
 

@@ -5,10 +5,11 @@
 #include <functional>
 #include <memory>
 #include <string_view>
-#include <vector>
 
+#include "app/control_table.h"
 #include "app/dialog_host.h"
 #include "app/solver_dialog.h"
+#include "app/window_menu.h"
 #include "chart/framebuffer.h"
 #include "core/solver_state.h"
 
@@ -37,9 +38,9 @@ public:
     /// False when the dialog's initialisation failed; the window should then not be run.
     bool initialised() const { return m_initialised; }
 
-    /// The widget standing for a control of the layout table, or nullptr. For IDC_STATIC (-1)
-    /// the first such control.
-    QWidget* control(int id) const;
+    /// The widget standing for a control of the layout table, or nullptr (always for
+    /// IDC_STATIC).
+    QWidget* control(int id) const { return m_controls.get(id); }
     /// The window's retained pixels, in window coordinates.
     const Framebuffer& framebuffer() const { return m_framebuffer; }
     /// Replaces the message box; an empty handler restores the real one.
@@ -80,15 +81,14 @@ private:
     void openContextMenu(QWidget* widget);
     /// The window menu, with the About entry, at a point of the screen.
     void showWindowMenu(QPoint globalPos);
+    void runCommand(WindowCommand command);
+    /// The control of the table that is this widget or holds it, or nullptr.
+    const ControlPlan* controlOf(const QWidget* widget) const;
     QComboBox* combo(int id) const;
     QLineEdit* edit(int id) const;
     QCheckBox* checkBox(int id) const;
 
-    struct Control {
-        int id;
-        QWidget* widget;
-    };
-    std::vector<Control> m_controls;  // template order
+    ControlSet<QWidget*> m_controls;
     ChartView* m_chart = nullptr;
     QListWidget* m_results = nullptr;
     Framebuffer m_framebuffer;

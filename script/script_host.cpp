@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstdint>
 
+#include "app/control_table.h"
 #include "app/res/resource.h"
 #include "script/json_lines.h"
 #include "script/png_writer.h"
@@ -13,17 +14,11 @@ namespace korzenik::script {
 
 namespace {
 
-/// The name under which the transcript reports an edit box.
+/// The name under which the transcript reports a control: its word, else its number.
 std::string controlName(int id) {
-    switch (id) {
-        case res::IDC_START: return "start";
-        case res::IDC_END: return "end";
-        case res::IDC_PRECISION: return "precision";
-        default: {
-            std::array<char, 16> buf{};
-            return std::string(buf.data(), std::to_chars(buf.data(), buf.data() + 16, id).ptr);
-        }
-    }
+    if (const std::string_view word = controlWord(id); !word.empty()) return std::string(word);
+    std::array<char, 16> buf{};
+    return std::string(buf.data(), std::to_chars(buf.data(), buf.data() + buf.size(), id).ptr);
 }
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
@@ -79,8 +74,7 @@ void ScriptSession::lineDeleted(int index) { m_sink(deleteEvent(index)); }
 void ScriptSession::focusedAndSelected(int id) { m_sink(focusEvent(controlName(id))); }
 
 void ScriptSession::messageShown(const MessageBoxRequest& box) {
-    m_sink(messageEvent(box.icon == MessageIcon::Exclamation ? "exclamation" : "information",
-                        box.caption, box.text));
+    m_sink(messageEvent(messageIconName(box.icon), box.caption, box.text));
     m_controls.dismissMessage();  // OK at once
 }
 
@@ -142,10 +136,7 @@ bool ScriptSession::runLine(std::string_view line, std::string* err) {
         }
     } else if (word == "start" || word == "end" || word == "precision") {
         if (!argument(&arg)) return false;
-        const int id = word == "start" ? res::IDC_START
-                       : word == "end" ? res::IDC_END
-                                       : res::IDC_PRECISION;
-        m_controls.typeText(id, arg);
+        m_controls.typeText(controlForWord(word), arg);
     } else if (word == "auto") {
         if (!argument(&arg)) return false;
         if (arg != "on" && arg != "off") {

@@ -14,40 +14,23 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
+#include "app/control_table.h"
 #include "app/res/dialog_template.h"
 #include "app/res/resource.h"
-#include "app/res/strings.h"
 #include "app/window.h"
+#include "app/window_menu.h"
 
 namespace {
 
 using namespace korzenik;
-using res::ControlClass;
-using res::ControlTemplate;
 using res::DialogTemplate;
 
-constexpr std::pair<int, std::string_view> kIdentifierNames[] = {
-    {res::IDC_CHART_FRAME, "IDC_CHART_FRAME"},
-    {res::IDC_START, "IDC_START"},
-    {res::IDC_END, "IDC_END"},
-    {res::IDC_PRECISION, "IDC_PRECISION"},
-    {res::IDC_CONFIRM, "IDC_CONFIRM"},
-    {res::IDC_COMPUTE, "IDC_COMPUTE"},
-    {res::IDC_AUTO, "IDC_AUTO"},
-    {res::IDC_RESULTS, "IDC_RESULTS"},
-    {res::IDC_XMIN, "IDC_XMIN"},
-    {res::IDC_XMAX, "IDC_XMAX"},
-    {res::IDC_YMIN, "IDC_YMIN"},
-    {res::IDC_YMAX, "IDC_YMAX"},
-    {res::IDC_FUNCTION, "IDC_FUNCTION"},
-};
-
-std::string identifierName(int id) {
-    for (const auto& [value, name] : kIdentifierNames) {
-        if (value == id) return std::string(name);
-    }
-    return {};
+std::vector<ControlPlan> plansOf(const DialogTemplate& d) {
+    std::vector<ControlPlan> plans;
+    for (const res::ControlTemplate& row : d.controls) plans.push_back(controlPlan(row));
+    return plans;
 }
 
 std::string escapeHtml(std::string_view text) {
@@ -64,157 +47,136 @@ std::string escapeHtml(std::string_view text) {
     return out;
 }
 
-/// A caption as the window system shows it: "&&" is one '&', and "&X" underlines X and makes it
-/// the mnemonic (lower case; 0 when there is none).
-struct Caption {
-    std::string html;
-    std::string plain;
-    char mnemonic = 0;
-};
-
-Caption caption(std::string_view text, bool prefix) {
-    Caption out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (!prefix || text[i] != '&' || i + 1 == text.size()) {
-            out.html += escapeHtml(text.substr(i, 1));
-            out.plain += text[i];
-            continue;
-        }
-        const char next = text[++i];
-        if (next == '&') {
-            out.html += "&amp;";
-            out.plain += '&';
-            continue;
-        }
-        out.html += "<u>" + escapeHtml(text.substr(i, 1)) + "</u>";
-        out.plain += next;
-        if (out.mnemonic == 0) {
-            out.mnemonic = static_cast<char>(next >= 'A' && next <= 'Z' ? next - 'A' + 'a' : next);
-        }
-    }
-    return out;
+/// A caption's HTML: its mnemonic underlined.
+std::string captionHtml(const Caption& caption) {
+    if (caption.mnemonicAt == std::string::npos) return escapeHtml(caption.text);
+    const std::string_view text = caption.text;
+    return escapeHtml(text.substr(0, caption.mnemonicAt)) + "<u>" +
+           escapeHtml(text.substr(caption.mnemonicAt, caption.mnemonicSize)) + "</u>" +
+           escapeHtml(text.substr(caption.mnemonicAt + caption.mnemonicSize));
 }
 
-bool has(const ControlTemplate& c, std::uint32_t style) { return (c.styles & style) != 0; }
+bool isText(const ControlPlan& c) { return c.kind == ControlKind::Label; }
 
-bool isText(const ControlTemplate& c) {
-    return c.cls == ControlClass::Static && !has(c, res::kWhiteRect | res::kIcon);
+bool contains(const PixelRect& outer, const PixelRect& inner) {
+    return outer.left <= inner.left && outer.top <= inner.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
 }
 
 /// What a screen reader calls a control: the text right above it across the same width, else
 /// the caption of the smallest group box around it.
-std::string accessibleName(const DialogTemplate& d, const ControlTemplate& c) {
-    for (const ControlTemplate& s : d.controls) {
-        if (isText(s) && s.x == c.x && s.w == c.w && s.y + s.h <= c.y && c.y - (s.y + s.h) <= 4) {
-            return caption(s.text, !has(s, res::kNoPrefix)).plain;
+std::string accessibleName(const std::vector<ControlPlan>& d, const ControlPlan& c) {
+    constexpr std::int32_t kMaxGap = 4 * res::kPixelsPerDialogUnit;
+    for (const ControlPlan& s : d) {
+        if (isText(s) && s.rect.left == c.rect.left && s.rect.right == c.rect.right &&
+            s.rect.bottom <= c.rect.top && c.rect.top - s.rect.bottom <= kMaxGap) {
+            return parseCaption(s.text, s.mnemonics).text;
         }
     }
-    const ControlTemplate* group = nullptr;
-    for (const ControlTemplate& g : d.controls) {
-        if (g.cls == ControlClass::Button && has(g, res::kGroupBox) && g.x <= c.x && g.y <= c.y &&
-            c.x + c.w <= g.x + g.w && c.y + c.h <= g.y + g.h && (!group || g.w < group->w)) {
+    const ControlPlan* group = nullptr;
+    for (const ControlPlan& g : d) {
+        if (g.kind == ControlKind::GroupBox && contains(g.rect, c.rect) &&
+            (!group || g.rect.right - g.rect.left < group->rect.right - group->rect.left)) {
             group = &g;
         }
     }
-    return group ? caption(group->text, true).plain : std::string();
+    return group ? parseCaption(group->text, group->mnemonics).text : std::string();
 }
 
-std::string alignment(const ControlTemplate& c) {
-    if (has(c, res::kAlignCenter)) return " center";
-    if (has(c, res::kAlignRight)) return " right";
+std::string alignment(const ControlPlan& c) {
+    switch (c.align) {
+        case TextAlign::Centre: return " center";
+        case TextAlign::Right: return " right";
+        case TextAlign::Left: break;
+    }
     return "";
 }
 
 /// The element of one control. idPrefix names the controls of the About box, which the page's
 /// script does not mirror.
-std::string controlHtml(const DialogTemplate& d, std::size_t index, std::string_view layoutClass,
-                        std::string_view idPrefix) {
-    const ControlTemplate& c = d.controls[index];
+std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
+                        std::string_view layoutClass, std::string_view idPrefix) {
+    const ControlPlan& c = d[index];
     std::string id;
     if (c.id != res::IDC_STATIC) {
         if (idPrefix.empty()) {
-            id = " id=\"" + identifierName(c.id) + "\" data-id=\"" + std::to_string(c.id) + "\"";
+            id = " id=\"" + std::string(controlIdentifier(c.id)) + "\" data-id=\"" +
+                 std::to_string(c.id) + "\"";
         } else if (c.id == res::IDOK) {
             id = " id=\"" + std::string(idPrefix) + "-ok\"";
         }
     }
     const std::string cls = std::string(layoutClass) + std::to_string(index);
-    const std::string unreachable = has(c, res::kTabStop) ? "" : " tabindex=\"-1\"";
+    const std::string unreachable = c.tabStop ? "" : " tabindex=\"-1\"";
     const std::string label = " aria-label=\"" + escapeHtml(accessibleName(d, c)) + "\"";
-    const Caption text = caption(c.text, !has(c, res::kNoPrefix));
+    const Caption text = parseCaption(c.text, c.mnemonics);
 
-    switch (c.cls) {
-        case ControlClass::ComboBox:
+    switch (c.kind) {
+        case ControlKind::DropDown:
             return "<select" + id + " class=\"" + cls + "\"" + unreachable + label + "></select>";
-        case ControlClass::Edit:
+        case ControlKind::Edit:
             return "<input type=\"text\"" + id + " class=\"" + cls + " edit\"" + unreachable +
                    label + " autocomplete=\"off\" spellcheck=\"false\">";
-        case ControlClass::ListBox:
+        case ControlKind::List:
             return "<div" + id + " class=\"" + cls + " list\" role=\"listbox\" tabindex=\"-1\"" +
                    "></div>";
-        case ControlClass::Button:
-            if (has(c, res::kGroupBox)) {
-                return "<fieldset class=\"" + cls + " group\"><legend>" + text.html +
-                       "</legend></fieldset>";
+        case ControlKind::GroupBox:
+            return "<fieldset class=\"" + cls + " group\"><legend>" + captionHtml(text) +
+                   "</legend></fieldset>";
+        case ControlKind::CheckBox:
+            return "<label class=\"" + cls + " check\"><input type=\"checkbox\"" + id +
+                   unreachable + ">" + captionHtml(text) + "</label>";
+        case ControlKind::PushButton: {
+            std::string keys;
+            if (text.key != 0) {
+                const char upper = static_cast<char>(
+                    text.key >= 'a' && text.key <= 'z' ? text.key - 'a' + 'A' : text.key);
+                keys = " data-mnemonic=\"" + escapeHtml(std::string(1, text.key)) +
+                       "\" aria-keyshortcuts=\"Alt+" + escapeHtml(std::string(1, upper)) + "\"";
             }
-            if (has(c, res::kAutoCheckBox)) {
-                return "<label class=\"" + cls + " check\"><input type=\"checkbox\"" + id +
-                       unreachable + ">" + text.html + "</label>";
-            }
-            {
-                std::string keys;
-                if (text.mnemonic != 0) {
-                    const char upper = static_cast<char>(
-                        text.mnemonic >= 'a' && text.mnemonic <= 'z' ? text.mnemonic - 'a' + 'A'
-                                                                     : text.mnemonic);
-                    keys = " data-mnemonic=\"" + escapeHtml(std::string(1, text.mnemonic)) +
-                           "\" aria-keyshortcuts=\"Alt+" + escapeHtml(std::string(1, upper)) + "\"";
-                }
-                const std::string role = has(c, res::kDefPushButton) ? " default" : "";
-                return "<button type=\"button\"" + id + " class=\"" + cls + role + "\"" +
-                       unreachable + keys + ">" + text.html + "</button>";
-            }
-        case ControlClass::Static:
-            if (has(c, res::kWhiteRect)) return "<div" + id + " class=\"" + cls + " frame\"></div>";
-            if (has(c, res::kIcon)) {
-                return "<img class=\"" + cls + "\" src=\"korzenik.svg\" alt=\"\" width=\"32\" " +
-                       "height=\"32\">";
-            }
+            const std::string role = c.defaultButton ? " default" : "";
+            return "<button type=\"button\"" + id + " class=\"" + cls + role + "\"" + unreachable +
+                   keys + ">" + captionHtml(text) + "</button>";
+        }
+        case ControlKind::WhiteRect: return "<div" + id + " class=\"" + cls + " frame\"></div>";
+        case ControlKind::Icon:
+            return "<img class=\"" + cls + "\" src=\"korzenik.svg\" alt=\"\" width=\"" +
+                   std::to_string(kIconPixels) + "\" height=\"" + std::to_string(kIconPixels) +
+                   "\">";
+        case ControlKind::Label:
             return "<div" + id + " class=\"" + cls + " static" + alignment(c) +
-                   (has(c, res::kTransparent) ? " transparent" : "") + "\">" + text.html + "</div>";
+                   (c.seeThrough ? " transparent" : "") + "\">" + captionHtml(text) + "</div>";
     }
     return {};
 }
 
 std::string controlsHtml(const DialogTemplate& d, std::string_view layoutClass,
                          std::string_view idPrefix) {
+    const std::vector<ControlPlan> plans = plansOf(d);
     std::string out;
-    for (std::size_t i = 0; i < d.controls.size(); ++i) {
-        out += controlHtml(d, i, layoutClass, idPrefix) + "\n";
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        out += controlHtml(plans, i, layoutClass, idPrefix) + "\n";
     }
     return out;
 }
 
-std::string px(int dialogUnits) {
-    return std::to_string(dialogUnits * res::kPixelsPerDialogUnit) + "px";
-}
+std::string px(std::int32_t pixels) { return std::to_string(pixels) + "px"; }
 
 /// The rectangles of a dialog's controls in pixels, with their stacking.
 std::string layoutCss(const DialogTemplate& d, std::string_view layoutClass) {
+    const std::vector<ControlPlan> plans = plansOf(d);
+    std::vector<std::size_t> level(plans.size());
+    const std::vector<std::size_t> order = stackingOrder(d);
+    for (std::size_t z = 0; z < order.size(); ++z) level[order[z]] = z + 1;
     std::string out;
-    const std::size_t count = d.controls.size();
-    for (std::size_t i = 0; i < count; ++i) {
-        const ControlTemplate& c = d.controls[i];
-        out += "." + std::string(layoutClass) + std::to_string(i) + "{left:" + px(c.x) +
-               ";top:" + px(c.y);
-        // An icon takes its own size; a drop-down's height includes its dropped list, so the
-        // closed box keeps the height the style sheet gives it.
-        if (!has(c, res::kIcon)) {
-            out += ";width:" + px(c.w);
-            if (c.cls != ControlClass::ComboBox) out += ";height:" + px(c.h);
-        }
-        const std::size_t z = has(c, res::kTransparent) ? count + 1 : count - i;
-        out += ";z-index:" + std::to_string(z) + "}\n";
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        const PixelRect& r = plans[i].rect;
+        out += "." + std::string(layoutClass) + std::to_string(i) + "{left:" + px(r.left) +
+               ";top:" + px(r.top) + ";width:" + px(r.right - r.left);
+        // A drop-down's height includes its dropped list, so the closed box keeps the height
+        // the style sheet gives it.
+        if (plans[i].kind != ControlKind::DropDown) out += ";height:" + px(r.bottom - r.top);
+        out += ";z-index:" + std::to_string(level[i]) + "}\n";
     }
     return out;
 }
@@ -231,8 +193,9 @@ std::string windowCss() {
     return ":root{--face:" + cssColour(kFaceColour) + ";--window-width:" + n(kWindowWidth) +
            ";--window-height:" + n(kWindowHeight) + ";--client-left:" + n(kClientLeft) +
            ";--client-top:" + n(kClientTop) + ";--client-width:" + n(kClientWidth) +
-           ";--client-height:" + n(kClientHeight) + ";--about-width:" + px(res::kAboutBox.w) +
-           ";--about-height:" + px(res::kAboutBox.h) + "}\n";
+           ";--client-height:" + n(kClientHeight) +
+           ";--about-width:" + n(res::kAboutBox.w * res::kPixelsPerDialogUnit) +
+           ";--about-height:" + n(res::kAboutBox.h * res::kPixelsPerDialogUnit) + "}\n";
 }
 
 bool readFile(const char* path, std::string* out) {
@@ -284,7 +247,10 @@ int main(int argc, char** argv) {
         std::fputs("make_page: cannot read the template or the style sheet\n", stderr);
         return 2;
     }
-    const Caption aboutEntry = caption(res::kAboutMenuText, true);
+    Caption aboutEntry;
+    for (const WindowMenuEntry& entry : windowMenuEntries()) {
+        if (entry.command == WindowCommand::About) aboutEntry = parseCaption(entry.text, true);
+    }
     const std::pair<std::string_view, std::string> markers[] = {
         {"@MAIN_CAPTION@", escapeHtml(res::kMainDialog.caption)},
         {"@MAIN_CONTROLS@", controlsHtml(res::kMainDialog, "k", "")},
@@ -292,8 +258,8 @@ int main(int argc, char** argv) {
         {"@CLIENT_HEIGHT@", std::to_string(kClientHeight)},
         {"@ABOUT_CAPTION@", escapeHtml(res::kAboutBox.caption)},
         {"@ABOUT_CONTROLS@", controlsHtml(res::kAboutBox, "a", "aboutbox")},
-        {"@ABOUT_ENTRY@", aboutEntry.html},
-        {"@ABOUT_ENTRY_KEY@", std::string(1, aboutEntry.mnemonic)},
+        {"@ABOUT_ENTRY@", captionHtml(aboutEntry)},
+        {"@ABOUT_ENTRY_KEY@", std::string(1, aboutEntry.key)},
     };
     std::string page;
     if (!fillTemplate(pageTemplate, markers, &page)) {

@@ -123,7 +123,7 @@
                 body.dataset.busy = '0';
                 return;
             }
-            messageBox.dataset.icon = dialog.messageIcon() ? 'information' : 'exclamation';
+            messageBox.dataset.icon = text(dialog.messageIcon());
             $('messagebox-caption').textContent = text(dialog.messageText(1));
             $('messagebox-text').textContent = text(dialog.messageText(0));
             messageBox.showModal();

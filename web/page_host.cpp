@@ -7,10 +7,8 @@
 // The module is a standalone WebAssembly file without a loader of its own. Texts cross the
 // boundary as UTF-8: the page writes into textBuffer() and passes the size; a text handed back
 // stays valid until the next call that returns one, and textSize() gives its length.
-#include <array>
 #include <cstddef>
 #include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -36,6 +34,9 @@ namespace {
 
 using namespace korzenik;
 
+/// Client pixels drawn since the page last took them.
+PixelRect stalePixels = kClientRect;
+
 class PageListener : public DialogListener {
     void lineAppended(std::string_view text) override {
         pageLineAppended(text.data(), text.size());
@@ -43,7 +44,10 @@ class PageListener : public DialogListener {
     void lineSelected(int index) override { pageLineSelected(index); }
     void lineDeleted(int index) override { pageLineDeleted(index); }
     void focusedAndSelected(int id) override { pageFocusedAndSelected(id); }
-    void surfaceReleased(const PixelRect&) override { pageSurfaceReleased(); }
+    void surfaceReleased(const PixelRect& touched) override {
+        stalePixels = unite(stalePixels, clientArea(touched));
+        pageSurfaceReleased();
+    }
 };
 
 /// The page's one dialog and the solver state it works on, for as long as the page is open.
@@ -121,41 +125,25 @@ PAGE_EXPORT(messageText) const char* messageText(int part) {
     if (open.empty()) return handOut({});
     return handOut(part == 0 ? open.front().text : open.front().caption);
 }
-/// 1 for the information icon, 0 for the exclamation.
-PAGE_EXPORT(messageIcon) int messageIcon() {
+/// The oldest open message box's icon: "exclamation" or "information".
+PAGE_EXPORT(messageIcon) const char* messageIcon() {
     const auto& open = session->controls.pendingMessages();
-    return !open.empty() && open.front().icon == MessageIcon::Information ? 1 : 0;
+    return handOut(
+        std::string(messageIconName(open.empty() ? MessageIcon::Exclamation : open.front().icon)));
 }
 
-/// The client area's pixels as RGBA rows, ready for a canvas of the client's size.
+/// The client area's pixels as RGBA rows, ready for a canvas of the client's size. Only what was
+/// drawn since the last call is converted again.
 PAGE_EXPORT(clientPixels) const std::uint8_t* clientPixels() {
-    const Framebuffer& window = session->controls.window();
-    clientRgba.resize(std::size_t{kClientWidth} * kClientHeight * 4);
-    std::uint8_t* out = clientRgba.data();
-    // Four pixels at a time, as three little-endian words in and four out: the first page shows
-    // after this has run once in the engine's baseline code, where every operation counts.
-    constexpr std::uint32_t opaque = 0xFF000000;
-    for (std::int32_t y = 0; y < kClientHeight; ++y) {
-        const auto row = static_cast<std::size_t>((kClientTop + y) * window.width + kClientLeft);
-        const std::uint8_t* in = window.rgb.data() + row * 3;
-        std::int32_t x = 0;
-        for (; x + 4 <= kClientWidth; x += 4, in += 12, out += 16) {
-            std::array<std::uint32_t, 3> rgb{};
-            std::memcpy(rgb.data(), in, 12);
-            const std::array<std::uint32_t, 4> rgba = {
-                rgb[0] | opaque,
-                rgb[0] >> 24 | rgb[1] << 8 | opaque,
-                rgb[1] >> 16 | rgb[2] << 16 | opaque,
-                rgb[2] >> 8 | opaque,
-            };
-            std::memcpy(out, rgba.data(), 16);
-        }
-        for (; x < kClientWidth; ++x, in += 3, out += 4) {
-            out[0] = in[0];
-            out[1] = in[1];
-            out[2] = in[2];
-            out[3] = 0xFF;
-        }
+    constexpr std::size_t stride = std::size_t{kClientWidth} * 4;
+    clientRgba.resize(stride * kClientHeight);
+    const PixelRect area = stalePixels;
+    stalePixels = PixelRect{};
+    if (!area.empty()) {
+        copyClientPixels(session->controls.window(), area, PixelFormat::Rgbx32,
+                         clientRgba.data() + static_cast<std::size_t>(area.top) * stride +
+                             static_cast<std::size_t>(area.left) * 4,
+                         static_cast<std::ptrdiff_t>(stride));
     }
     return clientRgba.data();
 }

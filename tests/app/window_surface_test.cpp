@@ -28,7 +28,13 @@ std::string changedOutside(const Framebuffer& before, const Framebuffer& after,
         for (std::int32_t x = 0; x < after.width; ++x) {
             const bool inside = x >= r.left && x < r.right && y >= r.top && y < r.bottom;
             if (!inside && before.pixel(x, y) != after.pixel(x, y)) {
-                out += "(" + std::to_string(x) + "," + std::to_string(y) + ") ";
+                // Appended piece by piece: "(" + std::to_string(x) draws a false -Wrestrict from
+                // the mingw build's GCC 12.
+                out += '(';
+                out += std::to_string(x);
+                out += ',';
+                out += std::to_string(y);
+                out += ") ";
                 if (out.size() > 200) return out;
             }
         }

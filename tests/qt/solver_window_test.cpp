@@ -1,6 +1,8 @@
-// The real window driven as a user drives it: keys and clicks on the widgets, pixels read back
-// from the screen image of the chart. Message boxes are either recorded through the window's
-// hook or, where the real box is under test, answered from a timer.
+// The real window driven as a user drives it, for what the golden sessions (golden_window_test)
+// do not show: where it opens, its tab order, the keys and menus, the real message boxes and
+// the About box, an edit box's view after a rewrite, the chart after a repaint. Message boxes
+// are either recorded through the window's hook or, where the real box is under test, answered
+// from a timer.
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -15,7 +17,6 @@
 #include <QScrollBar>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <clocale>
 #include <functional>
 #include <memory>
 #include <string>
@@ -97,11 +98,6 @@ QImage shownImage(QWidget* window) {
     return shown.convertToFormat(QImage::Format_RGB32);
 }
 
-// The white backdrop's part of it.
-QImage chartImage(SolverWindow& window) {
-    return shownImage(&window).copy(window.control(res::IDC_CHART_FRAME)->geometry());
-}
-
 // The framebuffer as an image, in window coordinates.
 QImage framebufferImage(const Framebuffer& fb) {
     const QImage image(fb.rgb.data(), fb.width, fb.height, fb.width * 3, QImage::Format_RGB888);
@@ -114,21 +110,6 @@ void clickThroughWindow(QWidget* target, Qt::MouseButton button) {
     QTest::mouseClick(top->windowHandle(), button, {}, target->mapTo(top, target->rect().center()));
 }
 
-QRgb shownColour(Colour c) { return qRgb(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF); }
-
-int countPixels(const QImage& image, QRgb colour) {
-    int n = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) n += image.pixel(x, y) == colour ? 1 : 0;
-    }
-    return n;
-}
-
-constexpr QRgb kShownBlack = 0xFF000000;
-constexpr QRgb kShownRed = 0xFFFF0000;
-constexpr QRgb kShownBlue = 0xFF0000FF;
-constexpr QRgb kShownGray = 0xFFA4A4A4;
-
 }  // namespace
 
 class SolverWindowTest : public QObject {
@@ -139,13 +120,12 @@ private slots:
     void cleanup();
 
     void startState();
-    void confirmDrawsTheCurveWhereTheWindowKeepsIt();
+    void aRepaintShowsTheChartAgain();
     void rewrittenNumberShowsItsStart();
-    void autoComputeListsSevenLinesAndAnnouncesTheRoot();
+    void mnemonicsPressTheButtonsAndTheRootIsAnnouncedInABox();
     void enterAndEscapeChangeNothing();
     void rejectedNumberWarnsAndRefocusesTheField();
     void aboutBoxOpensFromTheWindowMenuAndCloses();
-    void numbersUsePointUnderPolishLocale();
     void toolkitTextsFollowAPolishDesktop();
 
 private:
@@ -174,7 +154,6 @@ private:
 };
 
 const QStringList kDemoLabels = {"0.0", "3.0", "5.0", "-4.0"};
-const QString kFirstLine = QStringLiteral("x=1.33333      |      f(x)=-2.222222");
 const QString kRootText = QStringLiteral("Wyznaczono miejsce zerowe funkcji w punkcie x=1.99995");
 
 void SolverWindowTest::init() {
@@ -225,20 +204,9 @@ void SolverWindowTest::startState() {
     for (int i = 0; i < kFunctionCount; ++i) {
         QCOMPARE(function()->itemText(i), toQString(kFunctionLabels[static_cast<std::size_t>(i)]));
     }
-    QCOMPARE(function()->currentIndex(), -1);
-    for (int id : {res::IDC_START, res::IDC_END, res::IDC_PRECISION}) {
-        QCOMPARE(field(id)->text(), QStringLiteral("0"));
-    }
     QCOMPARE(QStringList({button(res::IDC_CONFIRM)->text(), button(res::IDC_COMPUTE)->text(),
                           autoBox()->text()}),
              QStringList({"&Zatwierdź", "&Licz", "Auto"}));
-    QVERIFY(!autoBox()->isChecked());
-    QCOMPARE(results()->count(), 0);
-    QCOMPARE(labels(), QStringList({"", "", "", ""}));
-    // Controls sit at twice their dialog units: the white backdrop is 494 x 446 at (256, 32).
-    QCOMPARE(control(res::IDC_CHART_FRAME)->geometry(), QRect(256, 32, 494, 446));
-    const QImage chart = chartImage(w);
-    QCOMPARE(countPixels(chart, 0xFFFFFFFF), chart.width() * chart.height());
 
     // Tab walks the tab stops in template order from the drop-down and wraps; the results list
     // is not among them.
@@ -250,38 +218,18 @@ void SolverWindowTest::startState() {
     }
 }
 
-void SolverWindowTest::confirmDrawsTheCurveWhereTheWindowKeepsIt() {
+// The window keeps the chart's pixels: covered and uncovered, it shows the chart again.
+void SolverWindowTest::aRepaintShowsTheChartAgain() {
     enterDemoInputs(false);
-    // Through the window, as a real click: the group boxes behind the button must not take it.
     clickThroughWindow(button(res::IDC_CONFIRM), Qt::LeftButton);
-    QVERIFY(m_messages.isEmpty());
-    QCOMPARE(labels(), kDemoLabels);
-
-    // The face is the framebuffer: window pixel (x, y) shows at client pixel (x - 3, y - 27).
-    // The left axis's ticks begin at window column 258, on the face left of the backdrop, and
-    // show there once the window has repainted after the command.
-    const QImage fb = framebufferImage(m_window->framebuffer());
-    int tickRow = 0;
-    while (tickRow < fb.height() && fb.pixel(258, tickRow) != kShownBlack) ++tickRow;
-    QVERIFY2(tickRow < fb.height(), "a tick reaches column 258");
-    QTRY_COMPARE(shownImage(m_window.get()).pixel(255, tickRow - 27), kShownBlack);
-
-    // The whole chart as the framebuffer has it, the white margin around the backdrop included;
-    // and one face colour inside the group boxes and outside them.
     const QRect chartArea(255, 30, 496, 450);
-    const QImage shown = shownImage(m_window.get());
-    QCOMPARE(shown.copy(chartArea), fb.copy(chartArea.translated(3, 27)));
-    QVERIFY2(countPixels(shown.copy(chartArea), kShownRed) > 400,
-             "the red curve crosses the chart");
-    for (QPoint facePixel : {QPoint(10, 170), QPoint(600, 525)}) {
-        QCOMPARE(shown.pixel(facePixel), shownColour(kFaceColour));
-    }
-
-    // Covered and uncovered: the repainted window still shows the curve.
+    const QImage drawn =
+        framebufferImage(m_window->framebuffer()).copy(chartArea.translated(3, 27));
+    QTRY_COMPARE(shownImage(m_window.get()).copy(chartArea), drawn);
     m_window->hide();
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-    QTRY_COMPARE(shownImage(m_window.get()).copy(chartArea), shown.copy(chartArea));
+    QTRY_COMPARE(shownImage(m_window.get()).copy(chartArea), drawn);
 }
 
 // A number the dialog writes back shows from its first character, even when it is wider than
@@ -298,7 +246,7 @@ void SolverWindowTest::rewrittenNumberShowsItsStart() {
 
 // The buttons are pressed by their mnemonics here; a mnemonic animates the press, which clicks
 // a moment later.
-void SolverWindowTest::autoComputeListsSevenLinesAndAnnouncesTheRoot() {
+void SolverWindowTest::mnemonicsPressTheButtonsAndTheRootIsAnnouncedInABox() {
     enterDemoInputs(true);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Z, Qt::AltModifier);  // Zatwierdź
     QTRY_COMPARE(labels(), kDemoLabels);
@@ -313,18 +261,9 @@ void SolverWindowTest::autoComputeListsSevenLinesAndAnnouncesTheRoot() {
     QTRY_VERIFY(script.finished());
     QVERIFY(!script.timedOut());
     QVERIFY(rootAnnounced);
-
     QCOMPARE(results()->count(), 7);
-    QCOMPARE(results()->item(0)->text(), kFirstLine);
-    QVERIFY(results()->item(6)->text().startsWith(QStringLiteral("x=1.99995      |      f(x)=")));
-    QCOMPARE(results()->currentRow(), 6);
-    QCOMPARE(results()->selectedItems().size(), 1);
+    // The selected last line is scrolled to, and a long line stays cut at the right edge.
     QCOMPARE(results()->horizontalScrollBar()->value(), 0);
-
-    QTest::qWait(20);
-    const QImage chart = chartImage(*m_window);
-    QVERIFY2(countPixels(chart, kShownBlue) > 100, "the chords are drawn");
-    QVERIFY2(countPixels(chart, kShownGray) > 100, "the vertical lines are drawn");
 }
 
 void SolverWindowTest::enterAndEscapeChangeNothing() {
@@ -455,26 +394,6 @@ void SolverWindowTest::aboutBoxOpensFromTheWindowMenuAndCloses() {
     }
     QVERIFY(m_window->isVisible());
     QVERIFY(m_messages.isEmpty());
-}
-
-// Run with LC_ALL=pl_PL.UTF-8: Qt adopts the locale at start-up, and the C library's own
-// formatting would then write decimal commas.
-void SolverWindowTest::numbersUsePointUnderPolishLocale() {
-    if (std::string(std::localeconv()->decimal_point) != ",") {
-        QSKIP("needs LC_ALL=pl_PL.UTF-8 (the qt_polish_locale test sets it up)");
-    }
-    enterDemoInputs(true);
-    QTest::mouseClick(button(res::IDC_CONFIRM), Qt::LeftButton);
-    QTest::mouseClick(button(res::IDC_COMPUTE), Qt::LeftButton);
-    QCOMPARE(labels(), kDemoLabels);
-    QCOMPARE(field(res::IDC_PRECISION)->text(), QStringLiteral("0.001"));
-    QCOMPARE(results()->count(), 7);
-    QCOMPARE(results()->item(0)->text(), kFirstLine);
-    for (int i = 0; i < results()->count(); ++i) {
-        const QString line = results()->item(i)->text();
-        QVERIFY2(!line.contains(QLatin1Char(',')), qPrintable(line));
-    }
-    QCOMPARE(m_messages, QStringList({kRootText}));
 }
 
 // Run with LC_ALL=pl_PL.UTF-8: the menus the toolkit makes speak the desktop's language, as a
