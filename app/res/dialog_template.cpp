@@ -42,8 +42,9 @@ constexpr std::array kMainControls = {
 // The chart plots in its own fixed rectangle of window pixels (ChartFrame), inside the white
 // backdrop placed above: its left and right 2 pixels inside the backdrop's left and right edges,
 // its top and bottom 1 pixel inside the backdrop's top and bottom edges.
-constexpr ControlTemplate kBackdrop = *std::ranges::find_if(
-    kMainControls, [](const ControlTemplate& c) { return c.id == IDC_CHART_FRAME; });
+constexpr ControlTemplate kBackdrop =
+    *std::find_if(kMainControls.begin(), kMainControls.end(),
+                  [](const ControlTemplate& c) { return c.id == IDC_CHART_FRAME; });
 static_assert(kClientLeft + kBackdrop.x * kPixelsPerDialogUnit + 2 == ChartFrame::left);
 static_assert(kClientLeft + (kBackdrop.x + kBackdrop.w) * kPixelsPerDialogUnit - 2 ==
               ChartFrame::right);
