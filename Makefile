@@ -220,9 +220,9 @@ web-serve: web
 test-web: build web web-test-deps web/node_modules/.package-lock.json
 	ctest --test-dir $(WEB_BUILD) --output-on-failure -j $(JOBS)
 
-# The page after the demo session, as headless Chromium shows it.
+# The page after the demo session, as headless Chromium shows it on a desktop and on a phone.
 web-screenshot: web web-test-deps web/node_modules/.package-lock.json
-	node web/tests/screenshot.mjs $(WEB_BUILD)/site docs/screenshot-web.png
+	node web/tests/screenshot.mjs $(WEB_BUILD)/site docs/screenshot-web.png docs/screenshot-web-phone.png
 
 # What the page loads, its start-up beside its own static HTML and CSS, and the Confirm press in
 # WebAssembly under node beside the native one (of the hardened release build, as make bench).
@@ -243,14 +243,15 @@ bench-web-programs: web web/node_modules/.package-lock.json $(RELEASE_BUILD)/bui
 # window driven on a virtual display). Wine's server is stopped after the tests.
 WIN_BUILD ?= build-win
 
-WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 fonts-wine icoutils
+WIN_PACKAGES := g++-mingw-w64-x86-64-posix wine wine64 fonts-wine icoutils librsvg2-bin
 
 win-deps: deps
 	@tools/install-deps.sh $(WIN_PACKAGES)
 
-# The window test's display and input as well, in the same one installation.
+# The tests' display and input, and Python for the scripts that drive and read the programs, in
+# the same one installation.
 win-test-deps: deps
-	@tools/install-deps.sh $(WIN_PACKAGES) xvfb xauth xdotool x11-apps
+	@tools/install-deps.sh $(WIN_PACKAGES) xvfb xauth xdotool x11-apps python3
 
 $(eval $(call configure,$(WIN_BUILD),$(CMAKE_COMMON) \
     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \

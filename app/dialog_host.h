@@ -63,6 +63,12 @@ public:
     virtual void listAddString(std::string_view text) = 0;
     virtual void listSetCurSel(int index) = 0;
     virtual void listDeleteString(int index) = 0;
+    /// Deletes the first count lines (every line when it holds fewer), as that many calls of
+    /// listDeleteString(0) would. A host whose list moves its remaining lines on each deletion
+    /// drops them all at once, so emptying a long list costs no more than its length.
+    virtual void listDeleteFirst(int count) {
+        for (int i = 0; i < count; ++i) listDeleteString(0);
+    }
 
     /// A modal message box with one OK button; returns when it was dismissed.
     virtual void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) = 0;

@@ -1,5 +1,6 @@
 #include "app/memory_dialog.h"
 
+#include <algorithm>
 #include <cstddef>
 
 #include "app/res/dialog_template.h"
@@ -132,6 +133,16 @@ void MemoryDialog::listDeleteString(int index) {
         --m_selectedLine;
     }
     if (m_listener) m_listener->lineDeleted(index);
+}
+
+void MemoryDialog::listDeleteFirst(int count) {
+    const int n = count < 0 ? 0 : std::min(count, static_cast<int>(m_lines.size()));
+    m_lines.erase(m_lines.begin(), m_lines.begin() + n);
+    m_selectedLine = m_selectedLine < n ? -1 : m_selectedLine - n;
+    // The listeners hear each line go, from the front, as they would one deletion at a time.
+    if (m_listener) {
+        for (int i = 0; i < n; ++i) m_listener->lineDeleted(0);
+    }
 }
 
 void MemoryDialog::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {

@@ -84,6 +84,7 @@ public:
     void listAddString(std::string_view text) override;
     void listSetCurSel(int index) override;
     void listDeleteString(int index) override;
+    void listDeleteFirst(int count) override;
     void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     void focusAndSelectAll(int id) override;
     std::unique_ptr<DrawingSurface> windowSurface() override;

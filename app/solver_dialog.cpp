@@ -28,8 +28,8 @@ void ResultsList::selectLine(int index) {
     if (m_host) m_host->listSetCurSel(index);
 }
 
-void ResultsList::deleteFirstLine() {
-    if (m_host) m_host->listDeleteString(0);
+void ResultsList::deleteFirstLines(std::int32_t count) {
+    if (m_host && count > 0) m_host->listDeleteFirst(count);
 }
 
 CSolverDialog::CSolverDialog(DialogHost& host, SolverState& state) : m_host(host), m_state(state) {}
@@ -54,7 +54,7 @@ bool CSolverDialog::isEndpointRoot(float x, std::int32_t& noFunctionFlag) const 
 
 void CSolverDialog::emptyResultsList() {
     // The list holds one line for each step since the last reset.
-    for (std::int32_t i = 1; i < m_state.iterationCounter; ++i) m_resultsList.deleteFirstLine();
+    m_resultsList.deleteFirstLines(m_state.iterationCounter - 1);
 }
 
 void CSolverDialog::OnConfirm() {

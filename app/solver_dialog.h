@@ -17,7 +17,8 @@ public:
     bool attached() const { return m_host != nullptr; }
     void appendLine(std::string_view text);
     void selectLine(int index);
-    void deleteFirstLine();
+    /// Deletes the first count lines at once.
+    void deleteFirstLines(std::int32_t count);
 
 private:
     DialogHost* m_host = nullptr;

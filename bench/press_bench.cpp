@@ -299,6 +299,52 @@ Floor autoFloor(const Inputs& in) {
     return floor;
 }
 
+// A long session: Compute pressed 100,000 times without Auto (the precision is never met, so
+// each press adds a line), then Confirm with another interval empties the list. Each is timed
+// beside the same presses at the start of a session ("<case>/first"): a press must cost the same
+// however long the list, and emptying the list no more a line than the press that added it.
+constexpr int kLongSession = 100000;
+constexpr int kPressesTimed = 1000;
+const Inputs kLongInputs{1, "0", "3", "-1"};
+
+/// A session after its Confirm and `presses` presses of Compute.
+std::unique_ptr<Session> afterPresses(int presses) {
+    auto s = std::make_unique<Session>(kLongInputs);
+    s->dialog.OnConfirm();
+    for (int i = 0; i < presses; ++i) s->dialog.OnCompute();
+    return s;
+}
+
+// kPressesTimed presses of Compute after `before` of them.
+void computeAfter(benchmark::State& st, int before) {
+    for (auto _ : st) {
+        st.PauseTiming();
+        std::unique_ptr<Session> s = afterPresses(before);
+        st.ResumeTiming();
+        for (int i = 0; i < kPressesTimed; ++i) s->dialog.OnCompute();
+        st.PauseTiming();
+        s.reset();
+        st.ResumeTiming();
+    }
+    st.counters["presses"] = kPressesTimed;
+    st.counters["lines"] = before;
+}
+
+// The Confirm that empties the list after `presses` presses of Compute.
+void confirmAfter(benchmark::State& st, int presses) {
+    for (auto _ : st) {
+        st.PauseTiming();
+        std::unique_ptr<Session> s = afterPresses(presses);
+        s->host.typeText(res::IDC_END, "4");  // another interval: the list goes
+        st.ResumeTiming();
+        s->dialog.OnConfirm();
+        st.PauseTiming();
+        s.reset();
+        st.ResumeTiming();
+    }
+    st.counters["lines"] = presses;
+}
+
 struct Case {
     const char* kind;  ///< Confirm, Auto, Worst Confirm, Worst Auto
     const char* name;
@@ -352,6 +398,23 @@ const bool kRegistered = [] {
         benchmark::RegisterBenchmark((base + "/floor").c_str(), runFloor, floor)
             ->Unit(benchmark::kMicrosecond)
             ->ComputeStatistics("min", fastest);
+    }
+    // Each iteration builds a session of 100,000 presses first: a few iterations are enough.
+    const std::string computeCase = "Long session/" + std::to_string(kPressesTimed) +
+                                    " Compute presses after " + std::to_string(kLongSession);
+    const std::string confirmCase =
+        "Long session/Confirm emptying " + std::to_string(kLongSession) + " lines";
+    using Run = void (*)(benchmark::State&, int);
+    const std::pair<std::string, Run> longCases[] = {{computeCase, computeAfter},
+                                                     {confirmCase, confirmAfter}};
+    for (const auto& [name, run] : longCases) {
+        for (const auto& [suffix, presses] :
+             {std::pair{"/press", kLongSession}, std::pair{"/first", 0}}) {
+            benchmark::RegisterBenchmark((name + suffix).c_str(), run, presses)
+                ->Unit(benchmark::kMicrosecond)
+                ->Iterations(3)
+                ->ComputeStatistics("min", fastest);
+        }
     }
     return true;
 }();

@@ -43,6 +43,17 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The toolkit's own menus and buttons in the desktop's language.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS qt6-translations-l10n)
 set(CPACK_STRIP_FILES ON)
+# Stripping keeps the compilers' .comment section, which Debian's own packages do not carry (their
+# tools remove it with .note): the programs are installed without both. The programs' install
+# rules come earlier, so this runs after them.
+install(CODE "
+    foreach(program korzenik korzenik-script)
+        set(file \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/\${program}\")
+        if(EXISTS \"\${file}\")
+            execute_process(COMMAND \"${CMAKE_OBJCOPY}\" --remove-section=.comment
+                            --remove-section=.note \"\${file}\" COMMAND_ERROR_IS_FATAL ANY)
+        endif()
+    endforeach()" COMPONENT korzenik)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

@@ -192,6 +192,9 @@ std::optional<double> parseDialogNumberAsDouble(std::string_view text) {
 
     const Conversion c = convertDecimal(rest);
     if (c.value == 0 && first != '0') return std::nullopt;
+    // A value that a float cannot hold would be stored as an infinity, which the field could
+    // then neither show as a number nor read back.
+    if (std::isinf(single(c.value))) return std::nullopt;
     std::size_t j = c.end;
     while (j < rest.size() && isBlank(rest[j])) ++j;
     if (j != rest.size()) return std::nullopt;

@@ -33,8 +33,9 @@ std::string formatDialogNumber(float value);
 /// Only the first 31 characters are seen. Blanks (spaces and tabs) may surround the number; the
 /// number is a sign, digits with an optional '.', and an exponent introduced by e, E, d or D.
 /// A number that comes out as zero is accepted only when its text starts with the digit 0, so
-/// "-0", "+0", ".0" and an underflow such as "1e-400" are refused. An overflow ("1e400") gives an
-/// infinity. The result is rounded to single precision ("1e-50" gives 0).
+/// "-0", "+0", ".0" and an underflow such as "1e-400" are refused. The result is rounded to
+/// single precision ("1e-50" gives 0); a number whose magnitude rounds beyond the largest float
+/// ("1e39", "3.4028236e38") is refused.
 std::optional<float> parseDialogNumber(std::string_view text);
 
 /// The double that the conversion step of parseDialogNumber yields, before the rounding to

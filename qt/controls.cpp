@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -18,6 +17,7 @@
 #include <algorithm>
 
 #include "app/window.h"
+#include "qt/results_list_box.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void registerKorzenikResources() { Q_INIT_RESOURCE(korzenik); }
@@ -169,14 +169,7 @@ QWidget* createWhiteRect(QWidget* parent) {
 }
 
 QWidget* createListBox(QWidget* parent) {
-    auto* list = new QListWidget(parent);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    // No horizontal scroll bar: a long line is cut at the right edge, not elided.
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setTextElideMode(Qt::ElideNone);
-    list->setWordWrap(false);
-    list->setUniformItemSizes(true);
+    auto* list = new ResultsListBox(parent);
     // Not a tab stop; a click may still give it the focus.
     list->setFocusPolicy(Qt::ClickFocus);
     return list;

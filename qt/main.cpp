@@ -2,10 +2,12 @@
 #include <QtGlobal>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <mutex>
 #include <utility>
 #include <vector>
 
+#include "app/res/version.h"
 #include "qt/first_frame.h"
 #include "qt/solver_app.h"
 
@@ -60,6 +62,20 @@ private:
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Answered before the toolkit starts, so they work without a display.
+    if (argc == 2 && std::strcmp(argv[1], "--help") == 0) {
+        std::fputs(
+            "usage: korzenik\n"
+            "       korzenik --help | --version\n"
+            "Opens the Korzenik window: root finding by the false-position (chord) method,\n"
+            "step by step. korzenik-script runs the same dialog without a screen.\n",
+            stdout);
+        return std::fflush(stdout) == 0 ? 0 : 2;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::printf("korzenik %s\n", korzenik::res::kVersionDotted.data());
+        return std::fflush(stdout) == 0 ? 0 : 2;
+    }
     DisplayCheck check;
     korzenik::CSolverApp app(argc, argv);
     check.passed();

@@ -16,12 +16,12 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
-class QListWidget;
 class QPushButton;
 
 namespace korzenik {
 
 class ChartView;
+class ResultsListBox;
 
 /// Shows a modal message box; the real one is a QMessageBox, tests put their own in its place.
 using MessageBoxHandler =
@@ -61,6 +61,7 @@ public:
     void listAddString(std::string_view text) override;
     void listSetCurSel(int index) override;
     void listDeleteString(int index) override;
+    void listDeleteFirst(int count) override;
     void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     void focusAndSelectAll(int id) override;
     std::unique_ptr<DrawingSurface> windowSurface() override;
@@ -90,7 +91,7 @@ private:
 
     ControlSet<QWidget*> m_controls;
     ChartView* m_chart = nullptr;
-    QListWidget* m_results = nullptr;
+    ResultsListBox* m_results = nullptr;
     Framebuffer m_framebuffer;
     MessageBoxHandler m_messageBoxHandler;
     CSolverDialog m_dialog;

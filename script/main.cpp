@@ -19,6 +19,7 @@
 #endif
 
 #include "app/res/version.h"
+#include "script/lone_console.h"
 #include "script/script_host.h"
 
 namespace {
@@ -42,21 +43,34 @@ int fail(const std::string& message) {
 
 std::string reason(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
 
+/// 0 when everything printed reached standard output, else 2. A write may already have failed
+/// before the flush: a line-buffered stream sends each line as it is printed.
+int printed() { return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 2; }
+
+/// What was wrong with the command line, then the whole usage text; exit status 2.
+int usageError(const std::string& why) {
+    std::fprintf(stderr, "korzenik-script: %s\n", why.c_str());
+    std::fputs(kUsage, stderr);
+    std::fputs(korzenik::script::kLanguageSummary.data(), stderr);
+    return 2;
+}
+
 int run(int argc, char** argv) {
+    // Double-clicked, with no shell to type into: say what this is instead of waiting silently.
+    if (argc == 1 && korzenik::script::explainToLoneConsole()) return 0;
     const std::string_view arg = argc == 2 ? argv[1] : "-";
-    if (argc > 2 ||
-        (arg.size() > 2 && arg.substr(0, 2) == "--" && arg != "--help" && arg != "--version")) {
-        std::fputs(kUsage, stderr);
-        return 2;
+    if (argc > 2) return usageError("one script at most, not " + std::to_string(argc - 1));
+    if (arg.size() > 2 && arg.substr(0, 2) == "--" && arg != "--help" && arg != "--version") {
+        return usageError("unknown option " + quoteUntrusted(arg));
     }
     if (arg == "--help") {
         std::fputs(kUsage, stdout);
         std::fputs(korzenik::script::kLanguageSummary.data(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 2;
+        return printed();
     }
     if (arg == "--version") {
         std::printf("korzenik-script %s\n", korzenik::res::kVersionDotted.data());
-        return std::fflush(stdout) == 0 ? 0 : 2;
+        return printed();
     }
 
     const bool useStdin = arg == "-";

@@ -52,8 +52,10 @@ public:
         *index = m_lastIndex;
         return true;
     }
-    /// Whether the eight pixels at rgb all have the last colour looked up.
+    /// Whether the eight pixels at rgb all have the last colour looked up (false before the
+    /// first one: the run starts out empty, not black).
     bool lastRunOfEight(const std::uint8_t* rgb) const {
+        if (m_count == 0) return false;
         std::array<std::uint64_t, 3> words;
         std::memcpy(words.data(), rgb, 24);
         return words == m_run;
@@ -125,6 +127,10 @@ void append(png_structp writer, png_bytep data, png_size_t size) {
 
 void flush(png_structp) {}
 
+// libpng's warnings go to standard error by default, before the program's own message; the
+// program reports failures itself.
+void ignoreWarning(png_structp, png_const_charp) {}
+
 void fail(png_structp writer, png_const_charp message) {
     static_cast<Output*>(png_get_error_ptr(writer))->failure = message;
     std::longjmp(png_jmpbuf(writer), 1);
@@ -168,7 +174,7 @@ bool encodePng(const Framebuffer& image, std::vector<unsigned char>* png, std::s
     for (std::size_t y = 0; y < rowPointers.size(); ++y) rowPointers[y] = first + y * rows.stride;
 
     Output out{png};
-    png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, &out, fail, nullptr);
+    png_structp writer = png_create_write_struct(PNG_LIBPNG_VER_STRING, &out, fail, ignoreWarning);
     png_infop info = writer ? png_create_info_struct(writer) : nullptr;
     bool written = false;
     if (info) {

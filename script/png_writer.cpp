@@ -1,5 +1,7 @@
 #include "script/png_writer.h"
 
+#include "script/file_replace.h"
+
 namespace korzenik::script {
 
 bool writePng(const std::string& path, const Framebuffer& image, std::string* err) {

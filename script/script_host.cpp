@@ -23,6 +23,22 @@ std::string controlName(int id) {
 
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
+/// The code point of a well-formed UTF-8 sequence of n bytes.
+char32_t decodeUtf8(std::string_view s, std::size_t n) {
+    static constexpr unsigned char kLead[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
+    char32_t c = static_cast<unsigned char>(s[0]) & kLead[n];
+    for (std::size_t k = 1; k < n; ++k) c = c << 6 | (static_cast<unsigned char>(s[k]) & 0x3F);
+    return c;
+}
+
+/// Characters that are valid but act on a terminal or on the order text is shown in: the C1
+/// controls (U+009B starts an escape sequence on some terminals), the bidirectional embeddings,
+/// overrides and isolates, and the byte-order mark.
+bool isHiddenControl(char32_t c) {
+    return (c >= 0x80 && c <= 0x9F) || (c >= 0x202A && c <= 0x202E) ||
+           (c >= 0x2066 && c <= 0x2069) || c == 0xFEFF;
+}
+
 }  // namespace
 
 std::string quoteUntrusted(std::string_view text) {
@@ -46,6 +62,11 @@ std::string quoteUntrusted(std::string_view text) {
             out += "\\x";
             out += kHex[byte >> 4];
             out += kHex[byte & 0xF];
+        } else if (const char32_t c = decodeUtf8(text.substr(i), n); isHiddenControl(c)) {
+            out += "\\u";
+            for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(c >> shift) & 0xF];
+            i += n;
+            continue;
         } else {
             out.append(text.substr(i, n));
             i += n;
@@ -187,6 +208,8 @@ LineReader::Status LineReader::next(std::string* line) {
     }
     if (c == EOF && std::ferror(m_in)) return Status::ReadError;
     if (!line->empty() && line->back() == '\r') line->pop_back();
+    // Editors on Windows start a UTF-8 file with a byte-order mark; it is no part of the script.
+    if (m_lineNumber == 1 && line->rfind("\xEF\xBB\xBF", 0) == 0) line->erase(0, 3);
     if (line->size() > kMaxLine) return Status::TooLong;
     return Status::Line;
 }

@@ -60,11 +60,14 @@ private:
 
 /// A text from outside (a script line, a path) made safe to put into a message: single-quoted,
 /// at most about 60 characters of it, with control bytes, NUL and bytes that are not UTF-8
-/// written as escapes (\0, \t, \x1b, \xff), and a note of how long it was when it was cut.
+/// written as escapes (\0, \t, \x1b, \xff), the C1 controls, the bidirectional overrides and
+/// isolates and the byte-order mark as \u escapes (\u009b, \u202e), and a note of how long it
+/// was when it was cut.
 std::string quoteUntrusted(std::string_view text);
 
 /// Reads a script a line at a time, so that a session runs while its script is still being
-/// written and memory stays flat however long it is. Line ends are \n, with or without \r.
+/// written and memory stays flat however long it is. Line ends are \n, with or without \r; a
+/// UTF-8 byte-order mark at the very start is skipped.
 class LineReader {
 public:
     /// Longest line taken, its line end not counted.

@@ -9,9 +9,15 @@ repetition ("min" aggregate) is used, else the median: the machine's noise only 
 Targets: an ordinary press (kinds "Confirm" and "Auto") takes at most twice its floor; no press
 takes more than 1 ms. Worst-input presses are also shown beside the ordinary Confirm of the same
 run. With --strict the exit status is 1 when a target is missed.
+
+Benchmarks named "Long session/<case>/press" and "Long session/<case>/first" are the same
+presses late in a long session and at its start: a Compute press late in the session takes at
+most twice what it takes at the start, and the Confirm that empties the list costs no more for
+each line it removes than a Compute press that added one.
 """
 
 import json
+import re
 import sys
 
 RATIO_LIMIT = 2.0
@@ -32,7 +38,8 @@ def load(paths):
             if b.get("error_occurred"):
                 continue
             time_us = b["cpu_time"] * TO_MICROSECONDS[b.get("time_unit", "ns")]
-            name = b.get("run_name", b["name"])
+            # A fixed iteration count shows in the name ("/iterations:3"); the pair ignores it.
+            name = re.sub(r"/iterations:\d+$", "", b.get("run_name", b["name"]))
             if b.get("run_type") == "aggregate":
                 if b.get("aggregate_name") == "median":
                     median[name] = (time_us, b)
@@ -70,6 +77,52 @@ def rows(results):
     return table
 
 
+def long_rows(results):
+    """Late and early presses of the long session: (case, late us, early us, counters)."""
+    table = []
+    for name, (late_us, late_run) in results.items():
+        if not name.startswith("Long session/") or not name.endswith("/press"):
+            continue
+        base = name[: -len("/press")]
+        first = results.get(base + "/first")
+        if first is not None:
+            table.append((base.partition("/")[2], late_us, first[0], late_run, first[1]))
+    return sorted(table)
+
+
+def report_long_session(results):
+    """Prints the long session's table; returns the cases that miss their target."""
+    table = long_rows(results)
+    if not table:
+        return []
+    # A Compute press at the start of the session: what adding one line costs.
+    per_press = [early / run["presses"] for case, _, early, _, run in table
+                 if run.get("presses")]
+    header = f"{'long session':<50} {'late us':>9} {'first us':>9} {'ratio':>6}  verdict"
+    print()
+    print(header)
+    print("-" * len(header))
+    missed = []
+    for case, late, early, late_run, _ in table:
+        ratio = late / early if early > 0 else float("inf")
+        if late_run.get("presses"):
+            ok = ratio <= RATIO_LIMIT
+            verdict = "ok" if ok else f"MISSED ratio <= {RATIO_LIMIT:g}"
+        else:
+            per_line = (late - early) / late_run["lines"] * 1e3
+            press = per_press[0] * 1e3 if per_press else float("inf")
+            ok = per_line <= press
+            verdict = (f"{per_line:.0f} ns a line, a Compute press {press:.0f} ns"
+                       + ("" if ok else ": MISSED"))
+        if not ok:
+            missed.append(case)
+        print(f"{case:<50} {late:>9.1f} {early:>9.1f} {ratio:>6.2f}  {verdict}")
+    print()
+    print(f"Targets: late in a session a press takes at most {RATIO_LIMIT:g}x the same press at its "
+          f"start; emptying the list costs no more a line than a Compute press that added it.")
+    return missed
+
+
 def number(v):
     return "-" if v is None else f"{v:.0f}"
 
@@ -80,8 +133,9 @@ def main(argv):
     if not paths:
         print(__doc__.strip(), file=sys.stderr)
         return 2
-    table = rows(load(paths))
-    if not table:
+    results = load(paths)
+    table = rows(results)
+    if not table and not long_rows(results):
         print("bench_report: no press/floor pairs found", file=sys.stderr)
         return 2
 
@@ -119,7 +173,10 @@ def main(argv):
         print(f"{len(missed)} of {len(table)} presses miss a target: " + ", ".join(missed))
     else:
         print(f"All {len(table)} presses meet their targets.")
-    return 1 if strict and missed else 0
+    late_missed = report_long_session(results)
+    if late_missed:
+        print(f"{len(late_missed)} long-session presses miss a target: " + ", ".join(late_missed))
+    return 1 if strict and (missed or late_missed) else 0
 
 
 if __name__ == "__main__":

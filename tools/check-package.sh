@@ -14,7 +14,7 @@ if [ -z "$depends" ] || ! grep -q 'libqt6widgets6' <<<"$depends"; then
 fi
 
 echo "== lintian"
-lintian --pedantic --info --fail-on error,warning,info,pedantic "$deb"
+lintian --pedantic --display-info --fail-on error,warning,info,pedantic "$deb"
 
 echo "== desktop-file-validate"
 tmp=$(mktemp -d)

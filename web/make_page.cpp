@@ -7,6 +7,13 @@
 // Every control of the main dialog that has an identifier gets it as the element's id, and its
 // number as data-id for the page's script. Template order is tab order and z-order: the first
 // control lies on top, and the see-through ones above all.
+//
+// The controls inside a group box stand in a pane of their own at the group's place, so that a
+// narrow screen can lay the groups out one under the other. The pane of the group that holds the
+// chart's white backdrop also holds the canvas with the window's pixels, and everything in it is
+// placed in units of one window pixel times --s, the CSS pixels per window pixel that the page's
+// script picks so that each window pixel is a whole number of device pixels.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -63,25 +70,83 @@ bool contains(const PixelRect& outer, const PixelRect& inner) {
            inner.bottom <= outer.bottom;
 }
 
-/// What a screen reader calls a control: the text right above it across the same width, else
-/// the caption of the smallest group box around it.
-std::string accessibleName(const std::vector<ControlPlan>& d, const ControlPlan& c) {
+constexpr std::size_t kNone = static_cast<std::size_t>(-1);
+
+std::int32_t widthOf(const PixelRect& r) { return r.right - r.left; }
+
+/// The index of the smallest group box whose rectangle holds the control, or kNone.
+std::size_t groupOf(const std::vector<ControlPlan>& d, std::size_t index) {
+    std::size_t group = kNone;
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        if (i != index && d[i].kind == ControlKind::GroupBox &&
+            contains(d[i].rect, d[index].rect) &&
+            (group == kNone || widthOf(d[i].rect) < widthOf(d[group].rect))) {
+            group = i;
+        }
+    }
+    return group;
+}
+
+/// The chart's white backdrop's index, or kNone.
+std::size_t backdropOf(const std::vector<ControlPlan>& d) {
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        if (d[i].kind == ControlKind::WhiteRect) return i;
+    }
+    return kNone;
+}
+
+/// The group box that holds the chart's white backdrop, or kNone.
+std::size_t chartGroup(const std::vector<ControlPlan>& d) {
+    const std::size_t b = backdropOf(d);
+    return b == kNone ? kNone : groupOf(d, b);
+}
+
+/// The static text that names an edit box: right above it across the same width; or kNone.
+std::size_t labelOf(const std::vector<ControlPlan>& d, const ControlPlan& c) {
     constexpr std::int32_t kMaxGap = 4 * res::kPixelsPerDialogUnit;
-    for (const ControlPlan& s : d) {
+    if (c.kind != ControlKind::Edit) return kNone;
+    for (std::size_t i = 0; i < d.size(); ++i) {
+        const ControlPlan& s = d[i];
         if (isText(s) && s.rect.left == c.rect.left && s.rect.right == c.rect.right &&
             s.rect.bottom <= c.rect.top && c.rect.top - s.rect.bottom <= kMaxGap) {
-            return parseCaption(s.text, s.mnemonics).text;
+            return i;
         }
     }
-    const ControlPlan* group = nullptr;
-    for (const ControlPlan& g : d) {
-        if (g.kind == ControlKind::GroupBox && contains(g.rect, c.rect) &&
-            (!group || g.rect.right - g.rect.left < group->rect.right - group->rect.left)) {
-            group = &g;
-        }
-    }
-    return group ? parseCaption(group->text, group->mnemonics).text : std::string();
+    return kNone;
 }
+
+/// The edit box that a static text names, or nullptr.
+const ControlPlan* labelledBy(const std::vector<ControlPlan>& d, std::size_t index) {
+    for (const ControlPlan& c : d) {
+        if (labelOf(d, c) == index) return &c;
+    }
+    return nullptr;
+}
+
+/// What a screen reader calls a control that no text names: the caption of its group box.
+std::string groupName(const std::vector<ControlPlan>& d, std::size_t index) {
+    const std::size_t group = groupOf(d, index);
+    return group == kNone ? std::string() : parseCaption(d[group].text, d[group].mnemonics).text;
+}
+
+/// What a screen reader says before a number that the dialog writes into a label, which alone
+/// would not tell what it is.
+constexpr std::pair<int, std::string_view> kLabelPrefixes[] = {
+    {res::IDC_XMIN, "najmniejsze x: "},
+    {res::IDC_XMAX, "największe x: "},
+    {res::IDC_YMIN, "najmniejsze y: "},
+    {res::IDC_YMAX, "największe y: "},
+};
+
+std::string_view labelPrefix(int id) {
+    for (const auto& [value, prefix] : kLabelPrefixes) {
+        if (value == id) return prefix;
+    }
+    return {};
+}
+
+/// The results list's name for a screen reader.
+constexpr std::string_view kResultsName = "Kolejne przybliżenia";
 
 std::string alignment(const ControlPlan& c) {
     switch (c.align) {
@@ -108,24 +173,28 @@ std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
     }
     const std::string cls = std::string(layoutClass) + std::to_string(index);
     const std::string unreachable = c.tabStop ? "" : " tabindex=\"-1\"";
-    const std::string label = " aria-label=\"" + escapeHtml(accessibleName(d, c)) + "\"";
+    const std::string label =
+        labelOf(d, c) == kNone ? " aria-label=\"" + escapeHtml(groupName(d, index)) + "\"" : "";
     const Caption text = parseCaption(c.text, c.mnemonics);
 
     switch (c.kind) {
         case ControlKind::DropDown:
             return "<select" + id + " class=\"" + cls + "\"" + unreachable + label + "></select>";
         case ControlKind::Edit:
+            // A phone shows its full keyboard for a text field: the number pads of some
+            // languages offer a comma but no point, and some no minus sign.
             return "<input type=\"text\"" + id + " class=\"" + cls + " edit\"" + unreachable +
-                   label + " autocomplete=\"off\" spellcheck=\"false\">";
+                   label + " autocomplete=\"off\" autocapitalize=\"off\" spellcheck=\"false\">";
         case ControlKind::List:
-            return "<div" + id + " class=\"" + cls + " list\" role=\"listbox\" tabindex=\"-1\"" +
-                   "></div>";
+            // Reachable with Tab, unlike the window's list box, so that its lines can be read.
+            return "<div" + id + " class=\"" + cls + " list\" role=\"listbox\" tabindex=\"0\"" +
+                   " aria-label=\"" + escapeHtml(kResultsName) + "\"></div>";
         case ControlKind::GroupBox:
-            return "<fieldset class=\"" + cls + " group\"><legend>" + captionHtml(text) +
+            return "<fieldset class=\"group\" aria-hidden=\"true\"><legend>" + captionHtml(text) +
                    "</legend></fieldset>";
         case ControlKind::CheckBox:
             return "<label class=\"" + cls + " check\"><input type=\"checkbox\"" + id +
-                   unreachable + ">" + captionHtml(text) + "</label>";
+                   unreachable + "><span>" + captionHtml(text) + "</span></label>";
         case ControlKind::PushButton: {
             std::string keys;
             if (text.key != 0) {
@@ -143,40 +212,130 @@ std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
             return "<img class=\"" + cls + "\" src=\"korzenik.svg\" alt=\"\" width=\"" +
                    std::to_string(kIconPixels) + "\" height=\"" + std::to_string(kIconPixels) +
                    "\">";
-        case ControlKind::Label:
-            return "<div" + id + " class=\"" + cls + " static" + alignment(c) +
-                   (c.seeThrough ? " transparent" : "") + "\">" + captionHtml(text) + "</div>";
+        case ControlKind::Label: {
+            const std::string classes =
+                cls + " static" + alignment(c) + (c.seeThrough ? " transparent" : "");
+            if (const ControlPlan* edit = labelledBy(d, index); edit && idPrefix.empty()) {
+                return "<label for=\"" + std::string(controlIdentifier(edit->id)) + "\" class=\"" +
+                       classes + "\">" + captionHtml(text) + "</label>";
+            }
+            // The dialog writes the text of a label with an identifier; the element that holds
+            // it is the control, after the words that say what it is.
+            const std::string_view prefix = labelPrefix(c.id);
+            if (!prefix.empty()) {
+                return "<div class=\"" + classes + "\"><span class=\"hidden\">" +
+                       escapeHtml(prefix) + "</span><span" + id + ">" + captionHtml(text) +
+                       "</span></div>";
+            }
+            return "<div" + id + " class=\"" + classes + "\">" + captionHtml(text) + "</div>";
+        }
     }
     return {};
 }
 
-std::string controlsHtml(const DialogTemplate& d, std::string_view layoutClass,
+/// The canvas with the window's pixels: the client area's, placed in the chart's pane.
+std::string surfaceHtml() {
+    return "<div class=\"crop\"><canvas id=\"surface\" width=\"" + std::to_string(kClientWidth) +
+           "\" height=\"" + std::to_string(kClientHeight) +
+           "\" role=\"img\" aria-label=\"Wykres\" "
+           "aria-describedby=\"chart-text\"></canvas></div>\n";
+}
+
+/// The controls of a dialog in template order, those of each group box in a pane of their own
+/// where the first of them stands.
+std::string controlsHtml(const DialogTemplate& dialog, std::string_view layoutClass,
                          std::string_view idPrefix) {
-    const std::vector<ControlPlan> plans = plansOf(d);
+    const std::vector<ControlPlan> d = plansOf(dialog);
+    const std::size_t count = d.size();
+    const std::size_t chart = chartGroup(d);
+    std::vector<std::size_t> groups(count);
+    for (std::size_t i = 0; i < count; ++i) groups[i] = groupOf(d, i);
+    std::vector<bool> done(count);
     std::string out;
-    for (std::size_t i = 0; i < plans.size(); ++i) {
-        out += controlHtml(plans, i, layoutClass, idPrefix) + "\n";
+    for (std::size_t i = 0; i < count; ++i) {
+        if (done[i]) continue;
+        const std::size_t g = groups[i];
+        if (g == kNone && d[i].kind != ControlKind::GroupBox) {
+            out += controlHtml(d, i, layoutClass, idPrefix) + "\n";
+            continue;
+        }
+        const std::size_t pane = g == kNone ? i : g;
+        const bool isChart = pane == chart;
+        out += "<div class=\"" + std::string(layoutClass) + std::to_string(pane) + " pane" +
+               (isChart ? " chart" : " controls") + "\" role=\"group\" aria-label=\"" +
+               escapeHtml(parseCaption(d[pane].text, d[pane].mnemonics).text) + "\">\n" +
+               controlHtml(d, pane, layoutClass, idPrefix) + "\n";
+        if (isChart) out += "<div class=\"view\"><div class=\"plate\">\n" + surfaceHtml();
+        for (std::size_t j = 0; j < count; ++j) {
+            if (groups[j] != pane) continue;
+            out += controlHtml(d, j, layoutClass, idPrefix) + "\n";
+            done[j] = true;
+        }
+        if (isChart) out += "</div></div>\n";
+        out += "</div>\n";
+        done[pane] = true;
     }
     return out;
 }
 
 std::string px(std::int32_t pixels) { return std::to_string(pixels) + "px"; }
 
-/// The rectangles of a dialog's controls in pixels, with their stacking.
-std::string layoutCss(const DialogTemplate& d, std::string_view layoutClass) {
-    const std::vector<ControlPlan> plans = plansOf(d);
+/// A length of window pixels, scaled with the chart when scaled is set.
+std::string length(std::int32_t pixels, bool scaled) {
+    return scaled ? "calc(var(--s)*" + px(pixels) + ")" : px(pixels);
+}
+
+/// The rectangles of a dialog's controls in pixels, with their stacking: each inside its group's
+/// pane relative to the group's corner, those of the chart's group scaled with the chart.
+std::string layoutCss(const DialogTemplate& dialog, std::string_view layoutClass) {
+    const std::vector<ControlPlan> plans = plansOf(dialog);
     std::vector<std::size_t> level(plans.size());
-    const std::vector<std::size_t> order = stackingOrder(d);
+    const std::vector<std::size_t> order = stackingOrder(dialog);
     for (std::size_t z = 0; z < order.size(); ++z) level[order[z]] = z + 1;
+    const std::size_t chart = chartGroup(plans);
+    const std::size_t backdrop = backdropOf(plans);
     std::string out;
     for (std::size_t i = 0; i < plans.size(); ++i) {
-        const PixelRect& r = plans[i].rect;
-        out += "." + std::string(layoutClass) + std::to_string(i) + "{left:" + px(r.left) +
-               ";top:" + px(r.top) + ";width:" + px(r.right - r.left);
+        const ControlPlan& c = plans[i];
+        const bool group = c.kind == ControlKind::GroupBox;
+        const std::size_t g = group ? kNone : groupOf(plans, i);
+        const PixelRect origin = g == kNone ? PixelRect{} : plans[g].rect;
+        const PixelRect& r = c.rect;
+        // A group box's own rectangle is its pane's; the chart's pane grows with the chart.
+        const bool scaled = g != kNone && g == chart;
+        const bool scaledSize = scaled || (group && i == chart);
+        std::string top = length(r.top - origin.top, scaled);
+        if (scaled && isText(c) && backdrop != kNone) {
+            // A label above or under the backdrop keeps its distance from it: its text does not
+            // shrink with the chart.
+            const PixelRect& b = plans[backdrop].rect;
+            if (r.bottom <= b.top) {
+                top = "calc(var(--s)*" + px(b.top - origin.top) + " - " + px(b.top - r.top) + ")";
+            } else if (r.top >= b.bottom) {
+                top = "calc(var(--s)*" + px(b.bottom - origin.top) + " + " + px(r.top - b.bottom) +
+                      ")";
+            }
+        }
+        out += "." + std::string(layoutClass) + std::to_string(i) +
+               "{left:" + length(r.left - origin.left, scaled) + ";top:" + top +
+               ";width:" + length(r.right - r.left, scaledSize);
         // A drop-down's height includes its dropped list, so the closed box keeps the height
-        // the style sheet gives it.
-        if (plans[i].kind != ControlKind::DropDown) out += ";height:" + px(r.bottom - r.top);
-        out += ";z-index:" + std::to_string(level[i]) + "}\n";
+        // the style sheet gives it; a text's height is its line's, whatever the chart's scale.
+        if (c.kind != ControlKind::DropDown) {
+            out += ";height:" + length(r.bottom - r.top, scaledSize && !isText(c));
+        }
+        // A group box's pane stacks nothing itself: its frame does, at the group's place.
+        out += group ? "}\n." + std::string(layoutClass) + std::to_string(i) + ">.group{" : ";";
+        out += "z-index:" + std::to_string(level[i]) + "}\n";
+    }
+    if (chart != kNone) {
+        // The canvas holds the whole client area; the chart's pane shows it from the group's
+        // corner on (and a narrow page only the group's part of it). It is moved and scaled by a
+        // transform, which lands exactly on device pixels where a box's edges would be rounded.
+        const PixelRect& g = plans[chart].rect;
+        out += "#surface{width:" + px(kClientWidth) + ";height:" + px(kClientHeight) +
+               ";transform:translate(" + length(-g.left, true) + "," + length(-g.top, true) +
+               ") scale(var(--s))}\n";
     }
     return out;
 }
@@ -190,12 +349,43 @@ std::string cssColour(Colour c) {
 
 std::string windowCss() {
     const auto n = [](int v) { return std::to_string(v) + "px"; };
+    // The chart's group, and how far under the backdrop its lowest label ends: a narrow page
+    // keeps room for the labels under the chart.
+    const std::vector<ControlPlan> plans = plansOf(res::kMainDialog);
+    const std::size_t chart = chartGroup(plans);
+    const PixelRect& g = plans[chart].rect;
+    const PixelRect& b = plans[backdropOf(plans)].rect;
+    std::int32_t below = 0;
+    for (std::size_t i = 0; i < plans.size(); ++i) {
+        if (isText(plans[i]) && groupOf(plans, i) == chart) {
+            below = std::max(below, plans[i].rect.bottom - b.bottom);
+        }
+    }
+    const std::string plateHeight = "max(calc(var(--s)*" + px(g.bottom - g.top) +
+                                    "),calc(var(--s)*" + px(b.bottom - g.top) + " + " + px(below) +
+                                    "))";
     return ":root{--face:" + cssColour(kFaceColour) + ";--window-width:" + n(kWindowWidth) +
            ";--window-height:" + n(kWindowHeight) + ";--client-left:" + n(kClientLeft) +
            ";--client-top:" + n(kClientTop) + ";--client-width:" + n(kClientWidth) +
-           ";--client-height:" + n(kClientHeight) +
+           ";--client-height:" + n(kClientHeight) + ";--chart-width:" + px(g.right - g.left) +
+           ";--chart-height:" + px(g.bottom - g.top) + ";--chart-plate-height:" + plateHeight +
            ";--about-width:" + n(res::kAboutBox.w * res::kPixelsPerDialogUnit) +
            ";--about-height:" + n(res::kAboutBox.h * res::kPixelsPerDialogUnit) + "}\n";
+}
+
+/// The style sheet without its comments, which only its readers in the sources need.
+std::string withoutComments(std::string_view css) {
+    std::string out;
+    for (std::size_t at = 0; at < css.size();) {
+        const std::size_t open = css.find("/*", at);
+        out.append(css.substr(at, open - at));
+        if (open == std::string_view::npos) break;
+        const std::size_t close = css.find("*/", open + 2);
+        at = close == std::string_view::npos ? css.size() : close + 2;
+        // The line the comment stood on goes with it when nothing else was on it.
+        if (at < css.size() && css[at] == '\n' && (out.empty() || out.back() == '\n')) ++at;
+    }
+    return out;
 }
 
 bool readFile(const char* path, std::string* out) {
@@ -254,8 +444,6 @@ int main(int argc, char** argv) {
     const std::pair<std::string_view, std::string> markers[] = {
         {"@MAIN_CAPTION@", escapeHtml(res::kMainDialog.caption)},
         {"@MAIN_CONTROLS@", controlsHtml(res::kMainDialog, "k", "")},
-        {"@CLIENT_WIDTH@", std::to_string(kClientWidth)},
-        {"@CLIENT_HEIGHT@", std::to_string(kClientHeight)},
         {"@ABOUT_CAPTION@", escapeHtml(res::kAboutBox.caption)},
         {"@ABOUT_CONTROLS@", controlsHtml(res::kAboutBox, "a", "aboutbox")},
         {"@ABOUT_ENTRY@", captionHtml(aboutEntry)},
@@ -266,7 +454,8 @@ int main(int argc, char** argv) {
         std::fputs("make_page: the template has a marker this program does not know\n", stderr);
         return 2;
     }
-    style = windowCss() + layoutCss(res::kMainDialog, "k") + layoutCss(res::kAboutBox, "a") + style;
+    style = windowCss() + layoutCss(res::kMainDialog, "k") + layoutCss(res::kAboutBox, "a") +
+            withoutComments(style);
     const std::string dir = argv[3];
     if (!writeFile(dir + "/index.html", page) || !writeFile(dir + "/korzenik.css", style)) {
         std::fputs("make_page: cannot write the page\n", stderr);

@@ -1,9 +1,12 @@
 // The page's script: loads the dialog's WebAssembly module, mirrors what the dialog shows into the
 // page's elements, and forwards what the user does to it. Every rule of the dialog lives in the
 // module; this only carries texts, ticks, picks and presses across, shows the message boxes the
-// dialog queued one at a time in their order, and copies the window's pixels to the canvas.
+// dialog queued one at a time in their order, copies the window's pixels to the canvas, lays the
+// window out for the screen it is on, and tells a screen reader what the chart shows.
 'use strict';
 (() => {
+    const $ = (id) => document.getElementById(id);
+
     // What the dialog tells the page while it works; filled in below.
     const page = {};
     const imports = {
@@ -15,236 +18,446 @@
             },
         },
     };
-    // The module (which the page preloads) is compiled while the page is still being parsed and
-    // laid out, and instantiated once the functions it imports from the page are in place. A
-    // server that does not call it application/wasm still serves it.
-    const compiling = fetch('korzenik.wasm').then((r) => WebAssembly.compileStreaming(r.clone())
-        .catch(() => r.arrayBuffer().then((b) => WebAssembly.compile(b))));
 
-    if (document.readyState === 'loading') {
-        document.addEventListener('DOMContentLoaded', begin);
-    } else {
-        begin();
+    /// Why the dialog could not start, in words for the student and what to do about it.
+    class LoadFailure extends Error {}
+    const MODULE = 'korzenik.wasm';
+    const failures = {
+        disk: () => 'Ta strona jest otwarta z dysku (jej adres zaczyna się od file://), a przeglądarka '
+            + `nie pozwala takiej stronie wczytać programu (${MODULE}). Umieść folder ze stroną na serwerze `
+            + 'WWW albo uruchom w katalogu projektu „make web-serve” i otwórz adres, który poda.',
+        webAssembly: () => 'Ta przeglądarka nie obsługuje WebAssembly, w którym działa program. Otwórz '
+            + 'stronę w aktualnej wersji przeglądarki Firefox, Chrome, Edge lub Safari.',
+        network: () => `Nie udało się pobrać programu (${MODULE}): brak połączenia z serwerem. Sprawdź `
+            + 'połączenie z siecią i odśwież stronę.',
+        missing: (status) => (status === 404 || status === 410
+            ? `Na serwerze nie ma pliku ${MODULE} (odpowiedź ${status}). `
+            : `Serwer nie wydał pliku ${MODULE} (odpowiedź ${status}). `)
+            + 'Skopiuj na serwer wszystkie pliki strony i odśwież stronę.',
+        damaged: () => `Plik ${MODULE} na serwerze jest uszkodzony albo pochodzi z innej wersji strony `
+            + 'niż pozostałe pliki. Skopiuj na serwer jeszcze raz wszystkie pliki strony i odśwież stronę.',
+    };
+    const fail = (why, ...details) => new LoadFailure(failures[why](...details));
+
+    // The module (which the page preloads, its address carrying its digest) is compiled while the
+    // page is still being laid out, and instantiated once the functions it imports from the page
+    // are in place. A server that does not call it application/wasm still serves it.
+    const compiling = (async () => {
+        if (location.protocol === 'file:') throw fail('disk');
+        if (typeof WebAssembly !== 'object') throw fail('webAssembly');
+        const address = document.querySelector('link[rel="preload"][as="fetch"]')?.getAttribute('href') ?? MODULE;
+        let response;
+        try {
+            response = await fetch(address);
+        } catch {
+            throw fail('network');
+        }
+        if (!response.ok) throw fail('missing', response.status);
+        try {
+            return await WebAssembly.compileStreaming(response.clone());
+        } catch {
+            return WebAssembly.compile(await response.arrayBuffer()).catch(() => {
+                throw fail('damaged');
+            });
+        }
+    })();
+
+    const body = document.body;
+    const root = document.documentElement;
+    const win = $('window');
+    const client = $('client');
+    const list = $('IDC_RESULTS');
+    const canvas = $('surface');
+    const messageBox = $('messagebox');
+    const aboutBox = $('aboutbox');
+    const menu = $('windowmenu');
+    /// Every control the dialog knows, by its identifier.
+    const controls = new Map([...win.querySelectorAll('[data-id]')].map((e) => [+e.dataset.id, e]));
+    const mnemonics = new Map([...win.querySelectorAll('[data-mnemonic]')].map((e) => [e.dataset.mnemonic, e]));
+    const measure = (name) => parseFloat(getComputedStyle(root).getPropertyValue(name));
+    const WINDOW_WIDTH = measure('--window-width');
+    const CHART_WIDTH = measure('--chart-width');
+    const CLIENT_LEFT = measure('--client-left');
+    const CLIENT_TOP = measure('--client-top');
+    const CONFIRM = +$('IDC_CONFIRM').dataset.id;
+    const COMPUTE = +$('IDC_COMPUTE').dataset.id;
+
+    // The layout. At the window's full width the window stands as the layout table has it; on a
+    // narrower screen the page reflows (the style sheet's narrow rules). Either way the chart is
+    // drawn at a whole number of device pixels a window pixel, as many as fit up to the nearest
+    // to the screen's own ratio, so that no line is dropped or smoothed.
+    const view = client.querySelector('.view');
+    function arrange() {
+        const ratio = window.devicePixelRatio || 1;
+        const room = root.clientWidth;
+        const most = Math.max(1, Math.round(ratio));
+        let k = most;
+        // The style changes only where the layout does: the page starts wide at --s 1.
+        const layout = room >= WINDOW_WIDTH ? 'wide' : 'narrow';
+        if (root.dataset.layout !== layout) root.dataset.layout = layout;
+        if (layout === 'wide') {
+            while (k > 1 && WINDOW_WIDTH + CHART_WIDTH * (k / ratio - 1) > room) --k;
+        } else {
+            const frame = parseFloat(getComputedStyle(view).marginLeft) + parseFloat(getComputedStyle(view).marginRight);
+            const chartRoom = client.clientWidth - frame;
+            k = Math.max(1, Math.min(most, Math.floor((chartRoom * ratio + 0.001) / CHART_WIDTH)));
+        }
+        if (getComputedStyle(root).getPropertyValue('--s') !== String(k / ratio)) {
+            root.style.setProperty('--s', String(k / ratio));
+        }
+    }
+    arrange();
+    new ResizeObserver(arrange).observe(root);
+    // A window moved to a screen of another pixel ratio (or a zoom that keeps the width).
+    (function watchRatio() {
+        matchMedia(`(resolution: ${window.devicePixelRatio || 1}dppx)`).addEventListener('change', () => {
+            arrange();
+            watchRatio();
+        }, { once: true });
+    })();
+
+    let dialog = null;  // the module's exports
+    let dirty = null;  // the client area's rectangle of new pixels, or null
+    let refusedField = false;  // a refused number took the focus during this press
+    let selectionMoved = false;
+    let pressing = 0;  // the button whose press runs
+    let appended = [];  // the lines the press added
+    let stepsDrawn = 0;  // the iteration steps drawn over the chart since it was last wiped
+    let chart = null;  // what the last Confirm that drew had: function and interval
+    let lastFocus = null;  // the window's control that had the focus last
+
+    const decoder = new TextDecoder();
+    const encoder = new TextEncoder();
+    const bytes = (at, size) => new Uint8Array(dialog.memory.buffer, at, size);
+    const text = (at) => decoder.decode(bytes(at, dialog.textSize()));
+
+    // The results list's lines in their order, with the index of the first: lines leave from
+    // the front, so a line's index is its number less that of the first line kept. Every
+    // operation on the list costs the same however long the list is: the lines sit in blocks of
+    // blocks of 64, each laid out on its own, so that a new line lays out its own block only.
+    let lines = [];
+    let firstLine = 0;  // in lines: the lines before it were deleted
+    let selected = null;  // the selected line's element
+    let selectedIndex = -1;
+    let lineSerial = 0;  // for the lines' element ids
+    const lineCount = () => lines.length - firstLine;
+    const lineAt = (index) => (index >= 0 ? lines[firstLine + index] : undefined);
+    const BLOCK = 64;
+    const block = (parent) => {
+        const b = document.createElement('div');
+        b.setAttribute('role', 'none');
+        parent.append(b);
+        return b;
+    };
+    function placeLine(line) {
+        let outer = list.lastElementChild;
+        if (!outer || (outer.childElementCount === BLOCK && outer.lastElementChild.childElementCount === BLOCK)) {
+            outer = block(list);
+        }
+        let inner = outer.lastElementChild;
+        if (!inner || inner.childElementCount === BLOCK) inner = block(outer);
+        inner.append(line);
+    }
+    function unplaceLine(line) {
+        const inner = line.parentElement;
+        line.remove();
+        if (inner.firstElementChild) return;
+        const outer = inner.parentElement;
+        inner.remove();
+        if (!outer.firstElementChild) outer.remove();
+    }
+    function select(line, index) {
+        selected?.setAttribute('aria-selected', 'false');
+        selected = line ?? null;
+        selectedIndex = selected ? index : -1;
+        selected?.setAttribute('aria-selected', 'true');
+        if (selected) list.setAttribute('aria-activedescendant', selected.id);
+        else list.removeAttribute('aria-activedescendant');
     }
 
-    function begin() {
-        const $ = (id) => document.getElementById(id);
-        const body = document.body;
-        const win = $('window');
-        const list = $('IDC_RESULTS');
-        const canvas = $('surface');
-        const messageBox = $('messagebox');
-        const aboutBox = $('aboutbox');
-        const menu = $('windowmenu');
-        /// Every control the dialog knows, by its identifier.
-        const controls = new Map([...win.querySelectorAll('[data-id]')].map((e) => [+e.dataset.id, e]));
-        const mnemonics = new Map([...win.querySelectorAll('[data-mnemonic]')].map((e) => [e.dataset.mnemonic, e]));
-
-        let dialog = null;  // the module's exports
-        let pixelsReady = false;
-        let refusedField = false;  // a refused number took the focus during this press
-        let selectionMoved = false;
-
-        const decoder = new TextDecoder();
-        const encoder = new TextEncoder();
-        const bytes = (at, size) => new Uint8Array(dialog.memory.buffer, at, size);
-        const text = (at) => decoder.decode(bytes(at, dialog.textSize()));
-
-        Object.assign(page, {
-            lineAppended(at, size) {
-                const line = document.createElement('div');
-                line.setAttribute('role', 'option');
-                line.setAttribute('aria-selected', 'false');
-                line.textContent = decoder.decode(bytes(at, size));
-                list.append(line);
-            },
-            lineSelected(index) {
-                list.querySelector('[aria-selected="true"]')?.setAttribute('aria-selected', 'false');
-                list.children[index]?.setAttribute('aria-selected', 'true');
-                selectionMoved = true;
-            },
-            lineDeleted(index) {
-                list.children[index]?.remove();
-            },
-            focusedAndSelected() {
-                refusedField = true;
-            },
-            surfaceReleased() {
-                pixelsReady = true;
-            },
-        });
-
-        /// Brings every element up to what the dialog shows now.
-        function mirror() {
-            for (const [id, e] of controls) {
-                if (e.tagName === 'SELECT') {
-                    e.selectedIndex = dialog.comboSelection(id);
-                } else if (e.type === 'checkbox') {
-                    e.checked = dialog.checkState(id) !== 0;
-                } else if (e.tagName === 'INPUT' || e.classList.contains('static')) {
-                    const shown = text(dialog.controlText(id));
-                    // An unchanged field keeps its caret and selection.
-                    if (e.tagName === 'INPUT' && e.value !== shown) e.value = shown;
-                    if (e.tagName !== 'INPUT' && e.textContent !== shown) e.textContent = shown;
-                }
+    Object.assign(page, {
+        lineAppended(at, size) {
+            const line = document.createElement('div');
+            line.id = `line${++lineSerial}`;
+            line.setAttribute('role', 'option');
+            line.setAttribute('aria-selected', 'false');
+            line.textContent = decoder.decode(bytes(at, size));
+            line.number = lines.length;
+            lines.push(line);
+            placeLine(line);
+            appended.push(line.textContent);
+        },
+        lineSelected(index) {
+            select(lineAt(index), index);
+            selectionMoved = true;
+        },
+        lineDeleted(index) {
+            const line = lineAt(index);
+            if (!line) return;
+            unplaceLine(line);
+            if (line === selected) select(null);
+            else if (selectedIndex > index) --selectedIndex;
+            if (index === 0) {
+                lines[firstLine++] = undefined;
+            } else {
+                lines.splice(firstLine + index, 1);
+                for (let i = firstLine + index; i < lines.length; ++i) lines[i].number = i;
             }
-            if (pixelsReady) {
-                pixelsReady = false;
-                const size = canvas.width * canvas.height * 4;
-                const rgba = new Uint8ClampedArray(dialog.memory.buffer, dialog.clientPixels(), size);
-                canvas.getContext('2d').putImageData(new ImageData(rgba, canvas.width), 0, 0);
+            // The deleted front is let go of once it is half the array.
+            if (firstLine * 2 >= lines.length) {
+                lines = lines.slice(firstLine);
+                firstLine = 0;
+                lines.forEach((l, i) => { l.number = i; });
             }
-            if (selectionMoved) {
-                selectionMoved = false;
-                const line = list.querySelector('[aria-selected="true"]');
-                if (line && line.offsetTop < list.scrollTop) {
-                    list.scrollTop = line.offsetTop;
-                } else if (line && line.offsetTop + line.offsetHeight > list.scrollTop + list.clientHeight) {
-                    list.scrollTop = line.offsetTop + line.offsetHeight - list.clientHeight;
-                }
+        },
+        focusedAndSelected() {
+            refusedField = true;
+        },
+        /// A command let go of its drawing surface: the window pixels from (left, top) up to but
+        /// not including (right, bottom) are new.
+        surfaceReleased(left, top, right, bottom) {
+            const x0 = Math.max(left - CLIENT_LEFT, 0);
+            const y0 = Math.max(top - CLIENT_TOP, 0);
+            const x1 = Math.min(right - CLIENT_LEFT, canvas.width);
+            const y1 = Math.min(bottom - CLIENT_TOP, canvas.height);
+            if (x0 >= x1 || y0 >= y1) return;
+            if (pressing === COMPUTE) ++stepsDrawn;
+            if (pressing === CONFIRM) chart = {};
+            dirty = dirty ? {
+                x0: Math.min(dirty.x0, x0), y0: Math.min(dirty.y0, y0),
+                x1: Math.max(dirty.x1, x1), y1: Math.max(dirty.y1, y1),
+            } : { x0, y0, x1, y1 };
+        },
+    });
+
+    /// Brings every element up to what the dialog shows now.
+    function mirror() {
+        for (const [id, e] of controls) {
+            if (e.tagName === 'SELECT') {
+                e.selectedIndex = dialog.comboSelection(id);
+            } else if (e.type === 'checkbox') {
+                e.checked = dialog.checkState(id) !== 0;
+            } else if (e.type === 'text' || e.tagName === 'SPAN') {
+                const shown = text(dialog.controlText(id));
+                // An unchanged field keeps its caret and selection.
+                if (e.tagName === 'INPUT' && e.value !== shown) e.value = shown;
+                if (e.tagName !== 'INPUT' && e.textContent !== shown) e.textContent = shown;
             }
         }
-
-        function press(id) {
-            body.dataset.busy = '1';
-            dialog.press(id);
-            mirror();
-            showMessage();
+        if (dirty) {
+            const { x0, y0, x1, y1 } = dirty;
+            dirty = null;
+            const size = canvas.width * canvas.height * 4;
+            const rgba = new Uint8ClampedArray(dialog.memory.buffer, dialog.clientPixels(), size);
+            canvas.getContext('2d').putImageData(new ImageData(rgba, canvas.width), 0, 0, x0, y0, x1 - x0, y1 - y0);
         }
-
-        /// The oldest message box the press left open, or, when all were closed, the end of the press:
-        /// the focus goes where the dialog put it, with a refused field's text selected.
-        function showMessage() {
-            if (dialog.messageCount() === 0) {
-                const focused = controls.get(dialog.focusedControl());
-                focused?.focus();
-                if (refusedField) focused?.select();
-                refusedField = false;
-                body.dataset.busy = '0';
-                return;
+        if (selectionMoved) {
+            selectionMoved = false;
+            if (selected) {
+                const top = selected.getBoundingClientRect().top - list.getBoundingClientRect().top - list.clientTop;
+                const bottom = top + selected.offsetHeight;
+                if (top < 0) list.scrollTop += top;
+                else if (bottom > list.clientHeight) list.scrollTop += bottom - list.clientHeight;
             }
-            messageBox.dataset.icon = text(dialog.messageIcon());
-            $('messagebox-caption').textContent = text(dialog.messageText(1));
-            $('messagebox-text').textContent = text(dialog.messageText(0));
-            messageBox.showModal();
         }
+    }
 
-        messageBox.addEventListener('close', () => {
-            dialog.dismissMessage();
-            showMessage();
-        });
-        $('messagebox-ok').addEventListener('click', () => messageBox.close());
-        $('aboutbox-ok').addEventListener('click', () => aboutBox.close());
-
-        // What the user does.
-        const ready = () => body.dataset.busy === '0';
-        win.addEventListener('input', (e) => {
-            const id = +e.target.dataset.id;
-            if (!ready() || e.target.type !== 'text' || !id) return;
-            const typed = encoder.encode(e.target.value);
-            bytes(dialog.textBuffer(typed.length), typed.length).set(typed);
-            dialog.typeText(id, typed.length);
-        });
-        win.addEventListener('change', (e) => {
-            const id = +e.target.dataset.id;
-            if (!ready()) return;
-            if (e.target.tagName === 'SELECT') dialog.pickItem(id, e.target.selectedIndex);
-            if (e.target.type === 'checkbox') dialog.setChecked(id, e.target.checked ? 1 : 0);
-        });
-        // During a press the focus moves only as the dialog moves it; a closing box hands it back.
-        win.addEventListener('focusin', (e) => {
-            if (ready() && e.target.dataset.id) dialog.focusControl(+e.target.dataset.id);
-        });
-        win.addEventListener('click', (e) => {
-            const button = e.target.closest('button[data-id]');
-            if (ready() && button) press(+button.dataset.id);
-        });
-        list.addEventListener('mousedown', (e) => {
-            const index = [...list.children].indexOf(e.target.closest('[role="option"]'));
-            if (ready() && index >= 0) {
-                dialog.selectLine(index);
-                mirror();
-            }
-        });
-        // The dialog's keys: Enter and Escape do nothing, Tab goes round the tab stops without leaving
-        // the window, Alt and a mnemonic press its button, the arrows move through the list. Boxes and
-        // the menu have keys of their own.
-        document.addEventListener('keydown', (e) => {
-            if (e.target.closest('dialog, [popover]')) return;
-            const plain = !e.altKey && !e.ctrlKey && !e.metaKey;
-            if (e.key === 'Enter' || e.key === 'Escape') {
-                e.preventDefault();
-            } else if (e.key === 'Tab' && plain) {
-                const stops = [...win.querySelectorAll('select, input, button')].filter((c) => c.tabIndex >= 0);
-                const at = stops.indexOf(document.activeElement);
-                e.preventDefault();
-                stops.at(at < 0 ? 0 : (at + (e.shiftKey ? stops.length - 1 : 1)) % stops.length).focus();
-            } else if (e.altKey && !e.ctrlKey && !e.metaKey && mnemonics.has(e.key.toLowerCase())) {
-                e.preventDefault();
-                const button = mnemonics.get(e.key.toLowerCase());
-                button.focus();
-                button.click();
-            } else if (ready() && e.target === list && (e.key === 'ArrowDown' || e.key === 'ArrowUp')) {
-                e.preventDefault();
-                const at = [...list.children].findIndex((l) => l.getAttribute('aria-selected') === 'true');
-                const next = Math.min(Math.max(at + (e.key === 'ArrowDown' ? 1 : -1), 0), list.children.length - 1);
-                if (next >= 0) {
-                    dialog.selectLine(next);
-                    mirror();
-                }
-            }
-        });
-
-        // The window menu: a right click anywhere but in an edit box (which keeps its own menu), the
-        // Menu key or Shift+F10, and a click on the caption's icon.
-        function openMenu(x, y) {
-            menu.showPopover();
-            menu.style.left = `${Math.max(0, Math.min(x, innerWidth - menu.offsetWidth))}px`;
-            menu.style.top = `${Math.max(0, Math.min(y, innerHeight - menu.offsetHeight))}px`;
-            menu.firstElementChild.focus();
+    // What a screen reader hears: the chart's text alternative, read after every press, and each
+    // line a press adds.
+    const said = (line) => line.replace(/\s*\|\s*/, ', ').replace(/=/g, ' = ');
+    function describeChart() {
+        if (!chart) return 'Wykres jest pusty.';
+        const label = (name) => $(name).textContent;
+        const last = lineAt(lineCount() - 1);
+        return [
+            chart.function ? `Wykres funkcji ${chart.function}` : 'Wykres bez funkcji (nie wybrano jej)',
+            ` na przedziale od ${chart.start} do ${chart.end}.`,
+            ` Oś x od ${label('IDC_XMIN')} do ${label('IDC_XMAX')}, oś y od ${label('IDC_YMIN')} do ${label('IDC_YMAX')}.`,
+            stepsDrawn ? ` Narysowane kroki metody: ${stepsDrawn}.` : ' Nie narysowano kroków metody.',
+            last ? ` Ostatnie przybliżenie: ${said(last.textContent)}.` : '',
+        ].join('');
+    }
+    function tell() {
+        if (lineCount() === 0) stepsDrawn = 0;
+        if (chart && !('function' in chart)) {
+            chart = {
+                function: $('IDC_FUNCTION').selectedOptions[0]?.text ?? '',
+                start: $('IDC_START').value,
+                end: $('IDC_END').value,
+            };
         }
-        win.addEventListener('contextmenu', (e) => {
-            if (e.target.type === 'text') return;
-            e.preventDefault();
-            openMenu(e.clientX, e.clientY);
-        });
-        $('window-icon').addEventListener('click', (e) => {
-            const r = e.target.getBoundingClientRect();
-            openMenu(r.left, r.bottom);
-        });
-        const about = $('windowmenu-about');
-        about.addEventListener('click', () => {
-            menu.hidePopover();
-            aboutBox.showModal();
-        });
-        menu.addEventListener('keydown', (e) => {
-            if (e.key.toLowerCase() === about.dataset.key) about.click();
-        });
+        $('chart-text').textContent = describeChart();
+        $('announcement').textContent = appended.map(said).join('. ');
+    }
 
-        // On a screen narrower than the window the whole window is scaled down to fit.
-        new ResizeObserver(() => {
-            const room = document.documentElement.clientWidth;
-            const width = win.offsetWidth;
-            win.style.zoom = room < width ? String(room / width) : '';
-        }).observe(document.documentElement);
+    function press(id) {
+        body.dataset.busy = '1';
+        pressing = id;
+        appended = [];
+        dialog.press(id);
+        pressing = 0;
+        mirror();
+        tell();
+        showMessage();
+    }
 
-        compiling.then((module) => WebAssembly.instantiate(module, imports)).then((instance) => {
-            dialog = instance.exports;
-            dialog._initialize();
-            dialog.start();
-            for (const [id, e] of controls) {
-                if (e.tagName !== 'SELECT') continue;
-                for (let i = 0; i < dialog.comboCount(id); ++i) e.add(new Option(text(dialog.comboItem(id, i))));
-            }
-            pixelsReady = true;
-            mirror();
-            // The window takes input from now on: it is inert until the dialog stands behind it.
-            win.inert = false;
+    /// Gives the focus back to the window's control that had it last.
+    function restoreFocus() {
+        const back = lastFocus && win.contains(lastFocus) ? lastFocus : controls.get(dialog?.focusedControl());
+        back?.focus();
+    }
+
+    /// The oldest message box the press left open, or, when all were closed, the end of the press:
+    /// the focus goes where the dialog put it, with a refused field's text selected.
+    function showMessage() {
+        if (dialog.messageCount() === 0) {
+            const focused = controls.get(dialog.focusedControl());
+            focused?.focus();
+            if (refusedField) focused?.select();
+            refusedField = false;
             body.dataset.busy = '0';
-            controls.get(dialog.focusedControl())?.focus();
-            // Only then, in a task of its own, the files are fetched once more for offline use, out
-            // of the page's way (registering costs about a millisecond before anything is fetched).
-            if ('serviceWorker' in navigator) setTimeout(() => navigator.serviceWorker.register('sw.js'));
-        });
+            return;
+        }
+        messageBox.dataset.icon = text(dialog.messageIcon());
+        $('messagebox-caption').textContent = text(dialog.messageText(1));
+        $('messagebox-text').textContent = text(dialog.messageText(0));
+        messageBox.showModal();
     }
+
+    messageBox.addEventListener('close', () => {
+        dialog.dismissMessage();
+        showMessage();
+    });
+    $('messagebox-ok').addEventListener('click', () => messageBox.close());
+    $('aboutbox-ok').addEventListener('click', () => aboutBox.close());
+    aboutBox.addEventListener('close', restoreFocus);
+
+    // What the user does.
+    const ready = () => body.dataset.busy === '0';
+    win.addEventListener('input', (e) => {
+        const id = +e.target.dataset.id;
+        if (!ready() || e.target.type !== 'text' || !id) return;
+        const typed = encoder.encode(e.target.value);
+        bytes(dialog.textBuffer(typed.length), typed.length).set(typed);
+        dialog.typeText(id, typed.length);
+    });
+    win.addEventListener('change', (e) => {
+        const id = +e.target.dataset.id;
+        if (!ready()) return;
+        if (e.target.tagName === 'SELECT') dialog.pickItem(id, e.target.selectedIndex);
+        if (e.target.type === 'checkbox') dialog.setChecked(id, e.target.checked ? 1 : 0);
+    });
+    // During a press the focus moves only as the dialog moves it; a closing box hands it back.
+    win.addEventListener('focusin', (e) => {
+        if (!e.target.dataset.id) return;
+        lastFocus = e.target;
+        if (ready()) dialog.focusControl(+e.target.dataset.id);
+    });
+    // A click on the window's face, as in a dialog, leaves the focus where it is.
+    win.addEventListener('mousedown', (e) => {
+        if (!e.target.closest('input, select, button, label, .list')) e.preventDefault();
+    });
+    win.addEventListener('click', (e) => {
+        const button = e.target.closest('button[data-id]');
+        if (ready() && button) press(+button.dataset.id);
+    });
+    list.addEventListener('mousedown', (e) => {
+        const line = e.target.closest('[role="option"]');
+        if (ready() && line) {
+            dialog.selectLine(line.number - firstLine);
+            mirror();
+        }
+    });
+    // The dialog's keys: Enter and Escape do nothing, Tab goes round the tab stops without leaving
+    // the window, Alt and a mnemonic's key press its button whatever character the key types on
+    // the keyboard's layout, the arrows, Home and End move through the list. Boxes and the menu
+    // have keys of their own.
+    document.addEventListener('keydown', (e) => {
+        if (e.target.closest('dialog, [popover]')) return;
+        const plain = !e.altKey && !e.ctrlKey && !e.metaKey;
+        const letter = /^Key([A-Z])$/.exec(e.code)?.[1].toLowerCase() ?? e.key.toLowerCase();
+        if (e.key === 'Enter' || e.key === 'Escape') {
+            e.preventDefault();
+        } else if (e.key === 'Tab' && plain) {
+            const stops = [...client.querySelectorAll('select, input, button, [role="listbox"]')]
+                .filter((c) => c.tabIndex >= 0);
+            const at = stops.indexOf(document.activeElement);
+            e.preventDefault();
+            stops.at(at < 0 ? 0 : (at + (e.shiftKey ? stops.length - 1 : 1)) % stops.length).focus();
+        } else if (e.altKey && !e.ctrlKey && !e.metaKey && mnemonics.has(letter)) {
+            e.preventDefault();
+            const button = mnemonics.get(letter);
+            button.focus();
+            button.click();
+        } else if (ready() && plain && e.target === list && lineCount() > 0) {
+            const moves = { ArrowDown: selectedIndex + 1, ArrowUp: selectedIndex - 1, Home: 0, End: lineCount() - 1 };
+            if (!(e.key in moves)) return;
+            e.preventDefault();
+            dialog.selectLine(Math.min(Math.max(moves[e.key], 0), lineCount() - 1));
+            mirror();
+        }
+    });
+
+    // The window menu: a right click anywhere but in an edit box (which keeps its own menu), the
+    // Menu key or Shift+F10, and a click on the caption's icon. Closed, it gives the focus back to
+    // where it was when it opened (which a click on the window's face does not move).
+    function openMenu(x, y) {
+        menu.showPopover();
+        menu.style.left = `${Math.max(0, Math.min(x, innerWidth - menu.offsetWidth))}px`;
+        menu.style.top = `${Math.max(0, Math.min(y, innerHeight - menu.offsetHeight))}px`;
+        menu.firstElementChild.focus();
+    }
+    win.addEventListener('contextmenu', (e) => {
+        if (e.target.type === 'text' || !ready()) return;
+        e.preventDefault();
+        openMenu(e.clientX, e.clientY);
+    });
+    $('window-icon').addEventListener('click', (e) => {
+        if (!ready()) return;
+        const r = e.target.getBoundingClientRect();
+        openMenu(r.left, r.bottom);
+    });
+    const about = $('windowmenu-about');
+    about.addEventListener('click', () => {
+        menu.hidePopover();
+        aboutBox.showModal();
+    });
+    // An entry's underlined letter chooses it.
+    menu.addEventListener('keydown', (e) => {
+        const letter = /^Key([A-Z])$/.exec(e.code)?.[1].toLowerCase() ?? e.key.toLowerCase();
+        menu.querySelector(`[data-key="${CSS.escape(letter)}"]`)?.click();
+    });
+
+    /// Says in the window why the dialog could not start; the window stays inert.
+    function showFailure(error) {
+        const why = error instanceof LoadFailure ? error.message : failures.damaged();
+        $('failure-text').textContent = why;
+        $('failure').hidden = false;
+        client.inert = true;
+        win.inert = false;
+        body.dataset.busy = 'failed';
+    }
+
+    compiling.then((module) => WebAssembly.instantiate(module, imports).catch(() => {
+        throw fail('damaged');
+    })).then((instance) => {
+        dialog = instance.exports;
+        dialog._initialize();
+        dialog.start();
+        for (const [id, e] of controls) {
+            if (e.tagName !== 'SELECT') continue;
+            for (let i = 0; i < dialog.comboCount(id); ++i) e.add(new Option(text(dialog.comboItem(id, i))));
+        }
+        dirty = { x0: 0, y0: 0, x1: canvas.width, y1: canvas.height };
+        mirror();
+        // The window takes input from now on: it is inert until the dialog stands behind it.
+        win.inert = false;
+        body.dataset.busy = '0';
+        controls.get(dialog.focusedControl())?.focus();
+        // Only then, in a task of its own, the service worker that keeps the page for offline use
+        // is registered, out of the page's way (registering costs about a millisecond).
+        if ('serviceWorker' in navigator) {
+            setTimeout(() => navigator.serviceWorker.register('sw.js', { updateViaCache: 'none' }).catch(() => {}));
+        }
+    }).catch(showFailure);
 })();

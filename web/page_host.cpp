@@ -2,7 +2,7 @@
 // page's script mirrors. The script forwards what the user does through the exported functions
 // below and reads back what the dialog shows; the dialog tells the script through the imported
 // functions when the results list changed, when a refused field took the focus, and when new
-// pixels are ready. Nothing here decides anything: every rule lives in app/.
+// pixels are ready, and where. Nothing here decides anything: every rule lives in app/.
 //
 // The module is a standalone WebAssembly file without a loader of its own. Texts cross the
 // boundary as UTF-8: the page writes into textBuffer() and passes the size; a text handed back
@@ -27,7 +27,9 @@ PAGE_IMPORT(lineAppended) void pageLineAppended(const char* text, std::size_t si
 PAGE_IMPORT(lineSelected) void pageLineSelected(int index);
 PAGE_IMPORT(lineDeleted) void pageLineDeleted(int index);
 PAGE_IMPORT(focusedAndSelected) void pageFocusedAndSelected(int id);
-PAGE_IMPORT(surfaceReleased) void pageSurfaceReleased();
+PAGE_IMPORT(surfaceReleased)
+void pageSurfaceReleased(std::int32_t left, std::int32_t top, std::int32_t right,
+                         std::int32_t bottom);
 }
 
 namespace {
@@ -46,7 +48,7 @@ class PageListener : public DialogListener {
     void focusedAndSelected(int id) override { pageFocusedAndSelected(id); }
     void surfaceReleased(const PixelRect& touched) override {
         stalePixels = unite(stalePixels, clientArea(touched));
-        pageSurfaceReleased();
+        pageSurfaceReleased(touched.left, touched.top, touched.right, touched.bottom);
     }
 };
 

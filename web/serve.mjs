@@ -1,6 +1,7 @@
 // A static file server for the page, on 127.0.0.1 only: `make web-serve` runs it for a local
 // look, and the browser tests start one of their own. Usage: node serve.mjs SITE_DIR [PORT]
 // (port 0, the default, or a port already taken: a free one); it prints the address it serves.
+import { createHash } from 'node:crypto';
 import { createServer } from 'node:http';
 import { readFile } from 'node:fs/promises';
 import { extname, join, normalize, resolve, sep } from 'node:path';
@@ -16,10 +17,15 @@ const TYPES = {
     '.webmanifest': 'application/manifest+json',
 };
 
-/// Starts serving root; resolves to the server once it listens (server.address().port).
-export function serve(root, port = 0) {
+/// Starts serving root; resolves to the server once it listens (server.address().port). heard,
+/// when given, is told the path and the status of every answer. As common static servers do, it
+/// names each file's contents with an entity tag and answers a request that names the same one
+/// with 304 and no body.
+export function serve(root, port = 0, heard = undefined) {
     const base = resolve(root);
     const server = createServer(async (request, response) => {
+        const path = new URL(request.url, 'http://localhost').pathname;
+        response.on('finish', () => heard?.(path, response.statusCode));
         try {
             const path = decodeURIComponent(new URL(request.url, 'http://localhost').pathname);
             const file = normalize(join(base, path.endsWith('/') ? `${path}index.html` : path));
@@ -28,11 +34,14 @@ export function serve(root, port = 0) {
                 return;
             }
             const body = await readFile(file);
-            response.writeHead(200, {
-                'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream',
-                'Cache-Control': 'no-cache',
-            });
-            response.end(body);
+            const tag = `"${createHash('sha256').update(body).digest('base64url')}"`;
+            const headers = { 'Cache-Control': 'no-cache', ETag: tag };
+            if (request.headers['if-none-match'] === tag) {
+                response.writeHead(304, headers).end();
+                return;
+            }
+            response.writeHead(200, { ...headers, 'Content-Type': TYPES[extname(file)] ?? 'application/octet-stream' });
+            response.end(request.method === 'HEAD' ? undefined : body);
         } catch {
             response.writeHead(404).end();
         }

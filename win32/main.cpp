@@ -1,8 +1,26 @@
 // Korzenik.exe: the tool's window on Windows.
+#include <string>
+
 #include "core/solver_state.h"
 #include "win32/solver_window.h"
 
 #include <commctrl.h>
+
+namespace {
+
+/// The system's own words for an error code, without the line end it puts after them.
+std::wstring systemReason(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason = length != 0 && text ? std::wstring(text, length) : std::wstring();
+    if (text) LocalFree(text);
+    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r')) reason.pop_back();
+    return reason;
+}
+
+}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The controls of common controls 6, which the manifest asks for.
@@ -12,6 +30,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The one solver state of the process, living as long as the window.
     korzenik::SolverState state;
     korzenik::win32::SolverWindow window(state);
-    window.run();
-    return 0;
+    if (window.run()) return 0;
+
+    // A window that never opened would otherwise leave the user with nothing at all.
+    std::wstring text = L"Nie udało się otworzyć okna programu.";
+    if (const DWORD error = window.failure(); error != 0) {
+        const std::wstring reason = systemReason(error);
+        text += L"\n\n" + (reason.empty() ? L"Błąd" : reason) + L" (kod " + std::to_wstring(error) +
+                L")";
+    }
+    MessageBoxW(nullptr, text.c_str(), L"Korzenik", MB_OK | MB_ICONERROR);
+    return 1;
 }

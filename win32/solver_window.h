@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/control_table.h"
 #include "app/dialog_host.h"
 #include "app/solver_dialog.h"
 #include "chart/framebuffer.h"
@@ -26,8 +27,10 @@ public:
     SolverWindow& operator=(const SolverWindow&) = delete;
 
     /// Shows the window and runs it until it is closed. False when it could not be created or
-    /// its initialisation failed.
+    /// its initialisation failed; failure() then says why.
     bool run();
+    /// The system's error code of what made run() fail (0 when the system gave none).
+    DWORD failure() const { return m_failure; }
 
     // DialogHost
     std::string controlText(int id) const override;
@@ -42,6 +45,7 @@ public:
     void listAddString(std::string_view text) override;
     void listSetCurSel(int index) override;
     void listDeleteString(int index) override;
+    void listDeleteFirst(int count) override;
     void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     void focusAndSelectAll(int id) override;
     std::unique_ptr<DrawingSurface> windowSurface() override;
@@ -54,7 +58,7 @@ private:
     bool swallowed(const MSG& msg) const;
     void showAboutBox();
     void showWindowMenu(LPARAM screenPoint);
-    HWND control(int id) const;
+    HWND control(int id) const { return m_controls.get(id); }
 
     /// Paints the framebuffer's pixels under the client rectangle area onto dc, whose origin
     /// lies at the client point dcOrigin.
@@ -66,12 +70,15 @@ private:
     int m_scale;
     HFONT m_font = nullptr;
     HBRUSH m_faceBrush = nullptr;
+    HICON m_bigIcon = nullptr;  // the window's icons, which it keeps while it lives
+    HICON m_smallIcon = nullptr;
     HWND m_window = nullptr;
-    std::vector<std::pair<int, HWND>> m_controls;  // template order
+    ControlSet<HWND> m_controls;
     Framebuffer m_framebuffer;
-    std::vector<std::uint32_t> m_scanlines;  // framebuffer pixels as a 32-bit DIB, for painting
+    std::vector<std::uint8_t> m_scanlines;  // framebuffer pixels as a 32-bit DIB, for painting
     CSolverDialog m_dialog;
     bool m_initialised = false;
+    DWORD m_failure = 0;
 };
 
 }  // namespace korzenik::win32

@@ -57,6 +57,9 @@ TEST(ScriptHost, QuotesUntrustedTextSafely) {
         {std::string("\x1b[2Jx\0y", 7), R"('\x1b[2Jx\0y')"},
         {"a\tb\\c'd\x7f", R"('a\tb\\c\'d\x7f')"},
         {"zły\xff\xc5", R"('zły\xff\xc5')"},
+        // a C1 control, bidirectional overrides and isolates, a byte-order mark; U+00A0 is kept
+        {"a\u009b2J\u202eb\u2066\ufeff\u00a0", R"('a\u009b2J\u202eb\u2066\ufeff)"
+                                               "\u00a0'"},
         {std::string(61, 'a'), "'" + std::string(60, 'a') + "' (cut: 61 bytes in all)"},
         {std::string(59, 'a') + "ż!", "'" + std::string(59, 'a') + "ż' (cut: 62 bytes in all)"},
     };

@@ -1,40 +1,56 @@
-// window_check: what the window test asks of the running Korzenik window, from inside Wine.
+// window_check: what the window test asks of the running Korzenik window, from inside Wine. It
+// reads one request a line on standard input, its fields separated by tabs, and answers each
+// with one line: "ok", "ok VALUES" or "fail WHY". Waiting requests give up after 20 s.
 //
-//   window_check centre ID
-//       prints "x y", the screen point at the centre of the main window's control ID.
-//   window_check menu
-//       waits up to 20 s for a menu to be open.
-//   window_check focus [ID]
-//       waits up to 20 s until the main window is active and has the keyboard focus on its
-//       control ID, or on any of its controls: the window puts the focus back on the control
-//       that last had it only once it has taken the activation in, so keys sent before that
-//       may land on another control.
-//   window_check compare SCREEN.xwd EXPECTED.png EXPECTED.jsonl
-//       checks the window, as a screenshot of the display shows it, against the picture and the
-//       transcript that korzenik-script made of the same session: the client area is 796 x 536;
-//       every client pixel that no control covers, and every pixel of the chart's backdrop, is
-//       the picture's (a group box covers only its frame and caption); the results list holds
-//       the lines the transcript leaves in it, with the same one selected; every function's
-//       label fits the drop-down's dropped list.
+//   centre ID          "ok X Y", the screen point at the centre of the main window's control ID
+//   menu               waits for a menu to be open
+//   focus [ID]         waits until the main window is active and has the keyboard focus on its
+//                      control ID, or on any of its controls: the window puts the focus back on
+//                      the control that last had it only once it has taken the activation in,
+//                      so keys sent before that may land on another control
+//   focused            "ok ID", the control that has the keyboard focus now (0 for none)
+//   checked ID         "ok 1" when the check box ID is ticked, else "ok 0"
+//   combo ID           "ok DROPPED SELECTION": whether the drop-down's list is open (1 or 0),
+//                      and its selected entry (-1 for none)
+//   index ID LABEL     "ok INDEX", the entry of drop-down ID with exactly that label
+//   text ID TEXT       waits until control ID shows TEXT
+//   box CAPTION TEXT   waits for a message box with that caption, over the main window, and
+//                      checks that it says TEXT
+//   expect             then lines "FIELD<TAB>VALUE" up to an empty line: waits until the dialog
+//                      shows that state (function, start, end, precision, xmin, xmax, ymin,
+//                      ymax, auto, one "line" for each line of the results list, selected, in
+//                      this order), and says what differs when it does not
+//   compare SCREEN.xwd EXPECTED.png
+//                      checks the window, as a screenshot of the display shows it, against a
+//                      picture of the window: the client area is 796 x 536; every client pixel
+//                      that no control covers where the layout table puts the controls, and
+//                      every pixel of the chart's backdrop, is the picture's (a group box covers
+//                      only its frame and caption, the drop-down only its closed box)
+//   dropdown           every function's label fits the drop-down's dropped list
 //
-// Exit status 0 when all of it holds, 1 saying what differs, 2 when something cannot be read or
-// the window cannot be found.
+// window_check exits at the end of its input; with status 2 when a request cannot be read.
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
 #include <stb_image.h>
+
+#include <fcntl.h>
+#include <io.h>
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <iostream>
 #include <iterator>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/res/resource.h"
 #include "app/window.h"
+#include "face_mask.h"
 #include "win32/controls.h"
 #include "win32/utf16.h"
 
@@ -48,9 +64,6 @@ using korzenik::win32::toUtf8;
 
 constexpr int kChartId = korzenik::res::IDC_CHART_FRAME;
 constexpr int kResultsId = korzenik::res::IDC_RESULTS;
-/// A group box's caption band and frame, which it paints over the face.
-constexpr int kGroupCaption = 20;
-constexpr int kGroupFrame = 3;
 
 /// The main window: the top-level window called Korzenik that holds the chart's backdrop.
 HWND findMainWindow() {
@@ -133,108 +146,37 @@ bool readScreen(const char* path, Screen* screen) {
     return true;
 }
 
-/// The results list as the transcript leaves it: its lines and the selected one (or -1).
-struct ExpectedList {
-    std::vector<std::string> lines;
-    int selected = -1;
-};
-
-/// The value of "key": a string (JSON escapes of quotes and backslashes undone) or a number.
-std::string valueOf(const std::string& line, const std::string& key) {
-    std::size_t at = line.find("\"" + key + "\":");
-    if (at == std::string::npos) return {};
-    at += key.size() + 3;
-    std::string value;
-    if (at < line.size() && line[at] == '"') {
-        for (++at; at < line.size() && line[at] != '"'; ++at) {
-            if (line[at] == '\\' && at + 1 < line.size()) ++at;
-            value += line[at];
-        }
-        return value;
-    }
-    while (at < line.size() && line[at] != ',' && line[at] != '}') value += line[at++];
-    return value;
-}
-
-ExpectedList replayTranscript(const char* path) {
-    ExpectedList list;
-    std::ifstream in(path);
-    for (std::string line; std::getline(in, line);) {
-        const std::string event = valueOf(line, "event");
-        if (event == "append") {
-            list.lines.push_back(valueOf(line, "text"));
-        } else if (event == "delete") {
-            const int index = std::atoi(valueOf(line, "index").c_str());
-            if (index >= 0 && index < static_cast<int>(list.lines.size())) {
-                list.lines.erase(list.lines.begin() + index);
-                if (list.selected == index) list.selected = -1;
-                if (list.selected > index) --list.selected;
-            }
-        } else if (event == "select") {
-            const int index = std::atoi(valueOf(line, "index").c_str());
-            list.selected = index < static_cast<int>(list.lines.size()) ? index : -1;
-        }
-    }
-    return list;
-}
-
-/// Client pixels a control paints itself, so the face does not show there.
-std::vector<bool> coveredPixels(HWND main) {
-    std::vector<bool> covered(static_cast<std::size_t>(kClientWidth) * kClientHeight, false);
-    struct Context {
-        HWND main;
-        std::vector<bool>* covered;
-    } context{main, &covered};
-    EnumChildWindows(
-        main,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* c = reinterpret_cast<Context*>(param);
-            if (!IsWindowVisible(child) || GetDlgCtrlID(child) == kChartId) return TRUE;
-            RECT r;
-            GetWindowRect(child, &r);
-            MapWindowPoints(nullptr, c->main, reinterpret_cast<POINT*>(&r), 2);
-            wchar_t cls[16] = {};
-            GetClassNameW(child, cls, 16);
-            const bool groupBox = lstrcmpiW(cls, L"Button") == 0 &&
-                                  (GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_GROUPBOX;
-            for (LONG y = std::max(r.top, 0L); y < std::min(r.bottom, LONG{kClientHeight}); ++y) {
-                for (LONG x = std::max(r.left, 0L); x < std::min(r.right, LONG{kClientWidth});
-                     ++x) {
-                    const bool inside = y >= r.top + kGroupCaption && y < r.bottom - kGroupFrame &&
-                                        x >= r.left + kGroupFrame && x < r.right - kGroupFrame;
-                    if (groupBox && inside) continue;
-                    (*c->covered)[static_cast<std::size_t>(y) * kClientWidth +
-                                  static_cast<std::size_t>(x)] = true;
-                }
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&context));
-    return covered;
-}
-
-int comparePixels(HWND main, const Screen& screen, const char* picturePath) {
+/// Compares the client pixels that no control covers with the picture; empty when all agree,
+/// else why not (the first differing pixels go to standard error).
+std::string comparePixels(HWND main, const Screen& screen, const std::string& picturePath) {
     int width = 0, height = 0, channels = 0;
     std::unique_ptr<unsigned char, void (*)(void*)> picture(
-        stbi_load(picturePath, &width, &height, &channels, 3), stbi_image_free);
+        stbi_load(picturePath.c_str(), &width, &height, &channels, 3), stbi_image_free);
     if (!picture || width != korzenik::kWindowWidth || height != korzenik::kWindowHeight) {
-        std::fprintf(stderr, "window_check: cannot read a window picture from %s\n", picturePath);
-        return 2;
+        return "cannot read a window picture from " + picturePath;
+    }
+    RECT client;
+    GetClientRect(main, &client);
+    if (client.right != kClientWidth || client.bottom != kClientHeight) {
+        return "the client area is " + std::to_string(client.right) + "x" +
+               std::to_string(client.bottom);
     }
     POINT origin{0, 0};
     ClientToScreen(main, &origin);
     if (origin.x < 0 || origin.y < 0 || origin.x + kClientWidth > screen.width ||
         origin.y + kClientHeight > screen.height) {
-        std::fprintf(stderr, "window_check: the client area is not all on the screen\n");
-        return 1;
+        return "the client area is not all on the screen";
     }
-    std::printf("window_check: the client area starts at (%ld, %ld) on the screen\n", origin.x,
-                origin.y);
-    const std::vector<bool> covered = coveredPixels(main);
+    // Where the layout puts the controls, not where the window has them: a control out of its
+    // place shows as pixels that differ from the picture. The drop-down covers its closed box.
+    RECT box;
+    GetWindowRect(GetDlgItem(main, korzenik::res::IDC_FUNCTION), &box);
+    const std::vector<bool> face =
+        korzenik::faceShows(korzenik::res::kMainDialog, box.bottom - box.top);
     long compared = 0, differing = 0;
     for (int y = 0; y < kClientHeight; ++y) {
         for (int x = 0; x < kClientWidth; ++x) {
-            if (covered[static_cast<std::size_t>(y) * kClientWidth + static_cast<std::size_t>(x)]) {
+            if (!face[static_cast<std::size_t>(y) * kClientWidth + static_cast<std::size_t>(x)]) {
                 continue;
             }
             ++compared;
@@ -251,13 +193,13 @@ int comparePixels(HWND main, const Screen& screen, const char* picturePath) {
             }
         }
     }
-    std::printf("window_check: %ld client pixels compared, %ld differ\n", compared, differing);
     // The chart's backdrop alone is 494 x 446 pixels: fewer compared means the mask is wrong.
-    if (compared < 494 * 446) {
-        std::fprintf(stderr, "window_check: too few pixels compared\n");
-        return 1;
+    if (compared < 494 * 446) return "only " + std::to_string(compared) + " pixels compared";
+    if (differing != 0) {
+        return std::to_string(differing) + " of " + std::to_string(compared) +
+               " client pixels differ";
     }
-    return differing == 0 ? 0 : 1;
+    return {};
 }
 
 /// Entry i of a list box (LB_ messages) or a drop-down (CB_ messages) as UTF-8.
@@ -270,134 +212,258 @@ std::string itemText(HWND control, UINT lengthMessage, UINT textMessage, int i) 
     return toUtf8(text);
 }
 
-int compareList(HWND main, const char* transcriptPath) {
-    const ExpectedList expected = replayTranscript(transcriptPath);
-    HWND list = GetDlgItem(main, kResultsId);
-    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
-    int failed = 0;
-    if (count != static_cast<int>(expected.lines.size())) {
-        std::fprintf(stderr, "window_check: the list holds %d lines, expected %zu\n", count,
-                     expected.lines.size());
-        failed = 1;
-    }
-    for (int i = 0; i < count && i < static_cast<int>(expected.lines.size()); ++i) {
-        const std::string text = itemText(list, LB_GETTEXTLEN, LB_GETTEXT, i);
-        if (text != expected.lines[static_cast<std::size_t>(i)]) {
-            std::fprintf(stderr, "window_check: line %d is \"%s\", expected \"%s\"\n", i,
-                         text.c_str(), expected.lines[static_cast<std::size_t>(i)].c_str());
-            failed = 1;
-        }
-    }
-    const int selected = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
-    if (selected != expected.selected) {
-        std::fprintf(stderr, "window_check: line %d is selected, expected %d\n", selected,
-                     expected.selected);
-        failed = 1;
-    }
-    std::printf("window_check: %d lines in the list\n", count);
-    return failed;
+/// What a window or control shows. GetWindowText would give another process's edit boxes' first
+/// text, not what they show now: only the message reaches the control itself.
+std::string windowText(HWND window) {
+    wchar_t text[512] = {};
+    SendMessageW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text));
+    return toUtf8(text);
 }
 
 /// Every entry of the function drop-down fits its dropped list, measured in the window's font
 /// (a font handle means nothing in another process, so this one is made the window's way).
-int compareDropDown(HWND main) {
+std::string compareDropDown(HWND main) {
     HWND box = GetDlgItem(main, korzenik::res::IDC_FUNCTION);
     HFONT own = korzenik::win32::createDialogFont(korzenik::win32::pixelScale());
-    if (!box || !own) {
-        std::fprintf(stderr, "window_check: no drop-down or no font\n");
-        return 2;
-    }
+    if (!box || !own) return "no drop-down or no font";
     HDC dc = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, own);
     const auto dropped = static_cast<long>(SendMessageW(box, CB_GETDROPPEDWIDTH, 0, 0));
     const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
-    int failed = count == 5 ? 0 : 1;
+    std::string why = count == 5 ? "" : std::to_string(count) + " entries";
     for (int i = 0; i < count; ++i) {
         const std::string label = itemText(box, CB_GETLBTEXTLEN, CB_GETLBTEXT, i);
         const std::wstring text = korzenik::win32::toUtf16(label);
         SIZE extent{};
         GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
         if (extent.cx + 2 * GetSystemMetrics(SM_CXEDGE) > dropped) {
-            std::fprintf(stderr, "window_check: \"%s\" is %ld px wide, its list %ld px\n",
-                         label.c_str(), extent.cx, dropped);
-            failed = 1;
+            why = "\"" + label + "\" is " + std::to_string(extent.cx) + " px wide, its list " +
+                  std::to_string(dropped) + " px";
         }
     }
     SelectObject(dc, previous);
     ReleaseDC(nullptr, dc);
     DeleteObject(own);
-    std::printf("window_check: %d entries in a list %ld px wide\n", count, dropped);
-    return failed;
+    return why;
+}
+
+/// The dialog's state as the window shows it, in the fields of korzenik-script's state event.
+std::vector<std::pair<std::string, std::string>> shownState(HWND main) {
+    using namespace korzenik::res;
+    std::vector<std::pair<std::string, std::string>> state;
+    const std::pair<const char*, int> texts[] = {
+        {"function", IDC_FUNCTION},   {"start", IDC_START}, {"end", IDC_END},
+        {"precision", IDC_PRECISION}, {"xmin", IDC_XMIN},   {"xmax", IDC_XMAX},
+        {"ymin", IDC_YMIN},           {"ymax", IDC_YMAX}};
+    for (const auto& [field, id] : texts)
+        state.emplace_back(field, windowText(GetDlgItem(main, id)));
+    state.emplace_back(
+        "auto", SendDlgItemMessageW(main, IDC_AUTO, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "0");
+    HWND list = GetDlgItem(main, kResultsId);
+    const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+        state.emplace_back("line", itemText(list, LB_GETTEXTLEN, LB_GETTEXT, i));
+    }
+    state.emplace_back("selected",
+                       std::to_string(static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0))));
+    return state;
+}
+
+/// A message box over the main window with this caption: a dialog window the main one owns.
+HWND findMessageBox(HWND main, const std::string& caption) {
+    struct Search {
+        HWND main;
+        std::string caption;
+        HWND found;
+    } search{main, caption, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            wchar_t cls[16] = {};
+            GetClassNameW(window, cls, 16);
+            if (IsWindowVisible(window) && GetWindow(window, GW_OWNER) == s->main &&
+                lstrcmpW(cls, L"#32770") == 0 && windowText(window) == s->caption) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+/// The texts of a message box's static controls that are not its icon.
+std::string messageText(HWND box) {
+    std::string text;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t cls[16] = {};
+        GetClassNameW(child, cls, 16);
+        if (lstrcmpiW(cls, L"Static") != 0) continue;
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) continue;
+        text += windowText(child);
+    }
+    return text;
+}
+
+/// Asks again every 50 ms for 20 s until ready() holds.
+template <typename Ready>
+bool waitFor(Ready ready) {
+    for (int i = 0; i < 400; ++i) {
+        if (ready()) return true;
+        Sleep(50);
+    }
+    return false;
+}
+
+std::vector<std::string> fields(const std::string& line) {
+    std::vector<std::string> out(1);
+    for (char c : line) {
+        if (c == '\t') {
+            out.emplace_back();
+        } else if (c != '\r') {
+            out.back() += c;
+        }
+    }
+    return out;
+}
+
+/// One request, answered with "ok[ VALUES]" or "fail WHY".
+std::string answer(const std::vector<std::string>& request) {
+    const std::string& command = request[0];
+    const std::size_t n = request.size();
+    if (command == "menu") {
+        // An open menu is a visible window of the system's menu class.
+        const bool open = waitFor([] {
+            HWND menu = FindWindowW(L"#32768", nullptr);
+            return menu && IsWindowVisible(menu);
+        });
+        return open ? "ok" : "fail no menu opened";
+    }
+    HWND main = findMainWindow();
+    if (!main) return "fail no Korzenik window";
+    const int id = n > 1 ? std::atoi(request[1].c_str()) : 0;
+    HWND control = n > 1 ? GetDlgItem(main, id) : nullptr;
+    if (n > 1 && command != "box" && command != "compare" && !control) {
+        return "fail no control " + request[1];
+    }
+    if (command == "centre" && n == 2) {
+        RECT r;
+        GetWindowRect(control, &r);
+        return "ok " + std::to_string((r.left + r.right) / 2) + " " +
+               std::to_string((r.top + r.bottom) / 2);
+    }
+    if (command == "focus" && n <= 2) {
+        const DWORD thread = GetWindowThreadProcessId(main, nullptr);
+        const bool focused = waitFor([&] {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof info;
+            return GetGUIThreadInfo(thread, &info) && info.hwndActive == main && info.hwndFocus &&
+                   (control ? info.hwndFocus == control : GetParent(info.hwndFocus) == main);
+        });
+        if (focused) return "ok";
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        GetGUIThreadInfo(thread, &info);
+        wchar_t capture[32] = L"none";
+        if (info.hwndCapture) GetClassNameW(info.hwndCapture, capture, 32);
+        return "fail the focus never came to " + (n == 2 ? request[1] : "a control") +
+               " (active: \"" + windowText(info.hwndActive) + "\", focus on control " +
+               std::to_string(GetDlgCtrlID(info.hwndFocus)) + ", mouse captured by " +
+               toUtf8(capture) + ")";
+    }
+    if (command == "focused" && n == 1) {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof info;
+        const DWORD thread = GetWindowThreadProcessId(main, nullptr);
+        const bool ours = GetGUIThreadInfo(thread, &info) && info.hwndActive == main &&
+                          info.hwndFocus && GetParent(info.hwndFocus) == main;
+        return "ok " + std::to_string(ours ? GetDlgCtrlID(info.hwndFocus) : 0);
+    }
+    if (command == "checked" && n == 2) {
+        return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "ok 1" : "ok 0";
+    }
+    if (command == "combo" && n == 2) {
+        return "ok " + std::to_string(SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) ? 1 : 0) +
+               " " + std::to_string(static_cast<int>(SendMessageW(control, CB_GETCURSEL, 0, 0)));
+    }
+    if (command == "index" && n == 3) {
+        const int count = static_cast<int>(SendMessageW(control, CB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            if (itemText(control, CB_GETLBTEXTLEN, CB_GETLBTEXT, i) == request[2]) {
+                return "ok " + std::to_string(i);
+            }
+        }
+        return "fail no entry \"" + request[2] + "\"";
+    }
+    if (command == "text" && n == 3) {
+        const bool shown = waitFor([&] { return windowText(control) == request[2]; });
+        return shown ? "ok"
+                     : "fail control " + request[1] + " shows \"" + windowText(control) +
+                           "\", not \"" + request[2] + "\"";
+    }
+    if (command == "box" && n == 3) {
+        HWND box = nullptr;
+        if (!waitFor([&] { return (box = findMessageBox(main, request[1])) != nullptr; })) {
+            return "fail no message box \"" + request[1] + "\"";
+        }
+        std::string text;
+        waitFor([&] { return (text = messageText(box)) == request[2]; });
+        return text == request[2] ? "ok"
+                                  : "fail the box \"" + request[1] + "\" says \"" + text +
+                                        "\", not \"" + request[2] + "\"";
+    }
+    if (command == "compare" && n == 3) {
+        Screen screen;
+        if (!readScreen(request[1].c_str(), &screen)) return "fail cannot read " + request[1];
+        const std::string why = comparePixels(main, screen, request[2]);
+        return why.empty() ? "ok" : "fail " + why;
+    }
+    if (command == "dropdown" && n == 1) {
+        const std::string why = compareDropDown(main);
+        return why.empty() ? "ok" : "fail " + why;
+    }
+    return "fail cannot understand the request \"" + command + "\"";
+}
+
+/// Waits until the window shows the expected state; else says every field that differs.
+std::string expectState(const std::vector<std::pair<std::string, std::string>>& expected) {
+    std::vector<std::pair<std::string, std::string>> shown;
+    const bool same = waitFor([&] {
+        HWND main = findMainWindow();
+        if (!main) return false;
+        shown = shownState(main);
+        return shown == expected;
+    });
+    if (same) return "ok";
+    std::string why = "fail the window shows";
+    for (const auto& [field, value] : shown) why += " " + field + "=\"" + value + "\"";
+    why += "; expected";
+    for (const auto& [field, value] : expected) why += " " + field + "=\"" + value + "\"";
+    return why;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    const std::string command = argc > 1 ? argv[1] : "";
-    if (!((command == "centre" && argc == 3) || (command == "menu" && argc == 2) ||
-          (command == "focus" && (argc == 2 || argc == 3)) ||
-          (command == "compare" && argc == 5))) {
-        std::fprintf(stderr,
-                     "usage: window_check centre ID\n"
-                     "       window_check menu\n"
-                     "       window_check focus [ID]\n"
-                     "       window_check compare SCREEN.xwd EXPECTED.png EXPECTED.jsonl\n");
-        return 2;
-    }
-    if (command == "menu") {
-        // An open menu is a visible window of the system's menu class.
-        for (int i = 0; i < 200; ++i) {
-            HWND menu = FindWindowW(L"#32768", nullptr);
-            if (menu && IsWindowVisible(menu)) return 0;
-            Sleep(100);
-        }
-        std::fprintf(stderr, "window_check: no menu opened\n");
-        return 1;
-    }
-    HWND main = findMainWindow();
-    if (!main) {
-        std::fprintf(stderr, "window_check: no Korzenik window\n");
-        return 2;
-    }
-    if (command == "focus") {
-        HWND wanted = argc == 3 ? GetDlgItem(main, std::atoi(argv[2])) : nullptr;
-        if (argc == 3 && !wanted) return 2;
-        const DWORD thread = GetWindowThreadProcessId(main, nullptr);
-        for (int i = 0; i < 200; ++i) {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof info;
-            if (GetGUIThreadInfo(thread, &info) && info.hwndActive == main && info.hwndFocus &&
-                (wanted ? info.hwndFocus == wanted : GetParent(info.hwndFocus) == main)) {
-                return 0;
+int main() {
+    // Requests and answers are UTF-8 bytes, unchanged by the C library.
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    for (std::string line; std::getline(std::cin, line);) {
+        const std::vector<std::string> request = fields(line);
+        std::string reply;
+        if (request[0] == "expect") {
+            // The fields in the order shownState() gives them.
+            std::vector<std::pair<std::string, std::string>> expected;
+            for (std::string f; std::getline(std::cin, f) && !f.empty();) {
+                const std::vector<std::string> pair = fields(f);
+                if (pair.size() != 2) return 2;
+                expected.emplace_back(pair[0], pair[1]);
             }
-            Sleep(100);
+            reply = expectState(expected);
+        } else {
+            reply = answer(request);
         }
-        std::fprintf(stderr, "window_check: the focus never came to %s\n",
-                     argc == 3 ? argv[2] : "the window's controls");
-        return 1;
+        std::cout << reply << '\n' << std::flush;
     }
-    if (command == "centre") {
-        HWND control = GetDlgItem(main, std::atoi(argv[2]));
-        RECT r;
-        if (!control || !GetWindowRect(control, &r)) return 2;
-        std::printf("%ld %ld\n", (r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        return 0;
-    }
-    RECT client;
-    GetClientRect(main, &client);
-    if (client.right != kClientWidth || client.bottom != kClientHeight) {
-        std::fprintf(stderr, "window_check: the client area is %ldx%ld, expected %dx%d\n",
-                     client.right, client.bottom, kClientWidth, kClientHeight);
-        return 1;
-    }
-    Screen screen;
-    if (!readScreen(argv[2], &screen)) {
-        std::fprintf(stderr, "window_check: cannot read the screenshot %s\n", argv[2]);
-        return 2;
-    }
-    const int pixels = comparePixels(main, screen, argv[3]);
-    const int list = compareList(main, argv[4]);
-    const int dropDown = compareDropDown(main);
-    if (pixels == 2 || dropDown == 2) return 2;
-    return pixels != 0 || list != 0 || dropDown != 0 ? 1 : 0;
+    return 0;
 }

@@ -9,13 +9,15 @@ import { serve } from '../serve.mjs';
 export const CHROMIUM = process.env.CHROMIUM ?? '/usr/bin/chromium';
 
 /// A fresh headless browser with an empty profile of its own, closed (profile removed) by close().
-/// The flags keep it off every network but the page's: this machine has no other.
-export async function launch() {
+/// The flags keep it off every network but the page's: this machine has no other. Options are
+/// the browser context's (viewport, deviceScaleFactor, isMobile, hasTouch, serviceWorkers...).
+export async function launch(options = {}) {
     const profile = mkdtempSync(join(tmpdir(), 'korzenik-chromium-'));
     const context = await chromium.launchPersistentContext(profile, {
         executablePath: CHROMIUM,
         headless: true,
         viewport: { width: 900, height: 700 },
+        ...options,
         args: ['--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
             '--disable-background-networking', '--disable-component-update', '--disable-sync',
             '--force-color-profile=srgb'],
@@ -28,9 +30,10 @@ export async function launch() {
     return { context, close };
 }
 
-/// Serves site on a free port; resolves to { url, server }.
-export async function serveSite(site) {
-    const server = await serve(site);
+/// Serves site on a free port (or on port); resolves to { url, server }. heard, when given, is
+/// told the path of every request.
+export async function serveSite(site, heard = undefined, port = 0) {
+    const server = await serve(site, Number(port), heard);
     return { url: `http://127.0.0.1:${server.address().port}/`, server };
 }
 

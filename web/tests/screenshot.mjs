@@ -1,29 +1,33 @@
-// node web/tests/screenshot.mjs SITE_DIR OUTPUT.png: the page after the demo session (x*x-4 on 0
-// to 3, precision 0.001, Auto, Zatwierdź, Licz, the root's message closed), as headless Chromium
-// shows the window.
+// node web/tests/screenshot.mjs SITE_DIR DESKTOP.png PHONE.png: the page after the demo session
+// (script/demo.ksc, played as a user would, the root's message closed) as headless Chromium shows
+// it: the window on a 1366 × 768 screen, and the whole page on a phone held upright.
 import { launch, openPage, serveSite } from './browser.mjs';
+import { play, readScript } from './session.mjs';
 
-const [site, output] = process.argv.slice(2);
-if (!site || !output) {
-    console.error('usage: node screenshot.mjs SITE_DIR OUTPUT.png');
+const [site, desktop, phone] = process.argv.slice(2);
+if (!site || !desktop || !phone) {
+    console.error('usage: node screenshot.mjs SITE_DIR DESKTOP.png PHONE.png');
     process.exit(2);
 }
-const browser = await launch();
+const demo = readScript(new URL('../../script/demo.ksc', import.meta.url).pathname);
 const { url, server } = await serveSite(site);
+const screens = [
+    [desktop, { viewport: { width: 1366, height: 768 } }, (page) => page.locator('#window').screenshot({ path: desktop })],
+    [phone, { viewport: { width: 390, height: 844 }, deviceScaleFactor: 2, isMobile: true, hasTouch: true },
+        (page) => page.screenshot({ path: phone, fullPage: true })],
+];
 try {
-    const page = await openPage(browser.context, url);
-    await page.selectOption('#IDC_FUNCTION', { label: 'f(x) = x*x-4' });
-    await page.fill('#IDC_START', '0');
-    await page.fill('#IDC_END', '3');
-    await page.fill('#IDC_PRECISION', '0.001');
-    await page.check('#IDC_AUTO');
-    await page.click('#IDC_CONFIRM');
-    await page.click('#IDC_COMPUTE');
-    await page.click('#messagebox-ok');
-    await page.waitForSelector('body[data-busy="0"]');
-    await page.locator('#window').screenshot({ path: output });
-    console.log(`wrote ${output}`);
+    for (const [output, options, take] of screens) {
+        const browser = await launch({ ...options, serviceWorkers: 'block' });
+        try {
+            const page = await openPage(browser.context, url);
+            await play(page, demo);
+            await take(page);
+            console.log(`wrote ${output}`);
+        } finally {
+            await browser.close();
+        }
+    }
 } finally {
-    await browser.close();
     server.close();
 }

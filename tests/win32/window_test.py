@@ -1,0 +1,453 @@
+#!/usr/bin/env python3
+"""window_test.py KORZENIK SCRIPT_EXE WINDOW_CHECK WORKDIR SESSION...
+
+Korzenik.exe under Wine on a virtual display (Xvfb), driven with the keyboard and the mouse
+(xdotool) through every SESSION that writes a picture: a .ksc file, or a folder whose .ksc files
+that have a "png" line and no .stderr beside them (the sessions that fail) are all taken. Each
+session runs in a window of its own, started afresh, one line after the other as a user does it:
+a function picked from the opened drop-down with the arrow keys and Enter, a field clicked, its
+text selected and typed over, Auto clicked, Zatwierdź and Licz pressed with Alt+Z and Alt+L.
+
+What the window must show comes from korzenik-script.exe, which plays the same session with a
+"state" line after each of its lines: every message box a line brings up must appear with the
+transcript's caption and text, in order (each is closed with Enter); after each line the window's
+fields, labels, results list and selection must be the state's; and at each "png" line every
+client pixel that no control covers must be the picture's, the golden one beside the session when
+there is one, else the one korzenik-script.exe drew. Alt+F4 ends each window with status 0.
+
+After the last session the keyboard of a native dialog is checked: Enter and Escape on a button
+do nothing; in the opened drop-down list Enter picks the highlighted function and Escape closes
+the list; the About box opens from the system menu and closes with Enter.
+
+The Wine prefix and the display are the test's own, made in WORKDIR and removed at the end. A
+failure leaves a screenshot of the display in WORKDIR/failure.xwd.
+"""
+import glob
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import time
+
+WINE = "/usr/lib/wine/wine64"
+IDC_FUNCTION, IDC_START, IDC_END, IDC_PRECISION = 1013, 1002, 1003, 1004
+IDC_CONFIRM, IDC_COMPUTE, IDC_AUTO = 1005, 1006, 1007
+FIELDS = {"start": IDC_START, "end": IDC_END, "precision": IDC_PRECISION}
+STATE_FIELDS = ("function", "start", "end", "precision", "xmin", "xmax", "ymin", "ymax", "auto")
+
+
+class Failure(Exception):
+    pass
+
+
+def run(command, **kwargs):
+    return subprocess.run(command, check=False, **kwargs)
+
+
+def xdotool(*arguments, timeout=30):
+    done = run(["xdotool", *arguments], capture_output=True, text=True, timeout=timeout)
+    if done.returncode != 0:
+        raise Failure(f"xdotool {' '.join(arguments)} failed: {done.stderr.strip()}")
+    return done.stdout
+
+
+def literal(text):
+    """A regular expression matching exactly text, for xdotool's --name."""
+    return "^" + re.sub(r"([.\[\](){}*+?|^$\\])", r"\\\1", text) + "$"
+
+
+def visible_windows_matching(pattern):
+    done = run(["xdotool", "search", "--onlyvisible", "--name", pattern], capture_output=True,
+               text=True)
+    return done.stdout.split()
+
+
+def visible_windows(name):
+    return visible_windows_matching(literal(name))
+
+
+class Checker:
+    """window_check.exe inside Wine, asked one request at a time over a pipe."""
+
+    def __init__(self, path):
+        self.process = subprocess.Popen([WINE, path], stdin=subprocess.PIPE,
+                                        stdout=subprocess.PIPE, text=True, encoding="utf-8")
+
+    def ask(self, *request, lines=()):
+        self.process.stdin.write("\t".join(str(r) for r in request) + "\n")
+        for line in lines:
+            self.process.stdin.write(line + "\n")
+        self.process.stdin.flush()
+        reply = self.process.stdout.readline().rstrip("\n")
+        if not reply.startswith("ok"):
+            raise Failure(f"{request[0]}: {reply[5:] if reply else 'window_check stopped'}")
+        return reply[3:]
+
+    def close(self):
+        self.process.stdin.close()
+        self.process.wait(timeout=30)
+
+
+class Session:
+    """A .ksc file as actions, and what korzenik-script.exe shows after each of them."""
+
+    def __init__(self, path, work, script_exe):
+        self.name = os.path.splitext(os.path.basename(path))[0]
+        self.actions = []
+        with open(path, encoding="utf-8") as f:
+            for line in f.read().splitlines():
+                line = line.rstrip("\r").lstrip(" \t")
+                if not line or line.startswith("#"):
+                    continue
+                word, _, argument = line.partition(" ")
+                if word == "state":  # a report, not something the user does
+                    continue
+                self.actions.append((word, argument))
+        # Each picture korzenik-script.exe draws, and the golden one beside the session if any.
+        replay, self.pictures = [], {}
+        for i, (word, argument) in enumerate(self.actions):
+            if word == "png":
+                drawn = os.path.join(work, f"{self.name}-{i}.png")
+                golden = os.path.join(os.path.dirname(path), argument)
+                self.pictures[i] = golden if os.path.isfile(golden) else drawn
+                replay.append(f"png {drawn}")
+            else:
+                replay.append(f"{word} {argument}" if argument else word)
+            replay.append("state")
+        script = os.path.join(work, f"{self.name}.ksc")
+        with open(script, "w", encoding="utf-8") as f:
+            f.write("\n".join(replay) + "\n")
+        done = run([WINE, script_exe, script], capture_output=True, text=True, encoding="utf-8")
+        if done.returncode != 0:
+            raise Failure(f"korzenik-script.exe failed on {self.name}: {done.stderr.strip()}")
+        self.after = [[]]  # the events of each action, its state last
+        for line in done.stdout.splitlines():
+            event = json.loads(line)
+            self.after[-1].append(event)
+            if event["event"] == "state":
+                self.after.append([])
+        self.after.pop()
+        if len(self.after) != len(self.actions):
+            raise Failure(f"{self.name}: {len(self.after)} states for {len(self.actions)} lines")
+        # What the window is held to is the golden transcript's, where the session has one.
+        golden = path[:-4] + ".jsonl"
+        if os.path.isfile(golden):
+            with open(golden, encoding="utf-8") as f:
+                wanted = [e for e in map(json.loads, f) if e["event"] != "state"]
+            played = [e for events in self.after for e in events if e["event"] != "state"]
+            if played != wanted:
+                raise Failure(f"{self.name}: korzenik-script.exe's events differ from {golden}")
+
+    @staticmethod
+    def expected_state(state):
+        lines = [f"{field}\t{state[field]}" for field in STATE_FIELDS]
+        lines += [f"line\t{text}" for text in state["lines"]]
+        return lines + [f"selected\t{state['selected']}", ""]
+
+
+class WindowTest:
+    def __init__(self, korzenik, script_exe, check, work):
+        self.korzenik, self.script_exe, self.check, self.work = korzenik, script_exe, check, work
+        self.xvfb = self.window = self.checker = None
+        self.main = None
+
+    # --- the display, the prefix and the window -------------------------------------------
+    def start_display(self):
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            pass_fds=(write,), stderr=open(os.path.join(self.work, "xvfb.log"), "w"))
+        os.close(write)
+        with os.fdopen(read) as f:
+            display = f.readline().strip()
+        if not display:
+            raise Failure("Xvfb did not start")
+        os.environ["DISPLAY"] = ":" + display
+
+    def make_prefix(self):
+        # Wine's fonts copied in (Wine does not load them from the package's folder), windows
+        # placed by Wine itself as there is no window manager. The server runs persistent from the
+        # start to the end, so that no program starts just as it quits after the last one, and
+        # gets none of our output streams, or CTest would wait for it.
+        prefix = os.path.join(self.work, "prefix")
+        os.environ.update(WINEPREFIX=prefix, WINEDEBUG="-all", WINEDLLOVERRIDES="mscoree,mshtml=",
+                          LC_ALL="C.UTF-8")
+        os.makedirs(prefix)
+        quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                     stderr=subprocess.DEVNULL)
+        run(["wineserver", "-p"], **quiet)
+        run(["wineboot", "-i"], **quiet)
+        for font in glob.glob("/usr/share/wine/fonts/*.ttf"):
+            shutil.copy(font, os.path.join(prefix, "drive_c/windows/Fonts"))
+        for value, data in (("Managed", "N"), ("Decorated", "Y")):
+            run([WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", value, "/d", data,
+                 "/f"], **quiet)
+
+    def open_window(self):
+        self.window = subprocess.Popen([WINE, self.korzenik])
+        found = xdotool("search", "--sync", "--onlyvisible", "--name", "^Korzenik$").split()
+        if not found:
+            raise Failure("the window did not open")
+        self.main = found[0]
+        self.focus_main()
+
+    def close_window(self):
+        self.focus_main()
+        xdotool("key", "alt+F4")
+        try:
+            status = self.window.wait(timeout=10)
+        except subprocess.TimeoutExpired:
+            raise Failure("Alt+F4 did not close the window")
+        self.window = None
+        if status != 0:
+            raise Failure(f"Korzenik.exe ended with status {status}")
+
+    # --- what a user does ------------------------------------------------------------------
+    def focus(self, window):
+        xdotool("windowfocus", "--sync", window, timeout=20)
+
+    def focus_main(self):
+        self.focus(self.main)
+        self.checker.ask("focus")
+
+    def click(self, control):
+        # Without a window manager a click does not bring the activation back to the window (an
+        # opened list takes it away), so the window is given the focus first.
+        self.focus(self.main)
+        x, y = self.checker.ask("centre", control).split()
+        # Under Wine the first click after a drop-down's list was closed from the keyboard does not
+        # reach the window (without a window manager): as a user would, click again.
+        for _ in range(3):
+            xdotool("mousemove", x, y, "click", "1")
+            for _ in range(40):
+                if self.checker.ask("focused") == str(control):
+                    return
+                time.sleep(0.05)
+        self.checker.ask("focus", control)
+
+    def pick_function(self, label):
+        # From the start field back to the drop-down, its list opened, the entry counted down from
+        # the first, and Enter.
+        self.click(IDC_START)
+        xdotool("key", "shift+Tab")
+        self.checker.ask("focus", IDC_FUNCTION)
+        xdotool("key", "alt+Down")
+        self.wait_combo(dropped=1)
+        index = self.checker.ask("index", IDC_FUNCTION, label)
+        xdotool("key", "Home", *["Down"] * int(index), "Return")
+        self.wait_combo(dropped=0, selection=int(index))
+
+    def wait_combo(self, dropped, selection=None):
+        for _ in range(200):
+            shown = [int(v) for v in self.checker.ask("combo", IDC_FUNCTION).split()]
+            if shown[0] == dropped and (selection is None or shown[1] == selection):
+                return shown
+            time.sleep(0.05)
+        raise Failure(f"the drop-down is (open, selection) {shown}, expected "
+                      f"({dropped}, {selection})")
+
+    def type_into(self, control, text):
+        self.click(control)
+        xdotool("key", "End", "shift+Home")
+        if text:
+            xdotool("type", "--", text)
+        else:
+            xdotool("key", "Delete")
+        self.checker.ask("text", control, text)
+
+    def close_boxes(self, events):
+        boxes = [e for e in events if e["event"] == "message"]
+        for box in boxes:
+            self.checker.ask("box", box["caption"], box["text"])
+            window = next((w for w in visible_windows(box["caption"]) if w != self.main), None)
+            if window is None:
+                raise Failure(f"message box \"{box['caption']}\" is not on the display")
+            self.focus(window)
+            xdotool("key", "Return")
+            for _ in range(100):
+                if window not in visible_windows(box["caption"]):
+                    break
+                time.sleep(0.1)
+            else:
+                raise Failure(f"message box \"{box['caption']}\" did not close")
+            self.focus(self.main)
+        # The next box may be up while the main window takes the activation back, so only once
+        # the last one is closed can the focus be awaited on the window's controls.
+        if boxes:
+            self.focus_main()
+
+    def compare_picture(self, picture):
+        # A press's drawing may still be on its way to the display: a few looks before failing.
+        screen = os.path.join(self.work, "screen.xwd")
+        for attempt in range(10):
+            if run(["xwd", "-root", "-silent", "-out", screen]).returncode != 0:
+                raise Failure("no screenshot")
+            try:
+                return self.checker.ask("compare", screen, picture)
+            except Failure:
+                if attempt == 9:
+                    raise
+                time.sleep(0.3)
+
+    def play(self, session):
+        self.open_window()
+        for i, ((word, argument), events) in enumerate(zip(session.actions, session.after)):
+            if word == "function":
+                self.pick_function(argument)
+            elif word in FIELDS:
+                self.type_into(FIELDS[word], argument)
+            elif word == "auto":
+                if self.checker.ask("checked", IDC_AUTO) != ("1" if argument == "on" else "0"):
+                    self.click(IDC_AUTO)
+            elif word == "confirm":
+                xdotool("key", "alt+z")
+            elif word == "compute":
+                xdotool("key", "alt+l")
+            elif word == "about":
+                self.about_box()
+            elif word != "png":
+                raise Failure(f"{session.name}: no user action for \"{word}\"")
+            self.close_boxes(events)
+            self.checker.ask("expect", lines=Session.expected_state(events[-1]))
+            if word == "png":
+                self.compare_picture(session.pictures[i])
+        print(f"window test: {session.name}: {len(session.actions)} lines as korzenik-script.exe "
+              "played them", flush=True)
+
+    # --- the keyboard of a native dialog -----------------------------------------------------
+    def about_box(self):
+        # The About box from the system menu, where it is the last entry; Enter closes it.
+        xdotool("key", "alt+space")
+        self.checker.ask("menu")
+        xdotool("key", "Up", "Return")
+        caption = "O projekcie KORZENIK"
+        found = xdotool("search", "--sync", "--onlyvisible", "--name", literal(caption)).split()
+        self.focus(found[0])
+        xdotool("key", "Return")
+        for _ in range(100):
+            if not visible_windows(caption):
+                break
+            time.sleep(0.1)
+        else:
+            raise Failure("the About box did not close")
+        self.focus_main()
+
+    def keyboard(self):
+        self.checker.ask("dropdown")
+        # Enter and Escape on Zatwierdź neither press it nor close the window: Tab still moves
+        # the focus on to Licz, which a message box or a closed window would prevent.
+        self.click(IDC_START)
+        xdotool("key", "Tab", "Tab", "Tab")
+        self.checker.ask("focus", IDC_CONFIRM)
+        xdotool("key", "Return", "Escape", "Tab")
+        self.checker.ask("focus", IDC_COMPUTE)
+
+        # Enter in the opened list picks the highlighted entry, Escape closes the list.
+        self.click(IDC_START)
+        xdotool("key", "shift+Tab")
+        self.checker.ask("focus", IDC_FUNCTION)
+        # The pointer away from where the list drops, which would highlight the entry under it.
+        xdotool("mousemove", "0", "0")
+        _, before = self.wait_combo(dropped=0)
+        step, after = ("Up", before - 1) if before > 0 else ("Down", before + 1)
+        xdotool("key", "alt+Down")
+        self.wait_combo(dropped=1)
+        xdotool("key", step, "Return")
+        self.wait_combo(dropped=0, selection=after)
+        xdotool("key", "F4")
+        self.wait_combo(dropped=1)
+        xdotool("key", "Escape")
+        self.wait_combo(dropped=0)
+        # Escape with the list closed does not close the window either.
+        xdotool("key", "Escape", "Tab")
+        self.checker.ask("focus", IDC_START)
+        self.about_box()
+
+    def lone_console(self):
+        """korzenik-script.exe started as a double-click starts it, in a console of its own: it
+        stays until a key is pressed, which ends it (waiting for a script on standard input, a
+        key would not)."""
+        # None of our output streams: whoever reads them would wait for the console to end.
+        run([WINE, "start", "/unix", self.script_exe], stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        name = r"korzenik-script\.exe$"
+        console = xdotool("search", "--sync", "--onlyvisible", "--name", name).split()[0]
+        time.sleep(1)
+        if console not in visible_windows_matching(name):
+            raise Failure("korzenik-script.exe's console closed before a key was pressed")
+        self.focus(console)
+        xdotool("key", "space")
+        for _ in range(100):
+            if console not in visible_windows_matching(name):
+                return
+            time.sleep(0.1)
+        raise Failure("korzenik-script.exe's console did not close after a key")
+
+    def fail_screenshot(self):
+        if os.environ.get("DISPLAY"):
+            run(["xwd", "-root", "-silent", "-out", os.path.join(self.work, "failure.xwd")])
+
+    def stop(self):
+        if self.window is not None:
+            self.window.kill()
+        if self.checker is not None:
+            self.checker.process.kill()
+        if os.path.isdir(os.path.join(self.work, "prefix")):
+            run(["wineserver", "-k"], stderr=subprocess.DEVNULL)
+            run(["wineserver", "-w"], stderr=subprocess.DEVNULL)
+        if self.xvfb is not None:
+            self.xvfb.kill()
+        shutil.rmtree(os.path.join(self.work, "prefix"), ignore_errors=True)
+
+
+def sessions_in(arguments):
+    found = []
+    for argument in arguments:
+        if os.path.isdir(argument):
+            for path in sorted(glob.glob(os.path.join(argument, "*.ksc"))):
+                with open(path, "rb") as f:
+                    draws = any(line.startswith(b"png ") for line in f)
+                if draws and not os.path.exists(path[:-4] + ".stderr"):
+                    found.append(path)
+        else:
+            found.append(argument)
+    return found
+
+
+def main():
+    if len(sys.argv) < 6:
+        sys.exit(__doc__.splitlines()[0])
+    korzenik, script_exe, check, work = (os.path.abspath(a) for a in sys.argv[1:5])
+    found = sessions_in([os.path.abspath(a) for a in sys.argv[5:]])
+    shutil.rmtree(work, ignore_errors=True)
+    os.makedirs(work)
+    os.chdir(work)
+    test = WindowTest(korzenik, script_exe, check, work)
+    started = time.monotonic()
+    try:
+        test.start_display()
+        test.make_prefix()
+        sessions = [Session(path, work, script_exe) for path in found]
+        test.checker = Checker(check)
+        for i, session in enumerate(sessions):
+            test.play(session)
+            if i == len(sessions) - 1:
+                test.keyboard()
+            test.close_window()
+        test.lone_console()
+        test.checker.close()
+        test.checker = None
+    except (Failure, subprocess.TimeoutExpired, OSError) as error:
+        print(f"window test: {error}", file=sys.stderr)
+        test.fail_screenshot()
+        return 1
+    finally:
+        test.stop()
+    print(f"window test: passed, {len(sessions)} sessions in {time.monotonic() - started:.0f} s")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,35 @@
+# Writes the site's page and web app manifest with every file they use addressed by its contents:
+# "NAME" becomes "NAME?v=SHA256" (hexadecimal), so that a page names exactly the files it was built
+# with, the service worker can check each file it keeps against its digest, and a new build's
+# files never meet an old one's in a cache. The scripts go without their comment lines, which
+# only their readers in the sources need. Variables: SITE (the site's folder, which holds the
+# other files), PAGE and MANIFEST (the unstamped page and manifest), SCRIPT and WORKER (the page's
+# script and the service worker).
+cmake_minimum_required(VERSION 3.25)
+
+# A script without its lines that hold a comment only.
+function(shipped source target)
+    file(READ ${source} text)
+    string(REGEX REPLACE "\n[ ]*//[^\n]*" "" text "\n${text}")
+    string(SUBSTRING "${text}" 1 -1 text)
+    file(WRITE ${target} "${text}")
+endfunction()
+shipped(${SCRIPT} ${SITE}/korzenik.js)
+shipped(${WORKER} ${SITE}/sw.js)
+
+# TEXT with every quoted name among NAMES followed by the digest of that file in SITE.
+function(stamp text names out)
+    foreach(name ${names})
+        file(SHA256 ${SITE}/${name} digest)
+        string(REPLACE "\"${name}\"" "\"${name}?v=${digest}\"" text "${text}")
+    endforeach()
+    set(${out} "${text}" PARENT_SCOPE)
+endfunction()
+
+file(READ ${MANIFEST} manifest)
+stamp("${manifest}" "korzenik.svg" manifest)
+file(WRITE ${SITE}/manifest.webmanifest "${manifest}")
+
+file(READ ${PAGE} page)
+stamp("${page}" "korzenik.css;korzenik.js;korzenik.wasm;korzenik.svg;manifest.webmanifest" page)
+file(WRITE ${SITE}/index.html "${page}")

@@ -1,0 +1,120 @@
+// The page on the screens students have: half of a laptop's screen, a phone held upright, and a
+// laptop's browser zoomed to 200 % and 400 %. After the demo session every window pixel of the
+// Wykres group shows as a whole block of device pixels of its colour, the controls are large
+// enough to hit and to read, the page scrolls in one direction only, and axe-core finds nothing
+// against WCAG 2.2 A and AA.
+//
+// Environment: KORZENIK_SITE (the built site), KORZENIK_NATIVE_SCRIPT (the native korzenik-script).
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { mkdirSync, mkdtempSync, readFileSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { after, before, test } from 'node:test';
+import { launch, openPage, serveSite } from './browser.mjs';
+import { CHART_GROUP, axeViolations, play, readScript, screenMismatches } from './session.mjs';
+
+const SITE = process.env.KORZENIK_SITE;
+const NATIVE = process.env.KORZENIK_NATIVE_SCRIPT;
+assert.ok(SITE && NATIVE, 'set KORZENIK_SITE and KORZENIK_NATIVE_SCRIPT');
+const DEMO = new URL('../../script/demo.ksc', import.meta.url).pathname;
+
+const work = mkdtempSync(join(tmpdir(), 'korzenik-screens-test-'));
+let site;
+let picture;
+
+before(async () => {
+    site = await serveSite(SITE);
+    mkdirSync(join(work, 'out'));
+    execFileSync(NATIVE, [DEMO], { cwd: work });
+    picture = readFileSync(join(work, 'out', 'demo.png'));
+});
+after(() => {
+    site?.server.close();
+    rmSync(work, { recursive: true, force: true });
+});
+
+/// What a finger or a reader meets: the size of every control a user hits (the check box by its
+/// label, the list by its lines), the font size of the fields, whether the list's lines stand
+/// whole in it, and how far the page reaches beyond the screen's width.
+function measures(page) {
+    return page.evaluate(() => {
+        const box = (e) => e.getBoundingClientRect();
+        const targets = [...document.querySelectorAll('#client select, #client input[type="text"], #client button, #client label.check, #IDC_RESULTS [role="option"]')]
+            .map((e) => ({ what: e.id || e.className || e.textContent, width: box(e).width, height: box(e).height }));
+        const list = document.getElementById('IDC_RESULTS');
+        const line = list.querySelector('[role="option"]');
+        return {
+            small: targets.filter((t) => t.width < 24 || t.height < 24),
+            fieldFonts: [...document.querySelectorAll('#client select, #client input[type="text"]')]
+                .map((e) => parseFloat(getComputedStyle(e).fontSize)),
+            keyboards: [...document.querySelectorAll('#client input[type="text"]')].map((e) => e.inputMode),
+            linesWhole: list.clientHeight % box(line).height === 0
+                && (box(list).top + list.clientTop - box(line).top) % box(line).height === 0,
+            overflow: document.documentElement.scrollWidth - document.documentElement.clientWidth,
+        };
+    });
+}
+
+const screens = [
+    { name: 'half of a 1366 × 768 screen', viewport: { width: 683, height: 768 }, deviceScaleFactor: 1, k: 1 },
+    { name: 'a phone held upright', viewport: { width: 390, height: 844 }, deviceScaleFactor: 3, isMobile: true, hasTouch: true, k: 2 },
+    { name: 'a 1366 × 768 screen zoomed to 200 %', viewport: { width: 683, height: 384 }, deviceScaleFactor: 2, k: 2 },
+    { name: 'a 1366 × 768 screen zoomed to 400 %', viewport: { width: 341, height: 192 }, deviceScaleFactor: 4, k: 2 },
+];
+
+for (const { name, k, ...options } of screens) {
+    test(`${name}: every chart pixel whole, every control usable, nothing for axe`, async () => {
+        const browser = await launch({ ...options, serviceWorkers: 'block' });
+        try {
+            const page = await openPage(browser.context, site.url);
+            await play(page, readScript(DEMO));
+            const screen = await screenMismatches(page, picture, { region: CHART_GROUP, anchor: '.plate', origin: CHART_GROUP });
+            assert.equal(screen.k, k);
+            assert.equal(screen.differing, 0, JSON.stringify(screen.first));
+            // All of the group is compared but the frame, its caption and the labels' texts.
+            assert.ok(screen.compared > CHART_GROUP.width * CHART_GROUP.height * 0.97, `${screen.compared}`);
+            const m = await measures(page);
+            assert.deepEqual(m.small, []);
+            assert.ok(m.fieldFonts.every((size) => size >= 16), `${m.fieldFonts}`);
+            // A full keyboard: a Polish phone's number pad has a comma, no point, and no minus.
+            assert.ok(m.keyboards.every((mode) => !['decimal', 'numeric', 'tel'].includes(mode)));
+            assert.ok(m.linesWhole);
+            assert.equal(m.overflow, 0);
+            assert.deepEqual(await axeViolations(page), []);
+            // The About box keeps its own layout: OK at the top right, where the layout table
+            // puts it (100, 7 dialog units).
+            await page.click('.view', { button: 'right', position: { x: 100, y: 100 } });
+            await page.click('#windowmenu-about');
+            assert.deepEqual(await page.evaluate(() => {
+                const ok = document.getElementById('aboutbox-ok').getBoundingClientRect();
+                const box = document.querySelector('#aboutbox .client').getBoundingClientRect();
+                return [ok.left - box.left, ok.top - box.top];
+            }), [200, 14]);
+        } finally {
+            await browser.close();
+        }
+    });
+}
+
+test('at 320 CSS pixels and one device pixel a pixel, only the chart\'s own area scrolls, sideways', async () => {
+    const browser = await launch({ viewport: { width: 320, height: 568 }, serviceWorkers: 'block' });
+    try {
+        const page = await openPage(browser.context, site.url);
+        await play(page, readScript(DEMO));
+        assert.equal((await measures(page)).overflow, 0);
+        // The chart keeps one device pixel a window pixel; its area scrolls to its right end.
+        const scrolled = await page.evaluate(() => {
+            const view = document.querySelector('.view');
+            view.scrollLeft = view.scrollWidth;
+            return [view.scrollWidth > view.clientWidth, view.scrollHeight - view.clientHeight, view.scrollLeft];
+        });
+        assert.deepEqual(scrolled.slice(0, 2), [true, 0]);
+        const screen = await screenMismatches(page, picture, { region: CHART_GROUP, anchor: '.plate', origin: CHART_GROUP });
+        assert.equal(screen.k, 1);
+        assert.equal(screen.differing, 0, JSON.stringify(screen.first));
+        assert.ok(screen.compared > 300 * 480, `${screen.compared}`);
+    } finally {
+        await browser.close();
+    }
+});

@@ -1,0 +1,231 @@
+// What the browser tests share beyond the browser itself: playing a scripted session's lines in
+// the page as a user would (picking, typing, clicking, closing each message box), reading back
+// what the page shows in the transcript's terms, and comparing the screen's pixels with a window
+// picture of the scripted host.
+import assert from 'node:assert/strict';
+import { readFileSync } from 'node:fs';
+
+/// The Wykres group in the client area, in window pixels: the part of the window that the chart's
+/// pane shows on a narrow page.
+export const CHART_GROUP = { x: 238, y: 4, width: 554, height: 510 };
+/// The client area's place in the window picture.
+export const CLIENT = { left: 3, top: 27, width: 796, height: 536 };
+
+/// A scripted session's actions, one a line: { verb, argument }.
+export function readScript(path) {
+    return readFileSync(path, 'utf8').replace(/^\uFEFF/, '').split('\n').map((l) => l.replace(/\r$/, ''))
+        .filter((l) => l.trim() !== '' && !l.trimStart().startsWith('#'))
+        .map((l) => {
+            const space = l.indexOf(' ');
+            return space < 0 ? { verb: l, argument: '' } : { verb: l.slice(0, space), argument: l.slice(space + 1) };
+        });
+}
+
+/// A transcript's events, one a line.
+export const readTranscript = (path) => readFileSync(path, 'utf8').trim().split('\n').filter(Boolean)
+    .map((line) => JSON.parse(line));
+
+/// A key as a keyboard sends it: key down, the character it types, key up.
+export async function key(page, { key, code, keyCode, text = '', alt = false, shift = false }) {
+    const cdp = await page.context().newCDPSession(page);
+    const modifiers = (alt ? 1 : 0) | (shift ? 8 : 0);
+    const base = { key, code, windowsVirtualKeyCode: keyCode, modifiers };
+    await cdp.send('Input.dispatchKeyEvent', { ...base, type: 'rawKeyDown' });
+    if (text) await cdp.send('Input.dispatchKeyEvent', { ...base, type: 'char', text, unmodifiedText: text });
+    await cdp.send('Input.dispatchKeyEvent', { ...base, type: 'keyUp' });
+    await cdp.detach();
+}
+export const ENTER = { key: 'Enter', code: 'Enter', keyCode: 13, text: '\r' };
+export const ESCAPE = { key: 'Escape', code: 'Escape', keyCode: 27 };
+
+/// Replaces a field's text as a user does: click, select all, type.
+export async function typeInto(page, selector, text) {
+    await page.click(selector);
+    await page.keyboard.press('Control+A');
+    if (text) await page.keyboard.type(text);
+    else await page.keyboard.press('Backspace');
+}
+
+/// Closes every message box the press left open, with OK, and returns them in the order shown.
+/// Only one box is open at a time, and the page is busy until the last one was closed.
+export async function closeMessages(page) {
+    const seen = [];
+    while (await page.locator('body[data-busy="1"]').count()) {
+        await page.waitForSelector('#messagebox[open]');
+        assert.equal(await page.locator('dialog[open]').count(), 1);
+        seen.push(await page.evaluate(() => ({
+            icon: document.getElementById('messagebox').dataset.icon,
+            caption: document.getElementById('messagebox-caption').textContent,
+            text: document.getElementById('messagebox-text').textContent,
+        })));
+        await page.click('#messagebox-ok');
+        await page.waitForFunction(() => document.body.dataset.busy === '0'
+            || document.getElementById('messagebox').open);
+    }
+    return seen;
+}
+
+/// What the page shows, in the transcript's terms (a state event without its name).
+export function shown(page) {
+    return page.evaluate(() => {
+        const $ = (id) => document.getElementById(id);
+        const lines = [...$('IDC_RESULTS').querySelectorAll('[role="option"]')];
+        return {
+            function: $('IDC_FUNCTION').selectedOptions[0]?.text ?? '',
+            start: $('IDC_START').value,
+            end: $('IDC_END').value,
+            precision: $('IDC_PRECISION').value,
+            auto: $('IDC_AUTO').checked ? 1 : 0,
+            xmin: $('IDC_XMIN').textContent,
+            xmax: $('IDC_XMAX').textContent,
+            ymin: $('IDC_YMIN').textContent,
+            ymax: $('IDC_YMAX').textContent,
+            lines: lines.map((l) => l.textContent),
+            selected: lines.findIndex((l) => l.getAttribute('aria-selected') === 'true'),
+        };
+    });
+}
+
+/// Plays a session's actions in the page as a user would. Every message box is closed with OK and
+/// collected; at each `state` line, onState gets what the page shows, and at each `png PATH`
+/// line, onPicture gets PATH.
+export async function play(page, actions, { onState = () => {}, onPicture = () => {} } = {}) {
+    const messages = [];
+    for (const { verb, argument } of actions) {
+        if (verb === 'function') {
+            await page.selectOption('#IDC_FUNCTION', { label: argument });
+        } else if (['start', 'end', 'precision'].includes(verb)) {
+            await typeInto(page, `#IDC_${verb.toUpperCase()}`, argument);
+        } else if (verb === 'auto') {
+            if (await page.isChecked('#IDC_AUTO') !== (argument === 'on')) await page.click('text=Auto');
+        } else if (verb === 'confirm' || verb === 'compute') {
+            await page.click(verb === 'confirm' ? '#IDC_CONFIRM' : '#IDC_COMPUTE');
+            messages.push(...await closeMessages(page));
+        } else if (verb === 'about') {
+            await page.click('#surface', { button: 'right', position: { x: 500, y: 250 } });
+            await page.click('#windowmenu-about');
+            await page.click('#aboutbox-ok');
+            await page.waitForSelector('#aboutbox', { state: 'hidden' });
+        } else if (verb === 'state') {
+            await onState(await shown(page));
+        } else if (verb === 'png') {
+            await onPicture(argument);
+        } else {
+            throw new Error(`no way to play "${verb}" in the page`);
+        }
+    }
+    return messages;
+}
+
+/// Pixels of the canvas that differ from the client area of a window picture (PNG bytes).
+export function canvasMismatches(page, windowPng) {
+    return page.evaluate(async ({ png, client }) => {
+        const bitmap = await createImageBitmap(new Blob([Uint8Array.from(atob(png), (c) => c.charCodeAt(0))],
+            { type: 'image/png' }), { colorSpaceConversion: 'none', premultiplyAlpha: 'none' });
+        const picture = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+        picture.drawImage(bitmap, 0, 0);
+        const want = picture.getImageData(client.left, client.top, client.width, client.height).data;
+        const surface = document.getElementById('surface');
+        const have = surface.getContext('2d').getImageData(0, 0, surface.width, surface.height).data;
+        let differing = 0;
+        for (let i = 0; i < want.length; i += 4) {
+            if (want[i] !== have[i] || want[i + 1] !== have[i + 1] || want[i + 2] !== have[i + 2]) ++differing;
+        }
+        return surface.width === client.width && surface.height === client.height ? differing : -1;
+    }, { png: windowPng.toString('base64'), client: CLIENT });
+}
+
+/// The screen against a window picture (PNG bytes): each window pixel of region (in client
+/// coordinates) must show as a k × k block of device pixels of its colour, k the whole number of
+/// device pixels a window pixel that the page chose, placed from the anchor element's corner,
+/// which stands for the window pixel origin (in client coordinates), wherever the block is on the
+/// screen and no other element covers it. Returns { k, compared, differing, first } (first: the
+/// first differing pixel, as window, screen and expected colours).
+export async function screenMismatches(page, windowPng, { region, anchor, origin }) {
+    const screen = await page.screenshot({ fullPage: true, animations: 'disabled', caret: 'hide' });
+    return page.evaluate(async ({ png, shot, region, anchor, origin, client }) => {
+        const decode = async (base64) => {
+            const bitmap = await createImageBitmap(new Blob([Uint8Array.from(atob(base64), (c) => c.charCodeAt(0))],
+                { type: 'image/png' }), { colorSpaceConversion: 'none', premultiplyAlpha: 'none' });
+            const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+            context.drawImage(bitmap, 0, 0);
+            return context.getImageData(0, 0, bitmap.width, bitmap.height);
+        };
+        const [picture, screen] = await Promise.all([decode(png), decode(shot)]);
+        const ratio = devicePixelRatio;
+        const surface = document.getElementById('surface');
+        const k = Math.round(surface.getBoundingClientRect().width * ratio / surface.width);
+        // Document coordinates in device pixels, as the full-page screenshot has them.
+        const device = (r) => ({
+            left: Math.round((r.left + scrollX) * ratio), top: Math.round((r.top + scrollY) * ratio),
+            right: Math.round((r.right + scrollX) * ratio), bottom: Math.round((r.bottom + scrollY) * ratio),
+        });
+        // What covers the canvas: every element drawn over it, a group box by its frame and caption,
+        // a label by its text; where the chart's area scrolls, what lies outside its view.
+        const covered = new Uint8Array(screen.width * screen.height);
+        const cover = (r, margin) => {
+            const d = device(r);
+            for (let y = Math.max(0, d.top - margin); y < Math.min(screen.height, d.bottom + margin); ++y) {
+                covered.fill(1, y * screen.width + Math.max(0, d.left - margin), y * screen.width + Math.min(screen.width, d.right + margin));
+            }
+        };
+        const see = (e) => getComputedStyle(e).visibility !== 'hidden' && e.getClientRects().length > 0;
+        const containers = new Set(['client', 'surface']);
+        for (const e of document.getElementById('client').querySelectorAll('*')) {
+            if (containers.has(e.id) || e.matches('.pane, .view, .plate, .crop, .frame, .hidden, .hidden *, svg *') || !see(e)) continue;
+            if (e.tagName === 'FIELDSET') {
+                const r = e.getBoundingClientRect();
+                const legend = e.querySelector('legend').getBoundingClientRect();
+                cover({ left: r.left, top: r.top, right: r.right, bottom: legend.bottom }, ratio);
+                cover({ left: r.left, top: r.top, right: r.left + 2, bottom: r.bottom }, ratio);
+                cover({ left: r.right - 2, top: r.top, right: r.right, bottom: r.bottom }, ratio);
+                cover({ left: r.left, top: r.bottom - 2, right: r.right, bottom: r.bottom }, ratio);
+            } else if (e.closest('.transparent')) {
+                if (e.tagName === 'SPAN' && e.textContent) cover(e.getBoundingClientRect(), 2 * ratio);
+            } else if (!e.matches('.transparent, .pane > .group *, .check *')) {
+                cover(e.getBoundingClientRect(), ratio);
+            }
+        }
+        const seen = device(document.querySelector('.view').getBoundingClientRect());
+        const corner = device(document.querySelector(anchor).getBoundingClientRect());
+        let compared = 0;
+        let differing = 0;
+        let first = null;
+        for (let y = region.y; y < region.y + region.height; ++y) {
+            for (let x = region.x; x < region.x + region.width; ++x) {
+                const left = corner.left + (x - origin.x) * k;
+                const top = corner.top + (y - origin.y) * k;
+                if (left < 0 || top < 0 || left + k > screen.width || top + k > screen.height) continue;
+                if (anchor !== '#client' && (left < seen.left || top < seen.top || left + k > seen.right || top + k > seen.bottom)) continue;
+                let free = true;
+                for (let dy = 0; dy < k && free; ++dy) {
+                    for (let dx = 0; dx < k; ++dx) if (covered[(top + dy) * screen.width + left + dx]) free = false;
+                }
+                if (!free) continue;
+                ++compared;
+                const p = ((client.top + y) * picture.width + client.left + x) * 4;
+                let same = true;
+                for (let dy = 0; dy < k && same; ++dy) {
+                    for (let dx = 0; dx < k && same; ++dx) {
+                        const s = ((top + dy) * screen.width + left + dx) * 4;
+                        for (let c = 0; c < 3; ++c) if (screen.data[s + c] !== picture.data[p + c]) same = false;
+                        if (!same) first ??= { window: [x, y], screen: [left + dx, top + dy], expected: [...picture.data.slice(p, p + 3)], got: [...screen.data.slice(s, s + 3)] };
+                    }
+                }
+                if (!same) ++differing;
+            }
+        }
+        return { k, compared, differing, first };
+    }, { png: windowPng.toString('base64'), shot: screen.toString('base64'), region, anchor, origin, client: CLIENT });
+}
+
+const AXE = readFileSync(new URL('../node_modules/axe-core/axe.min.js', import.meta.url), 'utf8');
+/// What axe-core finds against the rules of WCAG 2.0, 2.1 and 2.2 at levels A and AA, one line a
+/// rule and element.
+export async function axeViolations(page) {
+    if (!await page.evaluate(() => 'axe' in window)) await page.evaluate(AXE);
+    const found = await page.evaluate(() => window.axe.run(document, {
+        runOnly: { type: 'tag', values: ['wcag2a', 'wcag2aa', 'wcag21a', 'wcag21aa', 'wcag22a', 'wcag22aa'] },
+    }).then((r) => r.violations.flatMap((v) => v.nodes.map((n) => `${v.id}: ${n.target.join(' ')} ${n.failureSummary}`))));
+    return found;
+}

@@ -1,0 +1,62 @@
+// korzenik-script.exe double-clicked in Explorer: Windows gives it a console of its own, whose
+// only process it is. It says there what it is for and how to run it, in the language of the
+// window, and waits for a key so that the text can be read before the console closes.
+#include <string>
+
+#include "script/lone_console.h"
+#include "script/script_host.h"
+#include "win32/utf16.h"
+
+namespace korzenik::script {
+
+namespace {
+
+constexpr const char* kExplanation =
+    "korzenik-script.exe: sesje programu Korzenik bez okna\r\n"
+    "\r\n"
+    "Ten program uruchamia się z wiersza poleceń (cmd albo PowerShell), a nie\r\n"
+    "dwukrotnym kliknięciem. Odtwarza sesję okna programu Korzenik zapisaną w pliku\r\n"
+    "tekstowym (jedna czynność w wierszu) i wypisuje wszystko, co zobaczyłby\r\n"
+    "użytkownik, jako JSON Lines. Przykład:\r\n"
+    "\r\n"
+    "    korzenik-script.exe sesja.ksc > zapis.jsonl\r\n"
+    "\r\n"
+    "Czynności w pliku sesji:\r\n";
+
+constexpr const char* kClosing =
+    "\r\n"
+    "Okno z wykresem to Korzenik.exe: kliknij je dwukrotnie.\r\n"
+    "\r\n"
+    "Naciśnij dowolny klawisz, aby zamknąć to okno.\r\n";
+
+}  // namespace
+
+bool explainToLoneConsole() {
+    HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
+    HANDLE out = GetStdHandle(STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (!GetConsoleMode(in, &mode) || !GetConsoleMode(out, &mode)) return false;
+    DWORD processes[2];
+    if (GetConsoleProcessList(processes, 2) != 1) return false;
+
+    std::string text = kExplanation;
+    for (char c : kLanguageSummary) {
+        if (c == '\n') text += '\r';
+        text += c;
+    }
+    text += kClosing;
+    const std::wstring wide = win32::toUtf16(text);
+    DWORD written = 0;
+    WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);
+
+    // A key pressed once the text is there, not one typed before it or a key's release.
+    FlushConsoleInputBuffer(in);
+    INPUT_RECORD record;
+    DWORD got = 0;
+    while (ReadConsoleInputW(in, &record, 1, &got) && got == 1) {
+        if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) break;
+    }
+    return true;
+}
+
+}  // namespace korzenik::script
