@@ -7,7 +7,6 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -18,6 +17,7 @@
 #include <algorithm>
 
 #include "app/window.h"
+#include "qt/results_list_box.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void registerKorzenikResources() { Q_INIT_RESOURCE(korzenik); }
@@ -106,6 +106,15 @@ private:
         const QWindow* handle = m_window->windowHandle();
         if (!handle) return;
         const QMargins margins = handle->frameMargins();
+        // While the manager fits the window into its frame, the frame reads as a pixel square
+        // that the window overlaps (negative margins), or as already grown while the window still
+        // sits at its corner (left and top 0). Placed by either, the window lands off centre, and
+        // the manager may apply that move after the right one: such a frame is waited out.
+        const bool negative =
+            margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0;
+        const bool unfitted = margins.left() == 0 && margins.top() == 0 &&
+                              (margins.right() > 0 || margins.bottom() > 0);
+        if (negative || unfitted) return;
         if (m_placed && margins == m_placedWith) return;
         m_placed = true;
         m_placedWith = margins;
@@ -160,14 +169,7 @@ QWidget* createWhiteRect(QWidget* parent) {
 }
 
 QWidget* createListBox(QWidget* parent) {
-    auto* list = new QListWidget(parent);
-    list->setSelectionMode(QAbstractItemView::SingleSelection);
-    list->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    // No horizontal scroll bar: a long line is cut at the right edge, not elided.
-    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    list->setTextElideMode(Qt::ElideNone);
-    list->setWordWrap(false);
-    list->setUniformItemSizes(true);
+    auto* list = new ResultsListBox(parent);
     // Not a tab stop; a click may still give it the focus.
     list->setFocusPolicy(Qt::ClickFocus);
     return list;

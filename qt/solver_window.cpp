@@ -8,13 +8,10 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
-#include <QScrollBar>
-#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -26,6 +23,7 @@
 #include "qt/about_box.h"
 #include "qt/chart_view.h"
 #include "qt/controls.h"
+#include "qt/results_list_box.h"
 
 namespace korzenik {
 
@@ -91,7 +89,7 @@ void SolverWindow::buildControls() {
     m_controls.build(res::kMainDialog,
                      [this](const ControlPlan& c) { return createControl(c, this); });
     m_controls.stack([](QWidget* widget) { widget->raise(); });
-    m_results = qobject_cast<QListWidget*>(control(res::IDC_RESULTS));
+    m_results = qobject_cast<ResultsListBox*>(control(res::IDC_RESULTS));
     // The framebuffer has the backdrop in it and the chart over it: the control lets the face
     // show through.
     control(res::IDC_CHART_FRAME)->setAutoFillBackground(false);
@@ -185,28 +183,13 @@ void SolverWindow::setComboSelection(int id, int index) {
     if (QComboBox* c = combo(id)) c->setCurrentIndex(index);
 }
 
-void SolverWindow::listAddString(std::string_view text) { m_results->addItem(toQString(text)); }
+void SolverWindow::listAddString(std::string_view text) { m_results->addLine(toQString(text)); }
 
-void SolverWindow::listSetCurSel(int index) {
-    if (index < 0 || index >= m_results->count()) {
-        m_results->setCurrentRow(-1);
-        return;
-    }
-    m_results->setCurrentRow(index);
-    m_results->scrollToItem(m_results->item(index));
-    m_results->horizontalScrollBar()->setValue(0);  // long lines stay cut at the right edge
-}
+void SolverWindow::listSetCurSel(int index) { m_results->selectRow(index); }
 
-void SolverWindow::listDeleteString(int index) {
-    if (index < 0 || index >= m_results->count()) return;
-    delete m_results->takeItem(index);
-}
+void SolverWindow::listDeleteString(int index) { m_results->removeLine(index); }
 
-void SolverWindow::listDeleteFirst(int count) {
-    // One removal of the whole run: the view lays itself out once, not once for every line.
-    const int n = std::min(count, m_results->count());
-    if (n > 0) m_results->model()->removeRows(0, n);
-}
+void SolverWindow::listDeleteFirst(int count) { m_results->removeFirst(count); }
 
 void SolverWindow::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
     // Let the chart drawn so far show behind the box: the command still holds its surface, so

@@ -1,6 +1,7 @@
 // Replacing a file all at once with the POSIX calls (Linux, and node under the browser build).
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 #include <string>
 
 #include "script/file_replace.h"
@@ -31,6 +33,33 @@ int writeAll(int fd, const std::vector<unsigned char>& bytes) {
     return 0;
 }
 
+/// A short name of our own in the folder: a target name near the file system's limit must not
+/// push it over.
+std::string temporaryName(const std::string& folder, int attempt) {
+    return folder + ".korzenik-" + std::to_string(getpid()) + "-" + std::to_string(attempt) +
+           ".tmp";
+}
+
+/// Holds back every signal that can be held while it lives, so that one which would end the
+/// process takes effect only once the temporary name is gone again.
+class SignalsHeld {
+public:
+    SignalsHeld() {
+        sigset_t all;
+        sigfillset(&all);
+        m_held = sigprocmask(SIG_BLOCK, &all, &m_previous) == 0;
+    }
+    ~SignalsHeld() {
+        if (m_held) sigprocmask(SIG_SETMASK, &m_previous, nullptr);
+    }
+    SignalsHeld(const SignalsHeld&) = delete;
+    SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+private:
+    sigset_t m_previous{};
+    bool m_held = false;
+};
+
 /// The folder part of path, with its slash ("" for a bare name).
 std::string folderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
@@ -52,25 +81,27 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
 
     // The new file beside the target, so the rename never crosses a file system. Where the
     // system offers it, it has no name until it is complete: a process killed while writing
-    // leaves nothing behind.
+    // leaves nothing behind. While a temporary name exists, signals wait, so one that ends the
+    // process does so after the name is gone (SIGKILL alone cannot wait).
     const std::string folder = folderOf(path);
+    std::optional<SignalsHeld> held;
     int fd = -1;
 #ifdef O_TMPFILE
     fd = open(folder.empty() ? "." : folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
 #endif
     const bool anonymous = fd >= 0;
-    // A short name of our own: a target name near the file system's limit must not push it over.
     std::string temporary;
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        temporary = folder + ".korzenik-" + std::to_string(getpid()) + "-" +
-                    std::to_string(attempt) + ".tmp";
-        if (anonymous) break;
-        fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) break;
-    }
-    if (fd < 0) {
-        *err = std::strerror(errno);
-        return false;
+    if (!anonymous) {
+        held.emplace();
+        for (int attempt = 0; attempt < 100; ++attempt) {
+            temporary = temporaryName(folder, attempt);
+            fd = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+            if (fd >= 0 || errno != EEXIST) break;
+        }
+        if (fd < 0) {
+            *err = std::strerror(errno);
+            return false;
+        }
     }
 
     if (exists) {
@@ -81,10 +112,10 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
     int error = writeAll(fd, bytes);
     bool named = !anonymous;
     if (error == 0 && anonymous) {
+        held.emplace();
         const std::string self = "/proc/self/fd/" + std::to_string(fd);
         for (int attempt = 0; attempt < 100; ++attempt) {
-            temporary = folder + ".korzenik-" + std::to_string(getpid()) + "-" +
-                        std::to_string(attempt) + ".tmp";
+            temporary = temporaryName(folder, attempt);
             if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) ==
                 0) {
                 named = true;

@@ -43,6 +43,10 @@ int fail(const std::string& message) {
 
 std::string reason(int error) { return error != 0 ? std::strerror(error) : "unknown error"; }
 
+/// 0 when everything printed reached standard output, else 2. A write may already have failed
+/// before the flush: a line-buffered stream sends each line as it is printed.
+int printed() { return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 2; }
+
 /// What was wrong with the command line, then the whole usage text; exit status 2.
 int usageError(const std::string& why) {
     std::fprintf(stderr, "korzenik-script: %s\n", why.c_str());
@@ -62,11 +66,11 @@ int run(int argc, char** argv) {
     if (arg == "--help") {
         std::fputs(kUsage, stdout);
         std::fputs(korzenik::script::kLanguageSummary.data(), stdout);
-        return std::fflush(stdout) == 0 ? 0 : 2;
+        return printed();
     }
     if (arg == "--version") {
         std::printf("korzenik-script %s\n", korzenik::res::kVersionDotted.data());
-        return std::fflush(stdout) == 0 ? 0 : 2;
+        return printed();
     }
 
     const bool useStdin = arg == "-";

@@ -20,8 +20,10 @@ inline constexpr std::int32_t kGroupFrameBand = 3;
 
 /// One flag a client pixel, row by row: true where the face shows. A group box covers its
 /// caption band and its frame, the chart's backdrop nothing (the window paints it from the
-/// framebuffer), every other control its whole rectangle (a drop-down's with its list).
-inline std::vector<bool> faceShows(const res::DialogTemplate& dialog) {
+/// framebuffer), a drop-down the closed box's top dropDownHeight rows where the toolkit's height
+/// is given, else its whole rectangle (list included), every other control its whole rectangle.
+inline std::vector<bool> faceShows(const res::DialogTemplate& dialog,
+                                   std::int32_t dropDownHeight = 0) {
     std::vector<bool> shows(static_cast<std::size_t>(kClientWidth) * kClientHeight, true);
     const auto cover = [&](std::int32_t left, std::int32_t top, std::int32_t right,
                            std::int32_t bottom) {
@@ -36,6 +38,10 @@ inline std::vector<bool> faceShows(const res::DialogTemplate& dialog) {
         const ControlPlan c = controlPlan(row);
         const PixelRect& r = c.rect;
         if (c.kind == ControlKind::WhiteRect) continue;
+        if (c.kind == ControlKind::DropDown && dropDownHeight > 0) {
+            cover(r.left, r.top, r.right, r.top + dropDownHeight);
+            continue;
+        }
         if (c.kind == ControlKind::GroupBox) {
             cover(r.left, r.top, r.right, r.top + kGroupCaptionBand);
             cover(r.left, r.top, r.left + kGroupFrameBand, r.bottom);

@@ -1,6 +1,8 @@
-#include "win32/about_box.h"
-
+// The shared headers before windows.h, whose macros (IDOK) would clash with their names.
+#include "app/control_table.h"
 #include "app/res/dialog_template.h"
+
+#include "win32/about_box.h"
 #include "win32/controls.h"
 
 namespace korzenik::win32 {
@@ -30,15 +32,14 @@ void runAboutBox(HWND owner, int scale, HFONT font) {
                                  0, owner, aboutProc, reinterpret_cast<LPARAM>(&done));
     if (!box) return;
     HICON icon = applicationIcon(32 * scale);
-    const std::vector<HWND> controls = createControls(res::kAboutBox, box, scale, font, icon);
+    const ControlSet<HWND> controls = createControls(res::kAboutBox, box, scale, font, icon);
     placeWindow(box, res::kAboutBox, scale, owner);
 
     // A modal run: the owner is disabled until the box is gone, and gets the activation back.
     EnableWindow(owner, FALSE);
     ShowWindow(box, SW_SHOW);
-    for (HWND c : controls) {
-        if (c && GetDlgCtrlID(c) == IDOK)
-            SendMessageW(box, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(c), TRUE);
+    if (HWND first = controls.get(firstTabStop(res::kAboutBox))) {
+        SendMessageW(box, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(first), TRUE);
     }
     MSG msg;
     bool quit = false;

@@ -24,43 +24,38 @@ struct ClassAndStyle {
     DWORD exStyle;
 };
 
-ClassAndStyle windowClassOf(const res::ControlTemplate& c) {
+ClassAndStyle windowClassOf(const ControlPlan& plan) {
     using namespace res;
-    const std::uint32_t s = c.styles;
+    const std::uint32_t s = plan.styles;
     DWORD style = 0;
     DWORD exStyle = 0;
-    if (s & kTabStop) style |= WS_TABSTOP;
+    if (plan.tabStop) style |= WS_TABSTOP;
     if (s & kGroup) style |= WS_GROUP;
     if (s & kVScroll) style |= WS_VSCROLL;
     // The dialog manager draws a bordered control with a sunken edge; so does this window.
-    if (s & kBorder) exStyle |= WS_EX_CLIENTEDGE;
-    if (s & kTransparent) exStyle |= WS_EX_TRANSPARENT;
-    switch (c.cls) {
-        case ControlClass::Button:
-            if (s & kGroupBox) style |= BS_GROUPBOX;
-            if (s & kAutoCheckBox) style |= BS_AUTOCHECKBOX;
-            if (s & kDefPushButton) style |= BS_DEFPUSHBUTTON;
+    if (plan.border) exStyle |= WS_EX_CLIENTEDGE;
+    if (plan.seeThrough) exStyle |= WS_EX_TRANSPARENT;
+    switch (plan.kind) {
+        case ControlKind::PushButton:
+            if (plan.defaultButton) style |= BS_DEFPUSHBUTTON;
             return {L"BUTTON", style, exStyle};
-        case ControlClass::Edit:
+        case ControlKind::CheckBox: return {L"BUTTON", style | BS_AUTOCHECKBOX, exStyle};
+        case ControlKind::GroupBox: return {L"BUTTON", style | BS_GROUPBOX, exStyle};
+        case ControlKind::Edit:
             if (s & kAutoHScroll) style |= ES_AUTOHSCROLL;
             return {L"EDIT", style, exStyle};
-        case ControlClass::Static:
-            if (s & kWhiteRect) {
-                style |= SS_OWNERDRAW;
-            } else if (s & kIcon) {
-                style |= SS_ICON;
-            } else if (s & kAlignCenter) {
-                style |= SS_CENTER;
-            } else if (s & kAlignRight) {
-                style |= SS_RIGHT;
-            }
-            if (s & kNoPrefix) style |= SS_NOPREFIX;
+        case ControlKind::Label:
+            if (plan.align == TextAlign::Centre) style |= SS_CENTER;
+            if (plan.align == TextAlign::Right) style |= SS_RIGHT;
+            if (!plan.mnemonics) style |= SS_NOPREFIX;
             return {L"STATIC", style, exStyle};
-        case ControlClass::ListBox:
+        case ControlKind::WhiteRect: return {L"STATIC", style | SS_OWNERDRAW, exStyle};
+        case ControlKind::Icon: return {L"STATIC", style | SS_ICON, exStyle};
+        case ControlKind::List:
             if (s & kNotify) style |= LBS_NOTIFY;
             if (s & kNoIntegralHeight) style |= LBS_NOINTEGRALHEIGHT;
             return {L"LISTBOX", style, exStyle};
-        case ControlClass::ComboBox:
+        case ControlKind::DropDown:
             if (s & kDropDownList) style |= CBS_DROPDOWNLIST;
             return {L"COMBOBOX", style, exStyle};
     }
@@ -119,9 +114,9 @@ HICON applicationIcon(int size) {
                                          size, LR_DEFAULTCOLOR));
 }
 
-RECT controlRect(const res::ControlTemplate& c, int scale) {
-    const int k = res::kPixelsPerDialogUnit * scale;
-    return RECT{c.x * k, c.y * k, (c.x + c.w) * k, (c.y + c.h) * k};
+RECT controlRect(const ControlPlan& plan, int scale) {
+    const PixelRect& r = plan.rect;
+    return RECT{r.left * scale, r.top * scale, r.right * scale, r.bottom * scale};
 }
 
 HWND createEmptyDialog(const res::DialogTemplate& layout, DWORD style, DWORD exStyle, HWND owner,
@@ -137,36 +132,37 @@ HWND createEmptyDialog(const res::DialogTemplate& layout, DWORD style, DWORD exS
                                       param);
 }
 
-std::vector<HWND> createControls(const res::DialogTemplate& layout, HWND parent, int scale,
-                                 HFONT font, HICON icon) {
-    std::vector<HWND> windows;
-    for (const res::ControlTemplate& c : layout.controls) {
-        const ClassAndStyle kind = windowClassOf(c);
-        const RECT r = controlRect(c, scale);
+ControlSet<HWND> createControls(const res::DialogTemplate& layout, HWND parent, int scale,
+                                HFONT font, HICON icon) {
+    ControlSet<HWND> controls;
+    controls.build(layout, [&](const ControlPlan& plan) {
+        const ClassAndStyle kind = windowClassOf(plan);
+        const RECT r = controlRect(plan, scale);
         // Siblings clip each other, so a group box never paints over the controls inside it.
         const DWORD style = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style;
-        HWND control = CreateWindowExW(kind.exStyle, kind.className, toUtf16(c.text).c_str(), style,
-                                       r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(c.id)),
-                                       GetModuleHandleW(nullptr), nullptr);
+        HWND control =
+            CreateWindowExW(kind.exStyle, kind.className, toUtf16(plan.text).c_str(), style, r.left,
+                            r.top, r.right - r.left, r.bottom - r.top, parent,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(plan.id)),
+                            GetModuleHandleW(nullptr), nullptr);
         if (control) {
             SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-            if (c.styles & res::kAutoCheckBox) fitCheckBox(control, r);
-            if ((c.styles & res::kIcon) && icon) {
+            if (plan.kind == ControlKind::CheckBox) fitCheckBox(control, r);
+            if (plan.kind == ControlKind::Icon && icon) {
                 SendMessageW(control, STM_SETICON, reinterpret_cast<WPARAM>(icon), 0);
             }
         }
-        windows.push_back(control);
-    }
-    // See-through statics go over all their siblings, as the window system paints them last;
-    // being no tab stops, this leaves the tab order alone.
-    for (std::size_t i = 0; i < windows.size(); ++i) {
-        if (windows[i] && (layout.controls[i].styles & res::kTransparent)) {
-            SetWindowPos(windows[i], HWND_TOP, 0, 0, 0, 0,
-                         SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        return control;
+    });
+    // Each raised control goes over all its siblings. The dialog manager's Tab follows this
+    // order, in which the tab stops keep the table's order: only see-through statics, which are
+    // no tab stops, go above the rows before them.
+    controls.stack([](HWND control) {
+        if (control) {
+            SetWindowPos(control, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         }
-    }
-    return windows;
+    });
+    return controls;
 }
 
 void placeWindow(HWND window, const res::DialogTemplate& layout, int scale, HWND owner) {

@@ -2,8 +2,7 @@
 // Windows made from the dialog layout tables, shared by the main window and the About box: an
 // empty dialog window, the controls of a table placed at kPixelsPerDialogUnit (times the pixel
 // scale) rather than at the font's dialog units, the font, the icon and the scale itself.
-#include <vector>
-
+#include "app/control_table.h"
 #include "app/res/dialog_template.h"
 #include "win32/windows_api.h"
 
@@ -23,19 +22,20 @@ HFONT createDialogFont(int scale);
 /// size is asked for later, and the About box's icon came out at the window's icon size.
 HICON applicationIcon(int size);
 
-/// A control's rectangle in the client area.
-RECT controlRect(const res::ControlTemplate& control, int scale);
+/// A control's rectangle in the client area: the plan's, times the scale.
+RECT controlRect(const ControlPlan& plan, int scale);
 
 /// A hidden dialog window with the layout's caption and no controls. proc receives param with
 /// WM_INITDIALOG. nullptr when it cannot be made.
 HWND createEmptyDialog(const res::DialogTemplate& layout, DWORD style, DWORD exStyle, HWND owner,
                        DLGPROC proc, LPARAM param);
 
-/// The layout's controls in template order, which makes the template order the tab order and
-/// the z-order (see-through statics on top), with the font set. A white rectangle is made
-/// owner-drawn: the window paints it. An icon static shows icon.
-std::vector<HWND> createControls(const res::DialogTemplate& layout, HWND parent, int scale,
-                                 HFONT font, HICON icon);
+/// The layout's controls in template order, which makes the template order the tab order,
+/// stacked as the control table says (see-through statics on top), with the font set. A white
+/// rectangle is made owner-drawn: the window paints it. An icon static shows icon. A control
+/// that could not be made has a null handle.
+ControlSet<HWND> createControls(const res::DialogTemplate& layout, HWND parent, int scale,
+                                HFONT font, HICON icon);
 
 /// Gives the window a client area of the layout's size and centres it over owner, or in the
 /// work area of the primary screen when there is none, kept inside that work area.

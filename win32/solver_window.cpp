@@ -3,8 +3,8 @@
 // The shared headers before windows.h, whose macros (IDOK) would clash with their names.
 #include "app/res/dialog_template.h"
 #include "app/res/resource.h"
-#include "app/res/strings.h"
 #include "app/window.h"
+#include "app/window_menu.h"
 #include "app/window_surface.h"
 #include "win32/about_box.h"
 #include "win32/controls.h"
@@ -20,6 +20,53 @@ constexpr UINT kAboutCommand = static_cast<UINT>(res::IDM_ABOUT);
 
 /// Colour as the GDI takes it: the same 0x00BBGGRR layout.
 COLORREF toColorRef(Colour c) { return static_cast<COLORREF>(c); }
+
+/// The keys the window's rules speak of, by their virtual-key codes.
+DialogKey dialogKey(WPARAM virtualKey) {
+    switch (virtualKey) {
+        case VK_RETURN: return DialogKey::Enter;  // the keypad's Enter too
+        case VK_ESCAPE: return DialogKey::Escape;
+        case VK_APPS: return DialogKey::Menu;
+        case VK_F10: return DialogKey::F10;
+        default: return DialogKey::Other;
+    }
+}
+
+/// The modifiers held down as the message now being handled was sent.
+KeyModifiers keyModifiers() {
+    return {.shift = GetKeyState(VK_SHIFT) < 0,
+            .ctrl = GetKeyState(VK_CONTROL) < 0,
+            .alt = GetKeyState(VK_MENU) < 0};
+}
+
+/// The command a window menu entry sends as a system command.
+UINT commandOf(WindowCommand command) {
+    switch (command) {
+        case WindowCommand::Close: return kCloseCommand;
+        case WindowCommand::About: return kAboutCommand;
+        case WindowCommand::Separator: return 0;
+    }
+    return 0;
+}
+
+UINT toolkitIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Exclamation: return MB_ICONEXCLAMATION;
+        case MessageIcon::Information: return MB_ICONINFORMATION;
+    }
+    return MB_ICONEXCLAMATION;
+}
+
+/// An entry of a Win32 menu: the text, then a tab and the shortcut the entry shows.
+void appendEntry(HMENU menu, const WindowMenuEntry& entry) {
+    if (entry.command == WindowCommand::Separator) {
+        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        return;
+    }
+    std::string text(entry.text);
+    if (!entry.shortcut.empty()) text.append("\t").append(entry.shortcut);
+    AppendMenuW(menu, MF_STRING, commandOf(entry.command), toUtf16(text).c_str());
+}
 
 RECT intersection(const RECT& a, const RECT& b) {
     RECT r{std::max(a.left, b.left), std::max(a.top, b.top), std::min(a.right, b.right),
@@ -72,12 +119,12 @@ bool SolverWindow::run() {
 }
 
 bool SolverWindow::swallowed(const MSG& msg) const {
-    // Enter presses no button and Escape does not close the window; no control sees either.
-    if (msg.message != WM_KEYDOWN || (msg.wParam != VK_RETURN && msg.wParam != VK_ESCAPE)) {
+    if (msg.message != WM_KEYDOWN ||
+        keyEffect(dialogKey(msg.wParam), keyModifiers()) != KeyEffect::Swallow) {
         return false;
     }
-    // An open drop-down list takes both, as in every dialog: Enter picks the highlighted entry,
-    // Escape closes the list.
+    // An open drop-down list takes Enter and Escape, as in every dialog: Enter picks the
+    // highlighted entry, Escape closes the list.
     wchar_t className[16] = {};
     if (GetClassNameW(msg.hwnd, className, 16) && lstrcmpiW(className, L"ComboBox") == 0 &&
         SendMessageW(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
@@ -99,14 +146,12 @@ INT_PTR CALLBACK SolverWindow::dialogProc(HWND window, UINT message, WPARAM wPar
 }
 
 bool SolverWindow::initialise() {
-    const std::vector<HWND> windows =
-        createControls(res::kMainDialog, m_window, m_scale, m_font, nullptr);
-    for (std::size_t i = 0; i < windows.size(); ++i) {
-        if (!windows[i]) {
+    m_controls = createControls(res::kMainDialog, m_window, m_scale, m_font, nullptr);
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        if (!m_controls.at(i)) {
             m_failure = GetLastError();
             return false;
         }
-        m_controls.emplace_back(res::kMainDialog.controls[i].id, windows[i]);
     }
     placeWindow(m_window, res::kMainDialog, m_scale, nullptr);
 
@@ -114,14 +159,18 @@ bool SolverWindow::initialise() {
     m_smallIcon = applicationIcon(GetSystemMetrics(SM_CXSMICON));
     SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
     SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+    // The system menu has a Close of its own: the window menu's entries after it go at its end.
     if (HMENU menu = GetSystemMenu(m_window, FALSE)) {
-        AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-        AppendMenuW(menu, MF_STRING, kAboutCommand, toUtf16(res::kAboutMenuText).c_str());
+        bool afterClose = false;
+        for (const WindowMenuEntry& entry : windowMenuEntries()) {
+            if (afterClose) appendEntry(menu, entry);
+            afterClose = afterClose || entry.command == WindowCommand::Close;
+        }
     }
 
     if (!m_dialog.OnInitDialog()) return false;
-    SendMessageW(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(control(res::IDC_FUNCTION)),
-                 TRUE);
+    SendMessageW(m_window, WM_NEXTDLGCTL,
+                 reinterpret_cast<WPARAM>(control(firstTabStop(res::kMainDialog))), TRUE);
     return true;
 }
 
@@ -215,20 +264,11 @@ void SolverWindow::showWindowMenu(LPARAM screenPoint) {
     }
     HMENU menu = CreatePopupMenu();
     if (!menu) return;
-    AppendMenuW(menu, MF_STRING, kCloseCommand, L"&Close\tAlt+F4");
-    AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
-    AppendMenuW(menu, MF_STRING, kAboutCommand, toUtf16(res::kAboutMenuText).c_str());
+    for (const WindowMenuEntry& entry : windowMenuEntries()) appendEntry(menu, entry);
     const UINT chosen = static_cast<UINT>(TrackPopupMenu(
         menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, at.x, at.y, 0, m_window, nullptr));
     DestroyMenu(menu);
     if (chosen != 0) SendMessageW(m_window, WM_SYSCOMMAND, chosen, 0);
-}
-
-HWND SolverWindow::control(int id) const {
-    for (const auto& [controlId, window] : m_controls) {
-        if (controlId == id) return window;
-    }
-    return nullptr;
 }
 
 void SolverWindow::paintFramebuffer(HDC dc, RECT area, POINT dcOrigin) {
@@ -242,19 +282,10 @@ void SolverWindow::paintFramebuffer(HDC dc, RECT area, POINT dcOrigin) {
     const int width = (area.right + k - 1) / k - x0;
     const int height = (area.bottom + k - 1) / k - y0;
 
-    m_scanlines.resize(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
-    std::uint32_t* out = m_scanlines.data();
-    for (int y = 0; y < height; ++y) {
-        const std::uint8_t* in =
-            m_framebuffer.rgb.data() + (static_cast<std::size_t>(y0 + y + kClientTop) *
-                                            static_cast<std::size_t>(kWindowWidth) +
-                                        static_cast<std::size_t>(x0 + kClientLeft)) *
-                                           3;
-        for (int x = 0; x < width; ++x, in += 3) {
-            *out++ = static_cast<std::uint32_t>(in[0]) << 16 |
-                     static_cast<std::uint32_t>(in[1]) << 8 | in[2];
-        }
-    }
+    const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(width) * 4;
+    m_scanlines.resize(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
+    copyClientPixels(m_framebuffer, PixelRect{x0, y0, x0 + width, y0 + height}, PixelFormat::Bgrx32,
+                     m_scanlines.data(), stride);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -269,10 +300,10 @@ void SolverWindow::paintFramebuffer(HDC dc, RECT area, POINT dcOrigin) {
 }
 
 void SolverWindow::showPixels(const PixelRect& window) {
-    if (!m_window) return;
+    const PixelRect client = clientArea(window);
+    if (!m_window || client.empty()) return;
     const int k = m_scale;
-    RECT area{(window.left - kClientLeft) * k, (window.top - kClientTop) * k,
-              (window.right - kClientLeft) * k, (window.bottom - kClientTop) * k};
+    RECT area{client.left * k, client.top * k, client.right * k, client.bottom * k};
     // The face and every control over the rectangle repaint now: a command draws between its
     // message boxes without letting the window process anything.
     RedrawWindow(m_window, &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -289,11 +320,7 @@ std::string SolverWindow::controlText(int id) const {
 }
 
 void SolverWindow::setControlText(int id, std::string_view text) {
-    // Only a changed text is written, so an unchanged edit box keeps its caret and selection.
-    // A drop-down list takes no text of its own: only a selection changes what it shows.
-    if (HWND w = control(id); w && controlText(id) != text) {
-        SetWindowTextW(w, toUtf16(text).c_str());
-    }
+    if (HWND w = control(id)) SetWindowTextW(w, toUtf16(text).c_str());
 }
 
 int SolverWindow::checkState(int id) const {
@@ -384,9 +411,8 @@ void SolverWindow::listDeleteFirst(int count) {
 void SolverWindow::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
     // What was drawn so far shows behind the box.
     if (m_window) UpdateWindow(m_window);
-    const UINT type = static_cast<UINT>(
-        MB_OK | (icon == MessageIcon::Exclamation ? MB_ICONEXCLAMATION : MB_ICONINFORMATION));
-    MessageBoxW(m_window, toUtf16(text).c_str(), toUtf16(caption).c_str(), type);
+    MessageBoxW(m_window, toUtf16(text).c_str(), toUtf16(caption).c_str(),
+                MB_OK | toolkitIcon(icon));
 }
 
 void SolverWindow::focusAndSelectAll(int id) {

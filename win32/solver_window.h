@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/control_table.h"
 #include "app/dialog_host.h"
 #include "app/solver_dialog.h"
 #include "chart/framebuffer.h"
@@ -57,7 +58,7 @@ private:
     bool swallowed(const MSG& msg) const;
     void showAboutBox();
     void showWindowMenu(LPARAM screenPoint);
-    HWND control(int id) const;
+    HWND control(int id) const { return m_controls.get(id); }
 
     /// Paints the framebuffer's pixels under the client rectangle area onto dc, whose origin
     /// lies at the client point dcOrigin.
@@ -72,9 +73,9 @@ private:
     HICON m_bigIcon = nullptr;  // the window's icons, which it keeps while it lives
     HICON m_smallIcon = nullptr;
     HWND m_window = nullptr;
-    std::vector<std::pair<int, HWND>> m_controls;  // template order
+    ControlSet<HWND> m_controls;
     Framebuffer m_framebuffer;
-    std::vector<std::uint32_t> m_scanlines;  // framebuffer pixels as a 32-bit DIB, for painting
+    std::vector<std::uint8_t> m_scanlines;  // framebuffer pixels as a 32-bit DIB, for painting
     CSolverDialog m_dialog;
     bool m_initialised = false;
     DWORD m_failure = 0;

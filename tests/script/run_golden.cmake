@@ -4,20 +4,21 @@
 # `png FILE` line of the script writes into the working folder with the golden FILE beside the
 # script, pixel for pixel (pictures outside the working folder are error cases, not compared).
 #
-# Variables: PROGRAM, SCRIPT, EXPECTED_DIR, WORKDIR, COMPARE (the png_compare program),
-# EMULATOR (optional: a command that runs PROGRAM and COMPARE, its words separated by |),
-# USE_STDIN (optional).
+# Variables: PROGRAM, SCRIPT, EXPECTED_DIR, WORKDIR (this test's own folder, emptied first so
+# that nothing stale can pass), COMPARE (the png_compare program), EMULATOR (optional: a command
+# that runs PROGRAM and COMPARE, its words separated by |), USE_STDIN (optional).
 get_filename_component(name ${SCRIPT} NAME_WE)
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+file(REMOVE_RECURSE ${WORKDIR})
+file(MAKE_DIRECTORY ${WORKDIR})
 
-# The pictures this session must write, removed first so that stale ones cannot pass.
+# The pictures this session must write.
 file(STRINGS ${SCRIPT} png_lines REGEX "^png ")
 set(pictures)
 foreach(line ${png_lines})
     string(REGEX REPLACE "^png (.*[^\r])\r?$" "\\1" picture "${line}")
     if(NOT IS_ABSOLUTE "${picture}")
         list(APPEND pictures "${picture}")
-        file(REMOVE ${WORKDIR}/${picture})
     endif()
 endforeach()
 

@@ -23,8 +23,9 @@
 //   compare SCREEN.xwd EXPECTED.png
 //                      checks the window, as a screenshot of the display shows it, against a
 //                      picture of the window: the client area is 796 x 536; every client pixel
-//                      that no control covers, and every pixel of the chart's backdrop, is the
-//                      picture's (a group box covers only its frame and caption)
+//                      that no control covers where the layout table puts the controls, and
+//                      every pixel of the chart's backdrop, is the picture's (a group box covers
+//                      only its frame and caption, the drop-down only its closed box)
 //   dropdown           every function's label fits the drop-down's dropped list
 //
 // window_check exits at the end of its input; with status 2 when a request cannot be read.
@@ -49,6 +50,7 @@
 
 #include "app/res/resource.h"
 #include "app/window.h"
+#include "face_mask.h"
 #include "win32/controls.h"
 #include "win32/utf16.h"
 
@@ -62,9 +64,6 @@ using korzenik::win32::toUtf8;
 
 constexpr int kChartId = korzenik::res::IDC_CHART_FRAME;
 constexpr int kResultsId = korzenik::res::IDC_RESULTS;
-/// A group box's caption band and frame, which it paints over the face.
-constexpr int kGroupCaption = 20;
-constexpr int kGroupFrame = 3;
 
 /// The main window: the top-level window called Korzenik that holds the chart's backdrop.
 HWND findMainWindow() {
@@ -147,41 +146,6 @@ bool readScreen(const char* path, Screen* screen) {
     return true;
 }
 
-/// Client pixels a control paints itself, so the face does not show there.
-std::vector<bool> coveredPixels(HWND main) {
-    std::vector<bool> covered(static_cast<std::size_t>(kClientWidth) * kClientHeight, false);
-    struct Context {
-        HWND main;
-        std::vector<bool>* covered;
-    } context{main, &covered};
-    EnumChildWindows(
-        main,
-        [](HWND child, LPARAM param) -> BOOL {
-            auto* c = reinterpret_cast<Context*>(param);
-            if (!IsWindowVisible(child) || GetDlgCtrlID(child) == kChartId) return TRUE;
-            RECT r;
-            GetWindowRect(child, &r);
-            MapWindowPoints(nullptr, c->main, reinterpret_cast<POINT*>(&r), 2);
-            wchar_t cls[16] = {};
-            GetClassNameW(child, cls, 16);
-            const bool groupBox = lstrcmpiW(cls, L"Button") == 0 &&
-                                  (GetWindowLongW(child, GWL_STYLE) & 0xF) == BS_GROUPBOX;
-            for (LONG y = std::max(r.top, 0L); y < std::min(r.bottom, LONG{kClientHeight}); ++y) {
-                for (LONG x = std::max(r.left, 0L); x < std::min(r.right, LONG{kClientWidth});
-                     ++x) {
-                    const bool inside = y >= r.top + kGroupCaption && y < r.bottom - kGroupFrame &&
-                                        x >= r.left + kGroupFrame && x < r.right - kGroupFrame;
-                    if (groupBox && inside) continue;
-                    (*c->covered)[static_cast<std::size_t>(y) * kClientWidth +
-                                  static_cast<std::size_t>(x)] = true;
-                }
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&context));
-    return covered;
-}
-
 /// Compares the client pixels that no control covers with the picture; empty when all agree,
 /// else why not (the first differing pixels go to standard error).
 std::string comparePixels(HWND main, const Screen& screen, const std::string& picturePath) {
@@ -203,11 +167,16 @@ std::string comparePixels(HWND main, const Screen& screen, const std::string& pi
         origin.y + kClientHeight > screen.height) {
         return "the client area is not all on the screen";
     }
-    const std::vector<bool> covered = coveredPixels(main);
+    // Where the layout puts the controls, not where the window has them: a control out of its
+    // place shows as pixels that differ from the picture. The drop-down covers its closed box.
+    RECT box;
+    GetWindowRect(GetDlgItem(main, korzenik::res::IDC_FUNCTION), &box);
+    const std::vector<bool> face =
+        korzenik::faceShows(korzenik::res::kMainDialog, box.bottom - box.top);
     long compared = 0, differing = 0;
     for (int y = 0; y < kClientHeight; ++y) {
         for (int x = 0; x < kClientWidth; ++x) {
-            if (covered[static_cast<std::size_t>(y) * kClientWidth + static_cast<std::size_t>(x)]) {
+            if (!face[static_cast<std::size_t>(y) * kClientWidth + static_cast<std::size_t>(x)]) {
                 continue;
             }
             ++compared;
