@@ -1,8 +1,9 @@
 // An operation's number is painted into the owners image as if it were a colour: 24 bits, so up
 // to 0xFFFFFE operations, 0xFFFFFF marking a pixel nothing painted. The record is cleaned up each
 // time it has doubled since the last clean-up, which then holds at most one operation a pixel:
-// a window's record stays far below that limit, and the clean-ups cost a constant amount of work
-// an operation on average.
+// a window's record stays far below that limit. A clean-up reads the whole image; it waits for
+// so many operations (kFirstCleanUp at least) that on average it costs an operation a few pixels'
+// work, less than the operation paints, and a press on the window stays as cheap as without it.
 
 #include "chart/drawing_record.h"
 
@@ -13,8 +14,13 @@ namespace korzenik {
 namespace {
 
 constexpr Colour kNobody = 0xFFFFFF;
-/// Operations added before the first clean-up: a few charts' worth.
-constexpr std::size_t kFirstCleanUp = 4096;
+/// Operations added before the first clean-up: about a hundred charts' worth.
+constexpr std::size_t kFirstCleanUp = 1 << 16;
+
+/// The number painted in the owners image at byte offset at.
+Colour ownerAt(const std::vector<std::uint8_t>& rgb, std::size_t at) {
+    return Colour{rgb[at]} | Colour{rgb[at + 1]} << 8 | Colour{rgb[at + 2]} << 16;
+}
 
 }  // namespace
 
@@ -55,10 +61,9 @@ void DrawingRecord::add(const Operation& operation) {
 
 std::vector<bool> DrawingRecord::showing() const {
     std::vector<bool> shows(m_operations.size());
-    for (std::int32_t y = 0; y < m_owners.height; ++y) {
-        for (std::int32_t x = 0; x < m_owners.width; ++x) {
-            if (const Colour owner = m_owners.pixel(x, y); owner != kNobody) shows[owner] = true;
-        }
+    const std::vector<std::uint8_t>& rgb = m_owners.rgb;
+    for (std::size_t at = 0; at < rgb.size(); at += 3) {
+        if (const Colour owner = ownerAt(rgb, at); owner != kNobody) shows[owner] = true;
     }
     return shows;
 }
@@ -73,12 +78,14 @@ void DrawingRecord::cleanUp() {
         m_operations[kept++] = m_operations[i];
     }
     m_operations.resize(kept);
-    for (std::int32_t y = 0; y < m_owners.height; ++y) {
-        for (std::int32_t x = 0; x < m_owners.width; ++x) {
-            if (const Colour owner = m_owners.pixel(x, y); owner != kNobody) {
-                m_owners.setPixel(x, y, renumbered[owner]);
-            }
-        }
+    std::vector<std::uint8_t>& rgb = m_owners.rgb;
+    for (std::size_t at = 0; at < rgb.size(); at += 3) {
+        const Colour owner = ownerAt(rgb, at);
+        if (owner == kNobody) continue;
+        const Colour now = renumbered[owner];
+        rgb[at] = static_cast<std::uint8_t>(now);
+        rgb[at + 1] = static_cast<std::uint8_t>(now >> 8);
+        rgb[at + 2] = static_cast<std::uint8_t>(now >> 16);
     }
     m_cleanUpAt = std::max(kFirstCleanUp, 2 * kept);
 }
