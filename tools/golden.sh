@@ -3,7 +3,7 @@
 # writes what it printed and drew over the expected files: NAME.jsonl, NAME.stderr (kept only for
 # a session that stops with status 2) and every picture its `png` lines write into the session's
 # folder (replaced only when a pixel differs, so that a new encoding of the same pixels changes
-# nothing).
+# nothing), and for each `svg NAME.svg` line the picture NAME.png drawn in its place.
 # Usage: tools/golden.sh BUILD_DIR
 set -euo pipefail
 build=$(realpath "${1:?usage: tools/golden.sh BUILD_DIR}")
@@ -22,6 +22,10 @@ for script in *.ksc; do
     elif [ $status -ne 2 ]; then
         echo "golden: $script: exit status $status: $(cat "$name.stderr")" >&2
         exit 1
+    fi
+    if grep -q '^svg ' "$script"; then
+        sed 's/^svg \(.*\)\.svg\(\r\{0,1\}\)$/png \1.png\2/' "$script" >"$work/pictures.ksc"
+        (cd "$work" && exec "$build/script/korzenik-script" pictures.ksc) >/dev/null
     fi
     for picture in "$work"/*.png; do
         [ -e "$picture" ] || continue

@@ -3,19 +3,23 @@
 # seven_steps_auto once more from standard input. Each test works in a folder of its own, named
 # after it, so that tests run in parallel never share a file.
 #
-#   korzenik_golden_tests(PREFIX <prefix> PROGRAM <path> COMPARE <path> [EMULATOR <command>...])
+#   korzenik_golden_tests(PREFIX <prefix> PROGRAM <path> COMPARE <path> SVG_COMPARE <path>
+#                         [EMULATOR <command>...])
 #
-# EMULATOR runs both programs when they are built for another system (Wine, node).
+# EMULATOR runs the programs when they are built for another system (Wine, node); the SVG
+# pictures are rendered by this machine's rsvg-convert.
 #
 # `make golden` writes the expected files anew (see the README's Tests section).
 set(KORZENIK_GOLDEN_DIR ${CMAKE_CURRENT_LIST_DIR})
+find_program(RSVG_CONVERT rsvg-convert NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 
 function(korzenik_golden_tests)
-    cmake_parse_arguments(arg "" "PREFIX;PROGRAM;COMPARE" "EMULATOR" ${ARGN})
+    cmake_parse_arguments(arg "" "PREFIX;PROGRAM;COMPARE;SVG_COMPARE" "EMULATOR" ${ARGN})
     set(workdir ${CMAKE_CURRENT_BINARY_DIR}/golden)
     string(REPLACE ";" "|" emulator "${arg_EMULATOR}")
     set(common
-        -DPROGRAM=${arg_PROGRAM} -DCOMPARE=${arg_COMPARE} "-DEMULATOR=${emulator}"
+        -DPROGRAM=${arg_PROGRAM} -DCOMPARE=${arg_COMPARE} -DSVG_COMPARE=${arg_SVG_COMPARE}
+        -DRSVG_CONVERT=${RSVG_CONVERT} "-DEMULATOR=${emulator}"
         -DEXPECTED_DIR=${KORZENIK_GOLDEN_DIR})
     file(GLOB scripts CONFIGURE_DEPENDS ${KORZENIK_GOLDEN_DIR}/*.ksc)
     foreach(script ${scripts})
