@@ -19,7 +19,9 @@ $(1)/build.ninja: $(1)/options.txt | deps
 endef
 
 .PHONY: FORCE fuzz-deps all deps build build-asan run test test-normal test-asan demo screenshot clean \
-        bench fuzz fuzz-smoke fuzz-build coverage package package-verify \
+        golden window-check \
+        bench bench-programs bench-check bench-check-run bench-web-programs \
+        fuzz fuzz-smoke fuzz-build coverage package package-verify \
         format format-check bench-run package-build web web-deps web-test-deps web-serve \
         web-screenshot test-web bench-web bench-web-run windows win-deps win-test-deps \
         test-windows
@@ -60,13 +62,24 @@ test-asan: build-asan
 	ASAN_OPTIONS=halt_on_error=1:detect_leaks=1 UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1 \
 	    ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
-test: test-normal test-asan test-web test-windows
+test: test-normal test-asan window-check test-web test-windows
+
+# The golden sessions' transcripts and pictures written anew by this build's korzenik-script.
+golden: build
+	tools/golden.sh $(BUILD)
 
 # A picture of the real window after the demo session's clicks, taken on a virtual display.
 screenshot: build
 	@tools/install-deps.sh xvfb xauth
 	mkdir -p docs
-	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/qt/korzenik-screenshot docs/screenshot.png
+	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/qt/korzenik-screenshot \
+	    script/demo.ksc docs/screenshot.png
+
+# The real window under a window manager on a virtual display at three display scales, checked
+# against the scripted session's picture (tools/window_check.py).
+window-check: build
+	@tools/install-deps.sh xvfb openbox xdotool x11-utils python3-pil
+	tools/window_check.py $(BUILD)
 
 # Release quality: benchmarks, fuzzing, coverage and the Debian package. Each target installs the
 # extra tools it needs and builds in a directory of its own.
@@ -87,14 +100,27 @@ $(eval $(call configure,$(RELEASE_BUILD),$(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=Rele
     -DCMAKE_EXE_LINKER_FLAGS="$(RELEASE_LDFLAGS)"))
 
 # Each press beside its floor, then the window's start-up beside an empty Qt dialog.
+BENCH_PACKAGES := dpkg-dev time xvfb xauth gnuplot-nox
+
 bench: deps
-	@tools/install-deps.sh dpkg-dev time xvfb xauth gnuplot-nox
+	@tools/install-deps.sh $(BENCH_PACKAGES)
 	@$(MAKE) --no-print-directory bench-run
 
-bench-run: $(RELEASE_BUILD)/build.ninja
-	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target bench_programs
+bench-run: bench-programs
 	tools/bench.sh $(RELEASE_BUILD)
 	$(MAKE) --no-print-directory bench-web
+
+bench-programs: $(RELEASE_BUILD)/build.ninja
+	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target bench_programs
+
+# What make bench and make bench-web run, built and installed as they build and install it, and
+# looked for without running a benchmark: CI's check that both work on a fresh clone.
+bench-check: deps web-test-deps
+	@tools/install-deps.sh $(BENCH_PACKAGES)
+	@$(MAKE) --no-print-directory bench-check-run
+
+bench-check-run: bench-programs bench-web-programs
+	tools/bench.sh --check $(RELEASE_BUILD)
 
 # Debian's default clang and its libFuzzer runtime.
 $(eval $(call configure,$(FUZZ_BUILD),$(CMAKE_COMMON) -DCMAKE_BUILD_TYPE=RelWithDebInfo \
@@ -204,10 +230,12 @@ bench-web: web-test-deps
 	@tools/install-deps.sh dpkg-dev
 	@$(MAKE) --no-print-directory bench-web-run
 
-bench-web-run: web web/node_modules/.package-lock.json $(RELEASE_BUILD)/build.ninja
+bench-web-run: bench-web-programs
+	node web/bench/bench.mjs $(WEB_BUILD) $(RELEASE_BUILD)
+
+bench-web-programs: web web/node_modules/.package-lock.json $(RELEASE_BUILD)/build.ninja
 	cmake --build $(RELEASE_BUILD) -j $(JOBS) --target web_press_timing
 	cmake --build $(WEB_BUILD) -j $(JOBS) --target web_press_timing
-	node web/bench/bench.mjs $(WEB_BUILD) $(RELEASE_BUILD)
 
 # The Windows edition, cross-built with mingw-w64: $(WIN_BUILD)/Korzenik.exe (the window),
 # $(WIN_BUILD)/korzenik-script.exe and korzenik-VERSION-win64.zip with both; their tests (unit

@@ -49,17 +49,27 @@ void rowToBgrx(const std::uint8_t* in, std::uint8_t* out, std::int32_t width) {
     }
 }
 
+/// The white backdrop, where the layout puts IDC_CHART_FRAME in the client area.
+void paintBackdrop(DrawingSurface& surface) {
+    const PixelRect frame =
+        controlPlan(*res::findControl(res::kMainDialog, res::IDC_CHART_FRAME)).rect;
+    surface.fillSolidRect(kClientLeft + frame.left, kClientTop + frame.top,
+                          frame.right - frame.left, frame.bottom - frame.top, kWhite);
+}
+
 }  // namespace
 
 Framebuffer makeWindowFramebuffer() {
+    // The framebuffer is made in the face colour, which then needs no painting.
     Framebuffer fb(kWindowWidth, kWindowHeight, kFaceColour);
-    // The white backdrop lies where the layout puts IDC_CHART_FRAME in the client area.
-    const PixelRect frame =
-        controlPlan(*res::findControl(res::kMainDialog, res::IDC_CHART_FRAME)).rect;
-    FramebufferSurface(fb).fillSolidRect(kClientLeft + frame.left, kClientTop + frame.top,
-                                         frame.right - frame.left, frame.bottom - frame.top,
-                                         kWhite);
+    FramebufferSurface surface(fb);
+    paintBackdrop(surface);
     return fb;
+}
+
+void paintWindowFace(DrawingSurface& surface) {
+    surface.fillSolidRect(0, 0, kWindowWidth, kWindowHeight, kFaceColour);
+    paintBackdrop(surface);
 }
 
 PixelRect clientArea(const PixelRect& window) {

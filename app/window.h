@@ -22,6 +22,10 @@ inline constexpr Colour kFaceColour = 0xF0F0F0;
 /// backdrop (control IDC_CHART_FRAME) at its place.
 Framebuffer makeWindowFramebuffer();
 
+/// Paints the window as it first shows on a surface of the window's size, as
+/// makeWindowFramebuffer makes it: for a record of the window's drawing that starts there.
+void paintWindowFace(DrawingSurface& surface);
+
 /// The whole client area, in client coordinates.
 inline constexpr PixelRect kClientRect{0, 0, kClientWidth, kClientHeight};
 

@@ -13,10 +13,10 @@ namespace korzenik {
 struct ChartFrame {
     static constexpr std::int32_t width = 490;  ///< also the number of sampling intervals
     static constexpr std::int32_t left = 261;
-    static constexpr std::int32_t right = 751;
+    static constexpr std::int32_t right = left + width;
     static constexpr std::int32_t height = 444;
     static constexpr std::int32_t top = 60;
-    static constexpr std::int32_t bottom = 504;
+    static constexpr std::int32_t bottom = top + height;
 };
 
 /// The scale of one command's drawing; every field single precision.

@@ -1,8 +1,8 @@
 // Whole sessions of korzenik-script built from the fuzzer's bytes: they are read as a script by
 // the script's own line reader and run by its own line runner, so any field text, any order of
-// presses, Auto on and off, malformed and overlong lines and PNG pictures are all reached. A
-// `png` line writes to one scratch file whatever path it names, so a session never touches the
-// machine's other files.
+// presses, Auto on and off, malformed and overlong lines, PNG pictures and SVG drawings are all
+// reached. A `png` or `svg` line writes to one scratch file whatever path it names, so a session
+// never touches the machine's other files.
 //
 // Long runs of presses come from replaying the script: its lines run again and again until the
 // session has spent its budget of work, so a short input reaches a list of thousands of lines
@@ -59,12 +59,10 @@ void checkEvent(std::string_view line) {
     check(cleanUtf8(line));
 }
 
-const std::string& scratchPicture() {
-    static const std::string path = [] {
-        const char* dir = std::getenv("TMPDIR");
-        return std::string(dir && *dir ? dir : "/tmp") + "/korzenik-session-fuzz.png";
-    }();
-    return path;
+/// The scratch file of a picture of the kind ("png" or "svg").
+std::string scratchPicture(std::string_view kind) {
+    const char* dir = std::getenv("TMPDIR");
+    return std::string(dir && *dir ? dir : "/tmp") + "/korzenik-session-fuzz." + std::string(kind);
 }
 
 bool isPress(std::string_view line) {
@@ -91,10 +89,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         const std::int64_t workBefore = work;
         for (std::string& l : script) {
             if (work >= kWorkBudget) break;
-            if (l.rfind("png", 0) == 0) {
-                if (pass > 0) continue;  // a picture is slow, and the replays add nothing to it
-                l = "png " + scratchPicture();
+            for (const std::string_view kind : {"png", "svg"}) {
+                if (l.rfind(kind, 0) != 0) continue;
+                l = std::string(kind) + " " + scratchPicture(kind);
             }
+            // A picture is slow, and the replays add nothing to it.
+            if (pass > 0 && (l.rfind("png", 0) == 0 || l.rfind("svg", 0) == 0)) continue;
             const std::int32_t before = session.state().iterationCounter;
             const auto begin = std::chrono::steady_clock::now();
             const bool ran = session.runLine(l, &err);

@@ -106,6 +106,15 @@ private:
         const QWindow* handle = m_window->windowHandle();
         if (!handle) return;
         const QMargins margins = handle->frameMargins();
+        // While the manager fits the window into its frame, the frame reads as a pixel square
+        // that the window overlaps (negative margins), or as already grown while the window still
+        // sits at its corner (left and top 0). Placed by either, the window lands off centre, and
+        // the manager may apply that move after the right one: such a frame is waited out.
+        const bool negative =
+            margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0;
+        const bool unfitted = margins.left() == 0 && margins.top() == 0 &&
+                              (margins.right() > 0 || margins.bottom() > 0);
+        if (negative || unfitted) return;
         if (m_placed && margins == m_placedWith) return;
         m_placed = true;
         m_placedWith = margins;

@@ -1,6 +1,7 @@
-// korzenik-screenshot: clicks through the demo session in the real window ("f(x) = x*x-4" on 0
-// to 3, precision 0.001, Auto, Confirm, Compute, OK on the root message) and saves a picture of
-// the window. Usage: korzenik-screenshot OUTPUT.png   (needs a display, e.g. under xvfb-run)
+// korzenik-screenshot: plays a session script (script/demo.ksc) in the real window as a user
+// would, clicking and typing, OK on every message box, and saves a picture of the window at its
+// end. `state` and `png` lines are skipped: the picture is the window's.
+// Usage: korzenik-screenshot SCRIPT OUTPUT.png   (needs a display, e.g. under xvfb-run)
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -10,6 +11,8 @@
 #include <QTimer>
 #include <QtTest/QTest>
 #include <cstdio>
+#include <fstream>
+#include <string>
 
 #include "app/res/resource.h"
 #include "qt/solver_app.h"
@@ -19,10 +22,47 @@ namespace {
 
 using namespace korzenik;
 
-void typeInto(QWidget* field, const char* text) {
+void typeInto(QWidget* field, const QString& text) {
     QTest::mouseClick(field, Qt::LeftButton);
     QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
-    QTest::keyClicks(field, QString::fromLatin1(text));
+    QTest::keyClicks(field, text);
+}
+
+// Performs one script line in the window; false when the line is not one it can play.
+bool play(SolverWindow& window, const QString& line) {
+    const QString command = line.section(' ', 0, 0);
+    const QString rest = line.section(' ', 1);
+    if (command.isEmpty() || command.startsWith('#') || command == "state" || command == "png") {
+        return true;
+    }
+    if (command == "function") {
+        auto* box = qobject_cast<QComboBox*>(window.control(res::IDC_FUNCTION));
+        const int target = box->findText(rest);
+        if (target < 0) return false;
+        for (int i = 0; i < box->count() && box->currentIndex() != target; ++i) {
+            QTest::keyClick(box, box->currentIndex() < target ? Qt::Key_Down : Qt::Key_Up);
+        }
+        return box->currentIndex() == target;
+    }
+    const int field = command == "start"       ? res::IDC_START
+                      : command == "end"       ? res::IDC_END
+                      : command == "precision" ? res::IDC_PRECISION
+                                               : 0;
+    if (field != 0) {
+        typeInto(window.control(field), rest);
+        return true;
+    }
+    if (command == "auto" && (rest == "on" || rest == "off")) {
+        auto* box = qobject_cast<QCheckBox*>(window.control(res::IDC_AUTO));
+        if (box->isChecked() != (rest == "on")) QTest::mouseClick(box, Qt::LeftButton);
+        return true;
+    }
+    if (command == "confirm" || command == "compute") {
+        const int id = command == "confirm" ? res::IDC_CONFIRM : res::IDC_COMPUTE;
+        QTest::mouseClick(window.control(id), Qt::LeftButton);
+        return true;
+    }
+    return false;
 }
 
 // Presses OK on every message box that comes up, printing what it said.
@@ -40,8 +80,13 @@ void dismissMessageBoxes(QTimer& timer) {
 
 int main(int argc, char** argv) {
     CSolverApp app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: korzenik-screenshot OUTPUT.png\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: korzenik-screenshot SCRIPT OUTPUT.png\n");
+        return 2;
+    }
+    std::ifstream script(argv[1]);
+    if (!script) {
+        std::fprintf(stderr, "korzenik-screenshot: cannot read %s\n", argv[1]);
         return 2;
     }
     SolverState state;
@@ -54,18 +99,19 @@ int main(int argc, char** argv) {
     QTimer closer;
     dismissMessageBoxes(closer);
 
-    QWidget* function = window.control(res::IDC_FUNCTION);
-    QTest::keyClick(function, Qt::Key_Down);  // the first entry, "f(x) = x*x-4"
-    typeInto(window.control(res::IDC_START), "0");
-    typeInto(window.control(res::IDC_END), "3");
-    typeInto(window.control(res::IDC_PRECISION), "0.001");
-    QTest::mouseClick(window.control(res::IDC_AUTO), Qt::LeftButton);
-    QTest::mouseClick(window.control(res::IDC_CONFIRM), Qt::LeftButton);
-    QTest::mouseClick(window.control(res::IDC_COMPUTE), Qt::LeftButton);
+    std::string line;
+    for (int number = 1; std::getline(script, line); ++number) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (!play(window, QString::fromStdString(line))) {
+            std::fprintf(stderr, "korzenik-screenshot: line %d: cannot play '%s'\n", number,
+                         line.c_str());
+            return 2;
+        }
+    }
     QTest::qWait(200);
 
-    if (!window.grab().save(QString::fromLocal8Bit(argv[1]))) {
-        std::fprintf(stderr, "korzenik-screenshot: cannot write %s\n", argv[1]);
+    if (!window.grab().save(QString::fromLocal8Bit(argv[2]))) {
+        std::fprintf(stderr, "korzenik-screenshot: cannot write %s\n", argv[2]);
         return 1;
     }
     return 0;

@@ -7,8 +7,10 @@
 
 #include "app/control_table.h"
 #include "app/res/resource.h"
+#include "app/window.h"
 #include "script/json_lines.h"
 #include "script/png_writer.h"
+#include "script/svg_writer.h"
 
 namespace korzenik::script {
 
@@ -85,7 +87,12 @@ std::string quoteUntrusted(std::string_view text) {
 }
 
 ScriptSession::ScriptSession(EventSink sink)
-    : m_sink(std::move(sink)), m_controls(this), m_dialog(m_controls, m_state) {
+    : m_sink(std::move(sink)),
+      m_drawing(kWindowWidth, kWindowHeight),
+      m_controls(this),
+      m_dialog(m_controls, m_state) {
+    paintWindowFace(m_drawing);
+    m_controls.copyDrawingTo(&m_drawing);
     m_dialog.OnInitDialog();
 }
 
@@ -177,14 +184,16 @@ bool ScriptSession::runLine(std::string_view line, std::string* err) {
     } else if (word == "state") {
         if (!noArgument()) return false;
         reportState();
-    } else if (word == "png") {
+    } else if (word == "png" || word == "svg") {
         if (!argument(&arg)) return false;
         if (arg.empty()) {
-            *err = "'png' needs a path";
+            *err = "'" + std::string(word) + "' needs a path";
             return false;
         }
         std::string why;
-        if (!writePng(std::string(arg), m_controls.window(), &why)) {
+        const std::string path(arg);
+        if (word == "png" ? !writePng(path, m_controls.window(), &why)
+                          : !writeSvg(path, m_drawing, m_controls, &why)) {
             *err = "cannot write " + quoteUntrusted(arg) + ": " + why;
             return false;
         }

@@ -12,6 +12,7 @@
 
 #include "app/memory_dialog.h"
 #include "app/solver_dialog.h"
+#include "chart/drawing_record.h"
 #include "core/solver_state.h"
 
 namespace korzenik::script {
@@ -25,6 +26,7 @@ inline constexpr std::string_view kLanguageSummary =
     "  about                   open the About box and close it with OK\n"
     "  state                   report the dialog as it stands\n"
     "  png PATH                save the window's pixels as a PNG picture\n"
+    "  svg PATH                save the window's picture as an SVG drawing\n"
     "  # comment, blank line   skipped\n";
 
 class ScriptSession : private DialogListener {
@@ -53,6 +55,8 @@ private:
     void reportState();
 
     EventSink m_sink;
+    /// Everything drawn on the window since it opened that still shows, for `svg`.
+    DrawingRecord m_drawing;
     MemoryDialog m_controls;
     SolverState m_state;
     CSolverDialog m_dialog;

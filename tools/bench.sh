@@ -2,18 +2,34 @@
 # `make bench`: every press beside its floor (Google Benchmark, JSON kept in
 # BUILD_DIR/bench-results), the table of ratios, the window's start-up beside its floors, and
 # the scripted demo beside gnuplot.
-# Usage: tools/bench.sh BUILD_DIR   (BENCH_REPETITIONS, default 5, sets the repetitions)
+# Usage: tools/bench.sh [--check] BUILD_DIR   (BENCH_REPETITIONS, default 5, sets the repetitions)
+# With --check each benchmark only checks that what it runs is there, and none is run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build=${1:?usage: tools/bench.sh BUILD_DIR}
+check=()
+if [ "${1:-}" = --check ]; then
+    check=(--check)
+    shift
+fi
+build=${1:?usage: tools/bench.sh [--check] BUILD_DIR}
+if [ ${#check[@]} -ne 0 ]; then
+    if [ ! -x "$build/bench/press_bench" ]; then
+        echo "bench: $build/bench/press_bench is not built" >&2
+        exit 1
+    fi
+    tools/startup_bench.py --check "$build"
+    tools/demo_bench.py --check "$build"
+    echo "bench: every program the benchmarks run is there"
+    exit 0
+fi
 out="$build/bench-results"
 mkdir -p "$out"
 
 # One core, the same one throughout; presses and floors interleaved so drift hits both alike.
 pin=()
 command -v taskset >/dev/null && pin=(taskset -c 0)
-echo "== presses (medians of ${BENCH_REPETITIONS:-5} interleaved repetitions)"
+echo "== presses (the fastest of ${BENCH_REPETITIONS:-5} interleaved repetitions)"
 "${pin[@]}" "$build/bench/press_bench" \
     --benchmark_repetitions="${BENCH_REPETITIONS:-5}" \
     --benchmark_enable_random_interleaving=true \

@@ -6,10 +6,12 @@ median of the pairs' ratios, so that a drift of the machine's speed during the r
 sides of a pair alike; it is given for the wall time and for the processor time (user and system)
 of each process. The target is the demo at least 5 times faster.
 
-Usage: tools/demo_bench.py BUILD_DIR [RUNS]
+Usage: tools/demo_bench.py [--check] BUILD_DIR [RUNS]
+With --check it only checks that korzenik-script is built and gnuplot installed.
 """
 
 import os
+import shutil
 import statistics
 import subprocess
 import sys
@@ -31,11 +33,19 @@ def measure(command, cwd):
 
 
 def main(argv):
+    check = argv[:1] == ["--check"]
+    argv = argv[1:] if check else argv
     if not argv:
         print(__doc__.strip(), file=sys.stderr)
         return 2
     runs = int(argv[1]) if len(argv) > 1 else 41
     program = os.path.abspath(os.path.join(argv[0], "script", "korzenik-script"))
+    if not os.access(program, os.X_OK):
+        sys.exit(f"demo_bench: {program} is not built")
+    if not shutil.which("gnuplot"):
+        sys.exit("demo_bench: gnuplot is not installed")
+    if check:
+        return 0
     demo = os.path.abspath("script/demo.ksc")
     with tempfile.TemporaryDirectory() as work:
         os.mkdir(os.path.join(work, "out"))

@@ -7,16 +7,18 @@ For each display scale (100 %, 150 %, 200 %) the script starts a virtual display
 window manager (openbox), starts `korzenik` on it and checks that:
   - the window's frame is centred on the work area, and the About box's frame (opened with the
     Menu key) on the window's;
-  - after the demo session typed and clicked in with xdotool, every device pixel of the client
-    area that no control covers shows the pixel of korzenik-script's picture of the same session
-    that it belongs to, each picture pixel a block of whole device pixels.
+  - after the demo session (script/demo.ksc) typed and clicked in with xdotool, OK pressed on
+    every message box, every device pixel of the client area that no control covers shows the
+    pixel of korzenik-script's picture of the same session that it belongs to, each picture
+    pixel a block of whole device pixels.
 The screenshots are kept in OUT_DIR (default BUILD_DIR/window-check) to be looked at. Exit status
 0 when every check passed, 1 otherwise.
 
-Needs the Debian packages xvfb, openbox, xdotool, x11-utils and python3-pil (installed through
-tools/install-deps.sh when missing); runs under Debian's own python3, where python3-pil lives.
+Needs the Debian packages xvfb, openbox, xdotool, x11-utils and python3-pil (`make window-check`
+installs them and runs this); runs under Debian's own python3, where python3-pil lives.
 """
 
+import json
 import os
 import re
 import subprocess
@@ -27,8 +29,7 @@ import time
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SCREEN = (2560, 1600)
 SCALES = (1, 1.5, 2)
-DEMO = ["function f(x) = x*x-4", "start 0", "end 3", "precision 0.001", "auto on", "confirm",
-        "compute"]
+DEMO = os.path.join(ROOT, "script", "demo.ksc")
 CLIENT_OFFSET = (3, 27)  # the client area's place in the window framebuffer
 CLIENT_SIZE = (796, 536)
 UNIT = 2                 # pixels per dialog unit
@@ -41,6 +42,19 @@ def main_dialog_controls():
     row = re.compile(r'ControlTemplate\{(\w+), (\w+), "[^"]*", (\d+), (\d+), (\d+), (\d+),\s*([^}]*)\}')
     return [(m[1], m[2], *(int(v) * UNIT for v in m.group(3, 4, 5, 6)), m[7])
             for m in row.finditer(table)]
+
+
+def function_labels():
+    """The drop-down's entries in order, from the function catalogue."""
+    source = open(os.path.join(ROOT, "core", "function_catalogue.h"), encoding="utf-8").read()
+    table = source[source.index("kFunctionLabels"):]
+    return re.findall(r'"([^"]*)"', table[:table.index("};")])
+
+
+def session_lines(path):
+    """The script's lines that do something: no blank lines, no comments, no line ends."""
+    lines = (line.rstrip("\r\n") for line in open(path, encoding="utf-8"))
+    return [line for line in lines if line.strip() and not line.startswith("#")]
 
 
 def uncovered_mask(controls):
@@ -115,13 +129,117 @@ def centred(inner, outer, slack):
             abs((2 * iy + ih) - (2 * oy + oh)) <= 2 * slack)
 
 
+def wait_until(condition, what, seconds=20):
+    """Polls until condition() gives something true and returns it; the machine may be busy, so
+    no fixed wait is long enough."""
+    deadline = time.monotonic() + seconds
+    while True:
+        value = condition()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            sys.exit(f"window_check: {what} did not happen within {seconds} s")
+        time.sleep(0.05)
+
+
+def visible_windows(pid, env):
+    """The program's visible top-level windows: its dialogs, message boxes, menus and lists."""
+    found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid", str(pid)], env=env,
+                           capture_output=True, text=True)
+    return found.stdout.split()
+
+
 def wait_for_window(name, env):
     out = run(["xdotool", "search", "--sync", "--onlyvisible", "--name", name], env, timeout=20)
-    time.sleep(0.7)  # the first frame, and the move once the frame is known
     return out.split()[0]
 
 
-def check_scale(scale, build, picture, mask, controls, out_dir, failures):
+def settled_frame(window, env, placed):
+    """The window's frame and client origin once placed(frame) holds, or as they stand after 5 s:
+    a window is moved to its place once its frame is known, which takes a while on a busy
+    machine."""
+    deadline = time.monotonic() + 5
+    while True:
+        frame = frame_of(window, env)
+        if placed(frame[0]) or time.monotonic() > deadline:
+            return frame
+        time.sleep(0.05)
+
+
+def active_window(env):
+    found = subprocess.run(["xdotool", "getactivewindow"], env=env, capture_output=True, text=True)
+    return found.stdout.strip()
+
+
+def press_keys_in_popup(pid, env, keys, shown):
+    """Waits for a menu or list to open (shown: the windows visible before), presses keys in it,
+    and waits for it to close."""
+    popup = wait_until(lambda: set(visible_windows(pid, env)) - set(shown), "the menu's opening")
+    run(["xdotool", "key"] + keys, env)
+    wait_until(lambda: not popup & set(visible_windows(pid, env)), "the menu's closing")
+
+
+def message_boxes(build, lines):
+    """The captions of the message boxes each line brings up, in order, from korzenik-script's
+    transcript of the session with a `state` report after every line."""
+    script = "".join(line + "\n" + ("" if line == "state" else "state\n")
+                     for line in lines if not line.startswith("png "))
+    out = subprocess.run([os.path.join(build, "script", "korzenik-script")], input=script,
+                         text=True, check=True, capture_output=True).stdout
+    boxes, current = [], []
+    for event in map(json.loads, out.splitlines()):
+        if event["event"] == "message":
+            current.append(event["caption"])
+        elif event["event"] == "state":
+            boxes.append(current)
+            current = []
+    return boxes
+
+
+def play(lines, boxes, pid, place, origin, scale, env):
+    """Types and clicks the session's lines into the window as a user would, OK on each message
+    box as it comes up."""
+    labels = function_labels()
+    chosen, auto = -1, False
+
+    def click(name):
+        x, y, w, h = place[name]
+        h = min(h, 24)  # the drop-down's row includes its list
+        run(["xdotool", "mousemove", str(origin[0] + round((x + w / 2) * scale)),
+             str(origin[1] + round((y + h / 2) * scale)), "click", "1"], env)
+        time.sleep(0.15)
+
+    for line, captions in zip([line for line in lines if not line.startswith("png ")], boxes):
+        command, _, rest = line.partition(" ")
+        if command == "function":
+            # A click opens the list and Escape closes it: the focus is on the drop-down.
+            shown = visible_windows(pid, env)
+            click("IDC_FUNCTION")
+            press_keys_in_popup(pid, env, ["Escape"], shown)
+            target = labels.index(rest)
+            if target != chosen:
+                key = "Down" if target > chosen else "Up"
+                run(["xdotool", "key"] + [key] * abs(target - chosen), env)
+            chosen = target
+        elif command in ("start", "end", "precision"):
+            click("IDC_" + command.upper())
+            run(["xdotool", "key", "ctrl+a", "type", "--delay", "20", rest], env)
+        elif command == "auto" and rest in ("on", "off"):
+            if auto != (rest == "on"):
+                click("IDC_AUTO")
+            auto = rest == "on"
+        elif command in ("confirm", "compute"):
+            click("IDC_" + command.upper())
+        elif command != "state":
+            sys.exit(f"window_check: cannot play '{line}'")
+        for caption in captions:
+            box = wait_for_window(f"^{re.escape(caption)}$", env)
+            wait_until(lambda: active_window(env) == box, f"'{caption}' taking the focus")
+            run(["xdotool", "key", "Return"], env)
+            wait_until(lambda: box not in visible_windows(pid, env), f"closing '{caption}'")
+
+
+def check_scale(scale, build, lines, boxes, picture, mask, controls, out_dir, failures):
     from PIL import ImageGrab
     env, servers = start_display()
     env["QT_SCALE_FACTOR"] = str(scale)
@@ -129,54 +247,51 @@ def check_scale(scale, build, picture, mask, controls, out_dir, failures):
                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     label = f"{round(scale * 100)} %"
     try:
+        pid = window_proc.pid
         window = wait_for_window("^Korzenik$", env)
-        frame, (cx, cy) = frame_of(window, env)
+        frame, (cx, cy) = settled_frame(window, env, lambda f: centred(f, (0, 0) + SCREEN, 1.5))
         if not centred(frame, (0, 0) + SCREEN, 1.5):
             failures.append(f"{label}: the window's frame {frame} is not centred")
 
+        shown = visible_windows(pid, env)
         run(["xdotool", "key", "Menu"], env)  # the focus starts on the drop-down
-        time.sleep(0.4)
-        run(["xdotool", "key", "Down", "Down", "Return"], env)
+        press_keys_in_popup(pid, env, ["Down", "Down", "Return"], shown)
         about = wait_for_window("^O projekcie KORZENIK$", env)
-        about_frame, _ = frame_of(about, env)
+        about_frame, _ = settled_frame(about, env, lambda f: centred(f, frame, 1.5))
         if not centred(about_frame, frame, 1.5):
             failures.append(f"{label}: the About box's frame {about_frame} is not centred on "
                             f"the window's {frame}")
         run(["xdotool", "key", "Escape"], env)
-        time.sleep(0.4)
+        wait_until(lambda: about not in visible_windows(pid, env), "closing the About box")
 
         place = {name: (x, y, w, h) for name, _, x, y, w, h, _ in controls}
+        play(lines, boxes, pid, place, (cx, cy), scale, env)
 
-        def click(name, button="1"):
-            x, y, w, h = place[name]
-            h = min(h, 24)  # the drop-down's row includes its list
-            run(["xdotool", "mousemove", str(cx + round((x + w / 2) * scale)),
-                 str(cy + round((y + h / 2) * scale)), "click", button], env)
-            time.sleep(0.15)
+        def wrong_pixels(shot):
+            screen, fb = shot.load(), picture.load()
+            wrong = []
+            w, h = CLIENT_SIZE
+            for dy in range(int(h * scale)):
+                y = int(dy / scale)
+                for dx in range(int(w * scale)):
+                    x = int(dx / scale)
+                    if mask[y][x]:
+                        continue
+                    if screen[cx + dx, cy + dy] != fb[x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1]]:
+                        wrong.append((x, y))
+            return wrong
 
-        run(["xdotool", "key", "Down"], env)  # the first function
-        for name, text in (("IDC_START", "0"), ("IDC_END", "3"), ("IDC_PRECISION", "0.001")):
-            click(name)
-            run(["xdotool", "key", "ctrl+a", "type", "--delay", "20", text], env)
-        for name in ("IDC_AUTO", "IDC_CONFIRM", "IDC_COMPUTE"):
-            click(name)
-        time.sleep(0.5)
-        run(["xdotool", "key", "Return"], env)  # OK on the announced root
-        time.sleep(0.5)
-
-        shot = ImageGrab.grab(xdisplay=env["DISPLAY"]).convert("RGB")
+        # A closed message box leaves its pixels on the screen until the window has painted over
+        # them, which takes a while on a busy machine: the screen is looked at again until it
+        # shows the picture, for a few seconds.
+        deadline = time.monotonic() + 5
+        while True:
+            shot = ImageGrab.grab(xdisplay=env["DISPLAY"]).convert("RGB")
+            wrong = wrong_pixels(shot)
+            if not wrong or time.monotonic() > deadline:
+                break
+            time.sleep(0.2)
         shot.save(os.path.join(out_dir, f"window-{round(scale * 100)}.png"))
-        screen, fb = shot.load(), picture.load()
-        wrong = []
-        w, h = CLIENT_SIZE
-        for dy in range(int(h * scale)):
-            y = int(dy / scale)
-            for dx in range(int(w * scale)):
-                x = int(dx / scale)
-                if mask[y][x]:
-                    continue
-                if screen[cx + dx, cy + dy] != fb[x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1]]:
-                    wrong.append((x, y))
         if wrong:
             failures.append(f"{label}: {len(wrong)} device pixels differ from the picture, "
                             f"first at client pixel {wrong[0]}")
@@ -194,13 +309,13 @@ def main(argv):
         return 2
     build = argv[0]
     out_dir = argv[1] if len(argv) > 1 else os.path.join(build, "window-check")
-    subprocess.run([os.path.join(ROOT, "tools", "install-deps.sh"), "xvfb", "openbox", "xdotool",
-                    "x11-utils", "python3-pil"], check=True)
     from PIL import Image
     os.makedirs(out_dir, exist_ok=True)
     with tempfile.TemporaryDirectory() as tmp:
-        png = os.path.join(tmp, "demo.png")
-        script = "\n".join(DEMO + [f"png {png}"]) + "\n"
+        # The session's picture as it stands at its end, where the window is looked at.
+        png = os.path.join(tmp, "window-check.png")
+        script = "\n".join([line for line in session_lines(DEMO) if not line.startswith("png ")]
+                           + [f"png {png}"]) + "\n"
         subprocess.run([os.path.join(build, "script", "korzenik-script")], input=script,
                        text=True, check=True, stdout=subprocess.DEVNULL)
         picture = Image.open(png).convert("RGB")
@@ -208,8 +323,10 @@ def main(argv):
     controls = main_dialog_controls()
     mask = uncovered_mask(controls)
     failures = []
+    lines = session_lines(DEMO)
+    boxes = message_boxes(build, lines)
     for scale in SCALES:
-        check_scale(scale, build, picture, mask, controls, out_dir, failures)
+        check_scale(scale, build, lines, boxes, picture, mask, controls, out_dir, failures)
     for failure in failures:
         print("FAILED:", failure)
     print(f"screenshots in {out_dir}")

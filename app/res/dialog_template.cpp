@@ -1,8 +1,11 @@
 #include "app/res/dialog_template.h"
 
+#include <algorithm>
 #include <array>
 
 #include "app/res/resource.h"
+#include "app/window.h"
+#include "chart/chart_scale.h"
 #include "core/function_catalogue.h"
 
 namespace korzenik::res {
@@ -35,6 +38,19 @@ constexpr std::array kMainControls = {
     ControlTemplate{IDC_XMIN, Static, "Xmin", 122, 248, 30, 8, kAlignLeft | kGroup | kTransparent},
     ControlTemplate{IDC_XMAX, Static, "Xmax", 350, 248, 30, 8, kAlignRight | kGroup | kTransparent},
 };
+
+// The chart plots in its own fixed rectangle of window pixels (ChartFrame), inside the white
+// backdrop placed above: its left and right 2 pixels inside the backdrop's left and right edges,
+// its top and bottom 1 pixel inside the backdrop's top and bottom edges.
+constexpr ControlTemplate kBackdrop =
+    *std::find_if(kMainControls.begin(), kMainControls.end(),
+                  [](const ControlTemplate& c) { return c.id == IDC_CHART_FRAME; });
+static_assert(kClientLeft + kBackdrop.x * kPixelsPerDialogUnit + 2 == ChartFrame::left);
+static_assert(kClientLeft + (kBackdrop.x + kBackdrop.w) * kPixelsPerDialogUnit - 2 ==
+              ChartFrame::right);
+static_assert(kClientTop + kBackdrop.y * kPixelsPerDialogUnit + 1 == ChartFrame::top);
+static_assert(kClientTop + (kBackdrop.y + kBackdrop.h) * kPixelsPerDialogUnit - 1 ==
+              ChartFrame::bottom);
 
 constexpr std::uint32_t kCentredLine = kAlignCenter | kNoPrefix | kGroup;
 

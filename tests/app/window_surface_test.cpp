@@ -14,6 +14,7 @@
 #include "app/res/resource.h"
 #include "app/solver_dialog.h"
 #include "app/window.h"
+#include "chart/drawing_record.h"
 
 using namespace korzenik;
 
@@ -119,4 +120,53 @@ TEST(WindowSurface, EveryPixelACommandDrawsIsReported) {
     }
     EXPECT_EQ(check.faults, "");
     EXPECT_EQ(check.shown.rgb, host.window().rgb);
+}
+
+// A copy of the drawing (for an SVG picture) starts where the window does and is drawn on across
+// every surface, so that it draws again the window's very pixels after any presses.
+TEST(WindowSurface, ACopyOfTheDrawingDrawsTheWindowAgain) {
+    const auto replayed = [](const DrawingRecord& record) {
+        Framebuffer again(kWindowWidth, kWindowHeight, 0);
+        FramebufferSurface surface(again);
+        record.replay(surface);
+        return again;
+    };
+    {
+        // Each surface starts with the stock black pen at (0, 0).
+        Framebuffer window = makeWindowFramebuffer();
+        DrawingRecord record(kWindowWidth, kWindowHeight);
+        paintWindowFace(record);
+        makeWindowSurface(window, nullptr, &record)->selectPen(kRed);
+        {
+            const auto surface = makeWindowSurface(window, nullptr, &record);
+            surface->moveTo(300, 300);
+            surface->selectPen(kBlue);
+        }
+        makeWindowSurface(window, nullptr, &record)->lineTo(400, 200);
+        EXPECT_EQ(replayed(record).rgb, window.rgb);
+    }
+    MemoryDialog host;
+    DrawingRecord record(kWindowWidth, kWindowHeight);
+    paintWindowFace(record);
+    host.copyDrawingTo(&record);
+    SolverState state;
+    CSolverDialog dialog(host, state);
+    dialog.OnInitDialog();
+    // Steps drawn over several presses, a Confirm that wipes them, and more steps.
+    const struct {
+        const char* start;
+        bool autoOn;
+        int computes;
+    } presses[] = {{"-1", false, 3}, {"-1", true, 1}, {"0", false, 2}};
+    host.setComboSelection(res::IDC_FUNCTION, 3);
+    host.typeText(res::IDC_END, "2");
+    host.typeText(res::IDC_PRECISION, "0.0001");
+    for (const auto& p : presses) {
+        host.typeText(res::IDC_START, p.start);
+        host.setChecked(res::IDC_AUTO, p.autoOn);
+        dialog.OnConfirm();
+        for (int i = 0; i < p.computes; ++i) dialog.OnCompute();
+        host.dismissAllMessages();
+        EXPECT_EQ(replayed(record).rgb, host.window().rgb) << p.start;
+    }
 }

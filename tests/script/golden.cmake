@@ -1,32 +1,35 @@
 # The golden sessions as CTest tests, for any build of korzenik-script: every NAME.ksc in this
 # folder runs as the test <prefix>NAME (see run_golden.cmake for what is compared), and
-# seven_steps_auto once more from standard input.
+# seven_steps_auto once more from standard input. Each test works in a folder of its own, named
+# after it, so that tests run in parallel never share a file.
 #
-#   korzenik_golden_tests(PREFIX <prefix> PROGRAM <path> COMPARE <path> [EMULATOR <command>...])
+#   korzenik_golden_tests(PREFIX <prefix> PROGRAM <path> COMPARE <path> SVG_COMPARE <path>
+#                         [EMULATOR <command>...])
 #
-# EMULATOR runs both programs when they are built for another system (Wine, node).
+# EMULATOR runs the programs when they are built for another system (Wine, node); the SVG
+# pictures are rendered by this machine's rsvg-convert.
 #
-# After a deliberate change of behaviour, regenerate a transcript with
-#   build/script/korzenik-script tests/script/NAME.ksc > tests/script/NAME.jsonl
-# (pictures: run it in tests/script) and read the diff line by line before committing it.
+# `make golden` writes the expected files anew (see the README's Tests section).
 set(KORZENIK_GOLDEN_DIR ${CMAKE_CURRENT_LIST_DIR})
+find_program(RSVG_CONVERT rsvg-convert NO_CMAKE_FIND_ROOT_PATH REQUIRED)
 
 function(korzenik_golden_tests)
-    cmake_parse_arguments(arg "" "PREFIX;PROGRAM;COMPARE" "EMULATOR" ${ARGN})
+    cmake_parse_arguments(arg "" "PREFIX;PROGRAM;COMPARE;SVG_COMPARE" "EMULATOR" ${ARGN})
     set(workdir ${CMAKE_CURRENT_BINARY_DIR}/golden)
-    file(MAKE_DIRECTORY ${workdir})
     string(REPLACE ";" "|" emulator "${arg_EMULATOR}")
     set(common
-        -DPROGRAM=${arg_PROGRAM} -DCOMPARE=${arg_COMPARE} "-DEMULATOR=${emulator}"
-        -DEXPECTED_DIR=${KORZENIK_GOLDEN_DIR} -DWORKDIR=${workdir})
+        -DPROGRAM=${arg_PROGRAM} -DCOMPARE=${arg_COMPARE} -DSVG_COMPARE=${arg_SVG_COMPARE}
+        -DRSVG_CONVERT=${RSVG_CONVERT} "-DEMULATOR=${emulator}"
+        -DEXPECTED_DIR=${KORZENIK_GOLDEN_DIR})
     file(GLOB scripts CONFIGURE_DEPENDS ${KORZENIK_GOLDEN_DIR}/*.ksc)
     foreach(script ${scripts})
         get_filename_component(name ${script} NAME_WE)
         add_test(NAME ${arg_PREFIX}${name}
-            COMMAND ${CMAKE_COMMAND} ${common} -DSCRIPT=${script}
+            COMMAND ${CMAKE_COMMAND} ${common} -DSCRIPT=${script} -DWORKDIR=${workdir}/${name}
                 -P ${KORZENIK_GOLDEN_DIR}/run_golden.cmake)
     endforeach()
     add_test(NAME ${arg_PREFIX}stdin_seven_steps_auto
         COMMAND ${CMAKE_COMMAND} ${common} -DSCRIPT=${KORZENIK_GOLDEN_DIR}/seven_steps_auto.ksc
-            -DUSE_STDIN=ON -P ${KORZENIK_GOLDEN_DIR}/run_golden.cmake)
+            -DWORKDIR=${workdir}/stdin_seven_steps_auto -DUSE_STDIN=ON
+            -P ${KORZENIK_GOLDEN_DIR}/run_golden.cmake)
 endfunction()

@@ -2,24 +2,31 @@
 # files: the transcript NAME.jsonl byte for byte; when NAME.stderr exists, exit status 2 and
 # exactly that standard error, otherwise status 0 and nothing on it; and every picture that a
 # `png FILE` line of the script writes into the working folder with the golden FILE beside the
-# script, pixel for pixel (pictures outside the working folder are error cases, not compared).
+# script, pixel for pixel (pictures outside the working folder are error cases, not compared);
+# and every drawing that an `svg NAME.svg` line writes there, rendered at 1:1 by rsvg-convert,
+# against the golden picture NAME.png (see svg_compare.cpp for what must match).
 #
-# Variables: PROGRAM, SCRIPT, EXPECTED_DIR, WORKDIR, COMPARE (the png_compare program),
-# EMULATOR (optional: a command that runs PROGRAM and COMPARE, its words separated by |),
-# USE_STDIN (optional).
+# Variables: PROGRAM, SCRIPT, EXPECTED_DIR, WORKDIR (this test's own folder, emptied first so
+# that nothing stale can pass), COMPARE (the png_compare program), SVG_COMPARE (svg_compare),
+# RSVG_CONVERT, EMULATOR (optional: a command that runs PROGRAM and the compare programs, its
+# words separated by |), USE_STDIN (optional).
 get_filename_component(name ${SCRIPT} NAME_WE)
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
+file(REMOVE_RECURSE ${WORKDIR})
+file(MAKE_DIRECTORY ${WORKDIR})
 
-# The pictures this session must write, removed first so that stale ones cannot pass.
-file(STRINGS ${SCRIPT} png_lines REGEX "^png ")
-set(pictures)
-foreach(line ${png_lines})
-    string(REGEX REPLACE "^png (.*[^\r])\r?$" "\\1" picture "${line}")
-    if(NOT IS_ABSOLUTE "${picture}")
-        list(APPEND pictures "${picture}")
-        file(REMOVE ${WORKDIR}/${picture})
-    endif()
+# The pictures and drawings this session must write.
+foreach(kind png svg)
+    file(STRINGS ${SCRIPT} lines REGEX "^${kind} ")
+    set(${kind}_files)
+    foreach(line ${lines})
+        string(REGEX REPLACE "^${kind} (.*[^\r])\r?$" "\\1" file "${line}")
+        if(NOT IS_ABSOLUTE "${file}")
+            list(APPEND ${kind}_files "${file}")
+        endif()
+    endforeach()
 endforeach()
+set(pictures ${png_files})
 
 # Both streams go through files and are compared as bytes (in hexadecimal): execute_process and
 # file(READ) drop the \r of \r\n, and a transcript must be the same bytes on every system.
@@ -75,6 +82,47 @@ foreach(picture ${pictures})
         RESULT_VARIABLE same ERROR_VARIABLE why)
     if(NOT same EQUAL 0)
         message(SEND_ERROR "picture ${picture} differs from the golden one: ${why}")
+        set(failed TRUE)
+    endif()
+endforeach()
+# The golden picture of each drawing is what the session draws in its place: the session once
+# more with its svg lines made png lines. (The drawings are taken apart from the pictures so
+# that the sessions played in the windows, which have no drawings to make, leave them out.)
+if(svg_files)
+    file(STRINGS ${SCRIPT} script_lines)
+    list(TRANSFORM script_lines REPLACE "^svg (.*)\\.svg(\r?)$" "png \\1.png\\2")
+    list(JOIN script_lines "\n" as_pictures)
+    file(WRITE ${WORKDIR}/${name}.pictures.ksc "${as_pictures}\n")
+    execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${name}.pictures.ksc
+        WORKING_DIRECTORY ${WORKDIR} OUTPUT_QUIET RESULT_VARIABLE rc ERROR_VARIABLE why)
+    if(NOT rc EQUAL 0)
+        message(SEND_ERROR "the session with pictures for drawings fails: ${why}")
+        set(failed TRUE)
+    endif()
+endif()
+# The chart's area, which a reset wipes; the axis labels (text in the SVG) stand outside it.
+set(chart_area 258 57 754 507)
+foreach(drawing ${svg_files})
+    string(REGEX REPLACE "\\.svg$" ".png" picture "${drawing}")
+    execute_process(COMMAND ${EMULATOR} ${COMPARE} ${EXPECTED_DIR}/${picture} ${WORKDIR}/${picture}
+        RESULT_VARIABLE same ERROR_VARIABLE why)
+    if(NOT same EQUAL 0)
+        message(SEND_ERROR "picture ${picture} differs from the golden one: ${why}")
+        set(failed TRUE)
+    endif()
+    set(rendered ${WORKDIR}/${drawing}.rendered.png)
+    execute_process(COMMAND ${RSVG_CONVERT} --output ${rendered} ${WORKDIR}/${drawing}
+        RESULT_VARIABLE rendered_ok ERROR_VARIABLE why)
+    if(NOT rendered_ok EQUAL 0)
+        message(SEND_ERROR "rsvg-convert cannot render ${drawing}: ${why}")
+        set(failed TRUE)
+        continue()
+    endif()
+    execute_process(COMMAND ${EMULATOR} ${SVG_COMPARE} ${EXPECTED_DIR}/${picture} ${rendered}
+            ${chart_area}
+        RESULT_VARIABLE same ERROR_VARIABLE why)
+    if(NOT same EQUAL 0)
+        message(SEND_ERROR "drawing ${drawing} does not draw the golden ${picture}: ${why}")
         set(failed TRUE)
     endif()
 endforeach()

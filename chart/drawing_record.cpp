@@ -1,0 +1,122 @@
+// An operation's number is painted into the owners image as if it were a colour: 24 bits, so up
+// to 0xFFFFFE operations, 0xFFFFFF marking a pixel nothing painted. The record is cleaned up each
+// time it has doubled since the last clean-up, which then holds at most one operation a pixel:
+// a window's record stays far below that limit. A clean-up reads the whole image; it waits for
+// so many operations (kFirstCleanUp at least) that on average it costs an operation a few pixels'
+// work, less than the operation paints, and a press on the window stays as cheap as without it.
+
+#include "chart/drawing_record.h"
+
+#include <algorithm>
+
+namespace korzenik {
+
+namespace {
+
+constexpr Colour kNobody = 0xFFFFFF;
+/// Operations added before the first clean-up: about a hundred charts' worth.
+constexpr std::size_t kFirstCleanUp = 1 << 16;
+
+/// The number painted in the owners image at byte offset at.
+Colour ownerAt(const std::vector<std::uint8_t>& rgb, std::size_t at) {
+    return Colour{rgb[at]} | Colour{rgb[at + 1]} << 8 | Colour{rgb[at + 2]} << 16;
+}
+
+}  // namespace
+
+DrawingRecord::DrawingRecord(std::int32_t width, std::int32_t height)
+    : m_owners(width, height, kNobody), m_cleanUpAt(kFirstCleanUp) {}
+
+void DrawingRecord::fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
+                                  Colour colour) {
+    add({true, x, y, cx, cy, colour});
+}
+
+void DrawingRecord::selectPen(Colour colour) { m_pen = colour; }
+
+void DrawingRecord::deletePen() { m_pen = kBlack; }
+
+void DrawingRecord::moveTo(std::int32_t x, std::int32_t y) {
+    m_x = x;
+    m_y = y;
+}
+
+void DrawingRecord::lineTo(std::int32_t x, std::int32_t y) {
+    add({false, m_x, m_y, x, y, m_pen});
+    m_x = x;
+    m_y = y;
+}
+
+void DrawingRecord::add(const Operation& operation) {
+    const auto number = static_cast<Colour>(m_operations.size());
+    m_operations.push_back(operation);
+    if (operation.fill) {
+        FramebufferSurface(m_owners).fillSolidRect(operation.x0, operation.y0, operation.x1,
+                                                   operation.y1, number);
+    } else {
+        drawLine(m_owners, operation.x0, operation.y0, operation.x1, operation.y1, number);
+    }
+    if (m_operations.size() >= m_cleanUpAt) cleanUp();
+}
+
+std::vector<bool> DrawingRecord::showing() const {
+    std::vector<bool> shows(m_operations.size());
+    const std::vector<std::uint8_t>& rgb = m_owners.rgb;
+    for (std::size_t at = 0; at < rgb.size(); at += 3) {
+        if (const Colour owner = ownerAt(rgb, at); owner != kNobody) shows[owner] = true;
+    }
+    return shows;
+}
+
+void DrawingRecord::cleanUp() {
+    const std::vector<bool> shows = showing();
+    std::vector<Colour> renumbered(m_operations.size(), kNobody);
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < m_operations.size(); ++i) {
+        if (!shows[i]) continue;
+        renumbered[i] = static_cast<Colour>(kept);
+        m_operations[kept++] = m_operations[i];
+    }
+    m_operations.resize(kept);
+    std::vector<std::uint8_t>& rgb = m_owners.rgb;
+    for (std::size_t at = 0; at < rgb.size(); at += 3) {
+        const Colour owner = ownerAt(rgb, at);
+        if (owner == kNobody) continue;
+        const Colour now = renumbered[owner];
+        rgb[at] = static_cast<std::uint8_t>(now);
+        rgb[at + 1] = static_cast<std::uint8_t>(now >> 8);
+        rgb[at + 2] = static_cast<std::uint8_t>(now >> 16);
+    }
+    m_cleanUpAt = std::max(kFirstCleanUp, 2 * kept);
+}
+
+void DrawingRecord::replay(DrawingSurface& surface) const {
+    const std::vector<bool> shows = showing();
+    bool penSelected = false;
+    Colour pen = kBlack;
+    bool placed = false;  // whether the surface's position is (x, y)
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+    for (std::size_t i = 0; i < m_operations.size(); ++i) {
+        const Operation& o = m_operations[i];
+        if (!shows[i]) continue;
+        if (o.fill) {
+            surface.fillSolidRect(o.x0, o.y0, o.x1, o.y1, o.colour);
+            continue;
+        }
+        if (!penSelected || pen != o.colour) {
+            if (penSelected) surface.deletePen();
+            surface.selectPen(o.colour);
+            penSelected = true;
+            pen = o.colour;
+        }
+        if (!placed || x != o.x0 || y != o.y0) surface.moveTo(o.x0, o.y0);
+        surface.lineTo(o.x1, o.y1);
+        placed = true;
+        x = o.x1;
+        y = o.y1;
+    }
+    if (penSelected) surface.deletePen();
+}
+
+}  // namespace korzenik

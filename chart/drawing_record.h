@@ -1,0 +1,64 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "chart/drawing_surface.h"
+#include "chart/framebuffer.h"
+
+namespace korzenik {
+
+/// The drawing on a window's pixels kept as the operations that made it, so that it can be drawn
+/// again on another surface (as vector paths, say). Only the operations that still show are
+/// kept: one whose every pixel a later one painted over is let go of, so a wipe drops what it
+/// covers and the record never holds more operations than the window has pixels, however many
+/// presses draw over one another.
+///
+/// Which pixels an operation paints is the framebuffer's own business: the record keeps an image
+/// of the window's size in which every operation paints its number instead of its colour, with
+/// the very rasteriser that paints the window.
+class DrawingRecord : public DrawingSurface {
+public:
+    DrawingRecord(std::int32_t width, std::int32_t height);
+    DrawingRecord(const DrawingRecord&) = delete;
+    DrawingRecord& operator=(const DrawingRecord&) = delete;
+
+    void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
+                       Colour colour) override;
+    void selectPen(Colour colour) override;
+    void deletePen() override;
+    void moveTo(std::int32_t x, std::int32_t y) override;
+    void lineTo(std::int32_t x, std::int32_t y) override;
+
+    /// Draws every operation that still shows onto surface, oldest first, each line with a pen of
+    /// its colour: on a framebuffer of the window's size, exactly the pixels the recorded
+    /// operations painted.
+    void replay(DrawingSurface& surface) const;
+
+    /// How many operations are kept now, those that no longer show included until the next
+    /// clean-up.
+    std::size_t size() const { return m_operations.size(); }
+
+private:
+    struct Operation {
+        bool fill = false;
+        std::int32_t x0 = 0, y0 = 0;
+        std::int32_t x1 = 0, y1 = 0;  ///< a line's end; a fill's width and height
+        Colour colour = kBlack;
+    };
+
+    void add(const Operation& operation);
+    /// For each kept operation, whether some pixel of the window still shows it.
+    std::vector<bool> showing() const;
+    /// Lets go of the operations that no longer show and renumbers the others.
+    void cleanUp();
+
+    std::vector<Operation> m_operations;
+    Framebuffer m_owners;  ///< each pixel: the number of the operation that painted it last
+    std::size_t m_cleanUpAt;
+    Colour m_pen = kBlack;
+    std::int32_t m_x = 0;
+    std::int32_t m_y = 0;
+};
+
+}  // namespace korzenik

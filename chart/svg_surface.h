@@ -1,0 +1,53 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "chart/drawing_surface.h"
+
+namespace korzenik {
+
+/// Where a text stands against the x it is placed at.
+enum class TextAnchor { Start, End };
+
+/// A DrawingSurface that writes what it is asked to draw as an SVG picture of width x height, in
+/// the framebuffer's coordinates (pixel (x, y) is the unit square from (x, y) to (x + 1, y + 1)),
+/// so that the picture can be printed at any size: each filled rectangle a rectangle, each line
+/// a band one pixel wide in its pen's colour along the line through its pixels' centres. Drawn
+/// at 1:1 with crisp edges, the bands light the framebuffer's very pixels (see lineTo).
+class SvgSurface : public DrawingSurface {
+public:
+    SvgSurface(std::int32_t width, std::int32_t height);
+
+    void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
+                       Colour colour) override;
+    void selectPen(Colour colour) override;
+    void deletePen() override;
+    void moveTo(std::int32_t x, std::int32_t y) override;
+    void lineTo(std::int32_t x, std::int32_t y) override;
+
+    /// A line of text (UTF-8) in black, its baseline at y, starting or ending at x, over all
+    /// the drawing.
+    void text(std::int32_t x, std::int32_t y, TextAnchor anchor, std::string_view text);
+
+    /// The whole picture as an SVG document.
+    std::string document() const;
+
+private:
+    /// Ends the path being written, if any.
+    void endPath();
+    /// Adds to the path a band from (u, v), du along its major axis u and dv across, one pixel
+    /// wide towards larger v.
+    void appendBand(bool xMajor, double u, double v, double du, double dv);
+
+    std::int32_t m_width;
+    std::int32_t m_height;
+    std::string m_drawing;  ///< the rectangles and finished paths
+    std::string m_path;     ///< the bands of the current pen, not yet written
+    std::string m_texts;
+    Colour m_pen = kBlack;
+    std::int32_t m_x = 0;
+    std::int32_t m_y = 0;
+};
+
+}  // namespace korzenik

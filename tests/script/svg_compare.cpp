@@ -1,0 +1,106 @@
+// svg_compare GOLDEN RENDERED LEFT TOP RIGHT BOTTOM: whether an SVG picture, rendered at 1:1 into
+// the PNG RENDERED, draws what the window's PNG picture GOLDEN shows. Exit status 0 when both have
+// the same size, every drawn pixel of GOLDEN (any colour but the window's face and white) has a
+// pixel of the same colour at most one pixel away in RENDERED, and in columns LEFT..RIGHT-1 and
+// rows TOP..BOTTOM-1 (the chart, where no text stands) the two are the same pixel for pixel; 1
+// with the first pixel missed and the count of them otherwise; 2 when a picture cannot be read.
+// Built with stb_image so every edition's build can run it.
+#define STB_IMAGE_IMPLEMENTATION
+#define STBI_ONLY_PNG
+#include <stb_image.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace {
+
+struct Picture {
+    int width = 0;
+    int height = 0;
+    std::unique_ptr<unsigned char, void (*)(void*)> rgb{nullptr, stbi_image_free};
+
+    long colour(int x, int y) const {
+        const unsigned char* p = rgb.get() + (static_cast<long>(y) * width + x) * 3;
+        return p[0] << 16 | p[1] << 8 | p[2];
+    }
+    /// Whether the colour is drawn there or at a neighbour.
+    bool near(int x, int y, long colour) const {
+        for (int ny = y - 1; ny <= y + 1; ++ny) {
+            for (int nx = x - 1; nx <= x + 1; ++nx) {
+                if (nx >= 0 && ny >= 0 && nx < width && ny < height &&
+                    this->colour(nx, ny) == colour)
+                    return true;
+            }
+        }
+        return false;
+    }
+};
+
+bool load(const char* path, Picture* picture) {
+    int channels = 0;
+    picture->rgb.reset(stbi_load(path, &picture->width, &picture->height, &channels, 3));
+    if (!picture->rgb)
+        std::fprintf(stderr, "svg_compare: cannot read %s: %s\n", path, stbi_failure_reason());
+    return picture->rgb != nullptr;
+}
+
+bool drawn(long colour) { return colour != 0xF0F0F0 && colour != 0xFFFFFF; }
+
+/// Counts the drawn pixels of from that to lacks near them, and says where the first is.
+long missed(const Picture& from, const Picture& to) {
+    long count = 0;
+    for (int y = 0; y < from.height; ++y) {
+        for (int x = 0; x < from.width; ++x) {
+            const long c = from.colour(x, y);
+            if (!drawn(c) || to.near(x, y, c)) continue;
+            if (count++ == 0) {
+                std::fprintf(stderr,
+                             "svg_compare: drawn in the PNG, not near in the SVG: the first at "
+                             "(%d, %d), colour %06lx\n",
+                             x, y, c);
+            }
+        }
+    }
+    if (count > 0) std::fprintf(stderr, "svg_compare: %ld pixels missed\n", count);
+    return count;
+}
+
+/// Counts the pixels inside the rectangle where the pictures differ.
+long differing(const Picture& a, const Picture& b, const int rect[4]) {
+    long count = 0;
+    for (int y = rect[1]; y < rect[3] && y < a.height; ++y) {
+        for (int x = rect[0]; x < rect[2] && x < a.width; ++x) {
+            if (a.colour(x, y) == b.colour(x, y)) continue;
+            if (count++ == 0) {
+                std::fprintf(stderr,
+                             "svg_compare: in the chart, the first differing at (%d, %d): "
+                             "%06lx in the PNG, %06lx in the SVG\n",
+                             x, y, a.colour(x, y), b.colour(x, y));
+            }
+        }
+    }
+    if (count > 0) std::fprintf(stderr, "svg_compare: %ld pixels differ in the chart\n", count);
+    return count;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 7) {
+        std::fprintf(stderr, "usage: svg_compare GOLDEN RENDERED LEFT TOP RIGHT BOTTOM\n");
+        return 2;
+    }
+    Picture golden, rendered;
+    if (!load(argv[1], &golden) || !load(argv[2], &rendered)) return 2;
+    if (golden.width != rendered.width || golden.height != rendered.height) {
+        std::fprintf(stderr, "svg_compare: %s is %dx%d, %s is %dx%d\n", argv[1], golden.width,
+                     golden.height, argv[2], rendered.width, rendered.height);
+        return 1;
+    }
+    const int chart[4] = {std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
+                          std::atoi(argv[6])};
+    const long lost = missed(golden, rendered);
+    const long changed = differing(golden, rendered, chart);
+    return lost == 0 && changed == 0 ? 0 : 1;
+}
