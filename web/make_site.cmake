@@ -1,16 +1,20 @@
 # Writes the site's page and web app manifest with every file they use addressed by its contents:
 # "NAME" becomes "NAME?v=SHA256" (hexadecimal), so that a page names exactly the files it was built
 # with, the service worker can check each file it keeps against its digest, and a new build's
-# files never meet an old one's in a cache. The scripts go without their comment lines, which
-# only their readers in the sources need. Variables: SITE (the site's folder, which holds the
-# other files), PAGE and MANIFEST (the unstamped page and manifest), SCRIPT and WORKER (the page's
-# script and the service worker).
+# files never meet an old one's in a cache. The scripts go without their comments, which only
+# their readers in the sources need, and without blank lines and the indentation of their lines.
+# Variables: SITE (the site's folder, which holds the other files), PAGE and MANIFEST (the
+# unstamped page and manifest), SCRIPT and WORKER (the page's script and the service worker).
 cmake_minimum_required(VERSION 3.25)
 
-# A script without its lines that hold a comment only.
+# A script without its lines that hold a comment only, the comments after code (two blanks, "//"
+# and a blank, as the sources write them), its blank lines and the blanks that lead its lines. No
+# text in the scripts runs over a line's end, and none holds such a comment's start.
 function(shipped source target)
     file(READ ${source} text)
     string(REGEX REPLACE "\n[ ]*//[^\n]*" "" text "\n${text}")
+    string(REGEX REPLACE "  // [^\n]*" "" text "${text}")
+    string(REGEX REPLACE "\n[ \n]+" "\n" text "${text}")
     string(SUBSTRING "${text}" 1 -1 text)
     file(WRITE ${target} "${text}")
 endfunction()
