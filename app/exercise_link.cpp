@@ -11,7 +11,7 @@ namespace korzenik {
 
 namespace {
 
-/// The parameters in the order a fragment gives them, each with the control it sets.
+/// The parameters in the order a fragment made here gives them, each with the control it sets.
 struct Parameter {
     std::string_view name;
     int id;

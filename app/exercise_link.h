@@ -31,8 +31,8 @@ void openExercise(DialogHost& controls, std::string_view fragment);
 
 /// The fragment that opens the exercise the controls hold now: the parameters in the order f, a,
 /// b, p, auto, each text percent-encoded but for letters, digits and "-._~". What openExercise
-/// would pass over (no function picked, a text that is no number) is left out, so the fragment
-/// opens as exactly what the controls hold.
+/// would pass over (no function picked, a text that is no number) is left out; everything else
+/// opens exactly as the controls hold it.
 std::string exerciseFragment(const DialogHost& controls);
 
 }  // namespace korzenik
