@@ -187,7 +187,8 @@ bool ScriptSession::runLine(std::string_view line, std::string* err) {
     } else if (word == "png" || word == "svg") {
         if (!argument(&arg)) return false;
         if (arg.empty()) {
-            *err = "'" + std::string(word) + "' needs a path";
+            // Built by appending: GCC 12 wrongly sees overlapping copies in "'" + string.
+            err->assign("'").append(word).append("' needs a path");
             return false;
         }
         std::string why;
