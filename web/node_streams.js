@@ -5,7 +5,9 @@
 // as /dev/stdin or /dev/fd/N, a FIFO, a terminal) then fails with "Invalid seek" where the native
 // program reads it; such a file is read and written where it stands instead, as the standard
 // streams are.
+// A program that opens no file (the press timing) is built without the file system at all.
 Module['preRun'] = [function () {
+  if (typeof FS === 'undefined') return;
   var open = FS.open;
   FS.open = function () {
     var stream = open.apply(this, arguments);
