@@ -187,8 +187,7 @@ bool ScriptSession::runLine(std::string_view line, std::string* err) {
     } else if (word == "png" || word == "svg") {
         if (!argument(&arg)) return false;
         if (arg.empty()) {
-            // Built by appending: GCC 12 wrongly sees overlapping copies in "'" + string.
-            err->assign("'").append(word).append("' needs a path");
+            *err = "'" + std::string(word) + "' needs a path";
             return false;
         }
         std::string why;
