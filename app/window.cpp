@@ -49,15 +49,20 @@ void rowToBgrx(const std::uint8_t* in, std::uint8_t* out, std::int32_t width) {
     }
 }
 
-/// The white backdrop, where the layout puts IDC_CHART_FRAME in the client area.
 void paintBackdrop(DrawingSurface& surface) {
-    const PixelRect frame =
-        controlPlan(*res::findControl(res::kMainDialog, res::IDC_CHART_FRAME)).rect;
-    surface.fillSolidRect(kClientLeft + frame.left, kClientTop + frame.top,
-                          frame.right - frame.left, frame.bottom - frame.top, kWhite);
+    const PixelRect backdrop = chartBackdrop();
+    surface.fillSolidRect(backdrop.left, backdrop.top, backdrop.right - backdrop.left,
+                          backdrop.bottom - backdrop.top, kWhite);
 }
 
 }  // namespace
+
+PixelRect chartBackdrop() {
+    const PixelRect frame =
+        controlPlan(*res::findControl(res::kMainDialog, res::IDC_CHART_FRAME)).rect;
+    return {kClientLeft + frame.left, kClientTop + frame.top, kClientLeft + frame.right,
+            kClientTop + frame.bottom};
+}
 
 Framebuffer makeWindowFramebuffer() {
     // The framebuffer is made in the face colour, which then needs no painting.

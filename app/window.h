@@ -22,6 +22,10 @@ inline constexpr Colour kFaceColour = 0xF0F0F0;
 /// backdrop (control IDC_CHART_FRAME) at its place.
 Framebuffer makeWindowFramebuffer();
 
+/// The white chart backdrop's pixels in window coordinates: where the layout puts
+/// IDC_CHART_FRAME in the client area.
+PixelRect chartBackdrop();
+
 /// Paints the window as it first shows on a surface of the window's size, as
 /// makeWindowFramebuffer makes it: for a record of the window's drawing that starts there.
 void paintWindowFace(DrawingSurface& surface);

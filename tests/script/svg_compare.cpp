@@ -1,17 +1,18 @@
-// svg_compare GOLDEN RENDERED LEFT TOP RIGHT BOTTOM: whether an SVG picture, rendered at 1:1 into
-// the PNG RENDERED, draws what the window's PNG picture GOLDEN shows. Exit status 0 when both have
-// the same size, every drawn pixel of GOLDEN (any colour but the window's face and white) has a
-// pixel of the same colour at most one pixel away in RENDERED, and in columns LEFT..RIGHT-1 and
-// rows TOP..BOTTOM-1 (the chart, where no text stands) the two are the same pixel for pixel; 1
-// with the first pixel missed and the count of them otherwise; 2 when a picture cannot be read.
-// Built with stb_image so every edition's build can run it.
+// svg_compare GOLDEN RENDERED: whether an SVG picture, rendered at 1:1 into the PNG RENDERED,
+// draws what the window's PNG picture GOLDEN shows. Exit status 0 when both have the same size,
+// every drawn pixel of GOLDEN (any colour but the window's face and white) has a pixel of the same
+// colour at most one pixel away in RENDERED, and on the chart's backdrop (where no text stands)
+// the two are the same pixel for pixel; 1 with the first pixel missed and the count of them
+// otherwise; 2 when a picture cannot be read. Built with stb_image so every edition's build can
+// run it.
 #define STB_IMAGE_IMPLEMENTATION
 #define STBI_ONLY_PNG
 #include <stb_image.h>
 
 #include <cstdio>
-#include <cstdlib>
 #include <memory>
+
+#include "app/window.h"
 
 namespace {
 
@@ -45,7 +46,14 @@ bool load(const char* path, Picture* picture) {
     return picture->rgb != nullptr;
 }
 
-bool drawn(long colour) { return colour != 0xF0F0F0 && colour != 0xFFFFFF; }
+/// The window's colours as a PNG pixel's 0xRRGGBB.
+long pngColour(korzenik::Colour colour) {
+    return static_cast<long>((colour & 0xFF) << 16 | (colour & 0xFF00) | (colour >> 16 & 0xFF));
+}
+
+bool drawn(long colour) {
+    return colour != pngColour(korzenik::kFaceColour) && colour != pngColour(korzenik::kWhite);
+}
 
 /// Counts the drawn pixels of from that to lacks near them, and says where the first is.
 long missed(const Picture& from, const Picture& to) {
@@ -67,10 +75,10 @@ long missed(const Picture& from, const Picture& to) {
 }
 
 /// Counts the pixels inside the rectangle where the pictures differ.
-long differing(const Picture& a, const Picture& b, const int rect[4]) {
+long differing(const Picture& a, const Picture& b, const korzenik::PixelRect& rect) {
     long count = 0;
-    for (int y = rect[1]; y < rect[3] && y < a.height; ++y) {
-        for (int x = rect[0]; x < rect[2] && x < a.width; ++x) {
+    for (int y = rect.top; y < rect.bottom && y < a.height; ++y) {
+        for (int x = rect.left; x < rect.right && x < a.width; ++x) {
             if (a.colour(x, y) == b.colour(x, y)) continue;
             if (count++ == 0) {
                 std::fprintf(stderr,
@@ -87,8 +95,8 @@ long differing(const Picture& a, const Picture& b, const int rect[4]) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 7) {
-        std::fprintf(stderr, "usage: svg_compare GOLDEN RENDERED LEFT TOP RIGHT BOTTOM\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: svg_compare GOLDEN RENDERED\n");
         return 2;
     }
     Picture golden, rendered;
@@ -98,9 +106,7 @@ int main(int argc, char** argv) {
                      golden.height, argv[2], rendered.width, rendered.height);
         return 1;
     }
-    const int chart[4] = {std::atoi(argv[3]), std::atoi(argv[4]), std::atoi(argv[5]),
-                          std::atoi(argv[6])};
     const long lost = missed(golden, rendered);
-    const long changed = differing(golden, rendered, chart);
+    const long changed = differing(golden, rendered, korzenik::chartBackdrop());
     return lost == 0 && changed == 0 ? 0 : 1;
 }
