@@ -3,29 +3,7 @@
 // when a picture cannot be read. How the pixels are encoded (indexed or RGB, the compression)
 // does not matter. It is built with stb_image so every edition's build can run it.
 #define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#include <stb_image.h>
-
-#include <cstdio>
-#include <memory>
-
-namespace {
-
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::unique_ptr<unsigned char, void (*)(void*)> rgb{nullptr, stbi_image_free};
-};
-
-bool load(const char* path, Picture* picture) {
-    int channels = 0;
-    picture->rgb.reset(stbi_load(path, &picture->width, &picture->height, &channels, 3));
-    if (!picture->rgb)
-        std::fprintf(stderr, "png_compare: cannot read %s: %s\n", path, stbi_failure_reason());
-    return picture->rgb != nullptr;
-}
-
-}  // namespace
+#include "png_picture.h"
 
 int main(int argc, char** argv) {
     if (argc != 3) {
@@ -33,12 +11,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     Picture expected, actual;
-    if (!load(argv[1], &expected) || !load(argv[2], &actual)) return 2;
-    if (expected.width != actual.width || expected.height != actual.height) {
-        std::fprintf(stderr, "png_compare: %s is %dx%d, %s is %dx%d\n", argv[1], expected.width,
-                     expected.height, argv[2], actual.width, actual.height);
-        return 1;
-    }
+    if (!loadPicture("png_compare", argv[1], &expected) ||
+        !loadPicture("png_compare", argv[2], &actual))
+        return 2;
+    if (!sameSize("png_compare", argv[1], expected, argv[2], actual)) return 1;
     long differing = 0;
     int firstX = -1, firstY = -1;
     for (int y = 0; y < expected.height; ++y) {

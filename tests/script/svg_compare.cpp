@@ -6,44 +6,22 @@
 // otherwise; 2 when a picture cannot be read. Built with stb_image so every edition's build can
 // run it.
 #define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
-#include <stb_image.h>
-
-#include <cstdio>
-#include <memory>
+#include "png_picture.h"
 
 #include "app/window.h"
 
 namespace {
 
-struct Picture {
-    int width = 0;
-    int height = 0;
-    std::unique_ptr<unsigned char, void (*)(void*)> rgb{nullptr, stbi_image_free};
-
-    long colour(int x, int y) const {
-        const unsigned char* p = rgb.get() + (static_cast<long>(y) * width + x) * 3;
-        return p[0] << 16 | p[1] << 8 | p[2];
-    }
-    /// Whether the colour is drawn there or at a neighbour.
-    bool near(int x, int y, long colour) const {
-        for (int ny = y - 1; ny <= y + 1; ++ny) {
-            for (int nx = x - 1; nx <= x + 1; ++nx) {
-                if (nx >= 0 && ny >= 0 && nx < width && ny < height &&
-                    this->colour(nx, ny) == colour)
-                    return true;
-            }
+/// Whether the colour is drawn at (x, y) of the picture or at a neighbour.
+bool near(const Picture& picture, int x, int y, long colour) {
+    for (int ny = y - 1; ny <= y + 1; ++ny) {
+        for (int nx = x - 1; nx <= x + 1; ++nx) {
+            if (nx >= 0 && ny >= 0 && nx < picture.width && ny < picture.height &&
+                picture.colour(nx, ny) == colour)
+                return true;
         }
-        return false;
     }
-};
-
-bool load(const char* path, Picture* picture) {
-    int channels = 0;
-    picture->rgb.reset(stbi_load(path, &picture->width, &picture->height, &channels, 3));
-    if (!picture->rgb)
-        std::fprintf(stderr, "svg_compare: cannot read %s: %s\n", path, stbi_failure_reason());
-    return picture->rgb != nullptr;
+    return false;
 }
 
 /// The window's colours as a PNG pixel's 0xRRGGBB.
@@ -61,7 +39,7 @@ long missed(const Picture& from, const Picture& to) {
     for (int y = 0; y < from.height; ++y) {
         for (int x = 0; x < from.width; ++x) {
             const long c = from.colour(x, y);
-            if (!drawn(c) || to.near(x, y, c)) continue;
+            if (!drawn(c) || near(to, x, y, c)) continue;
             if (count++ == 0) {
                 std::fprintf(stderr,
                              "svg_compare: drawn in the PNG, not near in the SVG: the first at "
@@ -100,12 +78,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     Picture golden, rendered;
-    if (!load(argv[1], &golden) || !load(argv[2], &rendered)) return 2;
-    if (golden.width != rendered.width || golden.height != rendered.height) {
-        std::fprintf(stderr, "svg_compare: %s is %dx%d, %s is %dx%d\n", argv[1], golden.width,
-                     golden.height, argv[2], rendered.width, rendered.height);
-        return 1;
-    }
+    if (!loadPicture("svg_compare", argv[1], &golden) ||
+        !loadPicture("svg_compare", argv[2], &rendered))
+        return 2;
+    if (!sameSize("svg_compare", argv[1], golden, argv[2], rendered)) return 1;
     const long lost = missed(golden, rendered);
     const long changed = differing(golden, rendered, korzenik::chartBackdrop());
     return lost == 0 && changed == 0 ? 0 : 1;
