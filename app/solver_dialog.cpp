@@ -58,7 +58,9 @@ void CSolverDialog::emptyResultsList() {
 }
 
 void CSolverDialog::OnConfirm() {
-    UpdateData(true);  // a refused number was already reported; go on with the members as they are
+    // A refused number was reported and its field focused: the press ends there, so the fields
+    // keep what the student typed and no message speaks of values nobody entered.
+    if (!UpdateData(true)) return;
     m_state.noFunctionFlag = 0;
     const bool noneChosen = selectFunction(m_state, functionIndexForLabel(m_functionLabel));
     if (noneChosen) {
@@ -114,7 +116,7 @@ void CSolverDialog::OnCompute() {
     // fields; the bracket itself is the one Confirm settled.
     const ChartScale scale =
         computeChartScale(m_start, m_end, m_state.functionIndex, m_state.noFunctionFlag);
-    UpdateData(true);
+    if (!UpdateData(true)) return;  // reported and focused; no step on numbers never read
     if (!bracketChangesSign(m_state, m_state.noFunctionFlag)) {
         m_host.messageBox(res::kNoSignChangeText, res::kBadRangeCaption, MessageIcon::Exclamation);
         return;

@@ -303,19 +303,15 @@ void SolverWindowTest::rejectedNumberWarnsAndRefocusesTheField() {
     typeInto(res::IDC_PRECISION, QStringLiteral("0,5"));
     function()->setFocus();
     bool warned = false;
-    bool refused = false;
+    // The warning is the press's only box (a second one would time the script out): Compute
+    // ends at the refused number.
     ModalScript script({
         expectMessageBox(m_window.get(), QStringLiteral("Please enter a number."),
                          QStringLiteral("Korzenik"), QMessageBox::Warning, &warned),
-        // Compute goes on after the warning; with no committed interval it refuses to run.
-        expectMessageBox(m_window.get(),
-                         QStringLiteral("W podanym przedziale nie można wyznaczyć "
-                                        "miejsca zerowego"),
-                         QStringLiteral("Zły zakres"), QMessageBox::Warning, &refused),
     });
     QTest::mouseClick(button(res::IDC_COMPUTE), Qt::LeftButton);
     QVERIFY(script.finished() && !script.timedOut());
-    QVERIFY(warned && refused);
+    QVERIFY(warned);
     // The field holds the window's focus; it has the keyboard once the window is active again.
     QCOMPARE(m_window->focusWidget(), static_cast<QWidget*>(precision));
     m_window->activateWindow();
