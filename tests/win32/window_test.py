@@ -310,6 +310,10 @@ class WindowTest:
             elif word != "png":
                 raise Failure(f"{session.name}: no user action for \"{word}\"")
             self.close_boxes(events)
+            # A refused number leaves the focus in its field for the student to correct.
+            for event in events:
+                if event["event"] == "focus":
+                    self.checker.ask("focus", FIELDS[event["control"]])
             self.checker.ask("expect", lines=Session.expected_state(events[-1]))
             if word == "png":
                 self.compare_picture(session.pictures[i])

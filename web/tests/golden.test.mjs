@@ -87,8 +87,8 @@ async function playAgainst(page, actions, { transcript, picture }) {
             ++pictures;
         },
     });
-    assert.deepEqual(messages, transcript.filter((e) => e.event === 'message')
-        .map(({ icon, caption, text }) => ({ icon, caption, text })));
+    assert.deepEqual(messages, transcript.filter((e) => e.event === 'message' || e.event === 'focus')
+        .map(({ event, control, icon, caption, text }) => (event === 'focus' ? { event, control } : { icon, caption, text })));
     assert.equal(states.length, 0);
     assert.ok(pictures > 0);
 }

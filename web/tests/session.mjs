@@ -86,9 +86,22 @@ export function shown(page) {
     });
 }
 
+/// The field a press left focused with its whole text selected, as a refused number leaves it, in
+/// the transcript's terms ({ event: 'focus', control }); null for none.
+function refusedField(page) {
+    return page.evaluate(() => {
+        const field = document.activeElement;
+        const words = { IDC_START: 'start', IDC_END: 'end', IDC_PRECISION: 'precision' };
+        if (!field || !(field.id in words)) return null;
+        return field.selectionStart === 0 && field.selectionEnd === field.value.length
+            ? { event: 'focus', control: words[field.id] } : null;
+    });
+}
+
 /// Plays a session's actions in the page as a user would. Every message box is closed with OK and
-/// collected; at each `state` line, onState gets what the page shows, and at each `png PATH`
-/// line, onPicture gets PATH.
+/// collected, and so is the field a press left focused for correction (see refusedField), in the
+/// transcript's terms; at each `state` line, onState gets what the page shows, and at each
+/// `png PATH` line, onPicture gets PATH.
 export async function play(page, actions, { onState = () => {}, onPicture = () => {} } = {}) {
     const messages = [];
     for (const { verb, argument } of actions) {
@@ -101,6 +114,8 @@ export async function play(page, actions, { onState = () => {}, onPicture = () =
         } else if (verb === 'confirm' || verb === 'compute') {
             await page.click(verb === 'confirm' ? '#IDC_CONFIRM' : '#IDC_COMPUTE');
             messages.push(...await closeMessages(page));
+            const focus = await refusedField(page);
+            if (focus) messages.push(focus);
         } else if (verb === 'about') {
             await page.click('#surface', { button: 'right', position: { x: 500, y: 250 } });
             await page.click('#windowmenu-about');
