@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/res/strings.h"
 #include "script/file_replace.h"
 #include "win32/utf16.h"
 
@@ -17,7 +18,7 @@ namespace korzenik::script {
 
 namespace {
 
-constexpr const char* kNotRegular = "not a regular file";
+constexpr const char* kNotRegular = res::kNotRegularFile.data();
 
 std::string reason(DWORD error) {
     int e = 0;
