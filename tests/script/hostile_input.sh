@@ -3,7 +3,8 @@
 #   hostile_input.sh PROGRAM stream   an endless script under a memory limit is run as it is read
 #   hostile_input.sh PROGRAM picture  a picture that cannot be written leaves the old file intact
 #   hostile_input.sh PROGRAM reason   a script that cannot be read says why
-#   hostile_input.sh PROGRAM usage    a bad option is named, then the whole usage text
+#   hostile_input.sh PROGRAM usage    a bad option is named, then the whole usage text; the help
+#                                     fits a console of 80 columns
 #   hostile_input.sh PROGRAM special  a picture never replaces what is not a regular file, and a
 #                                     name near the file system's limit still fits
 #   hostile_input.sh PROGRAM mode     a replaced file keeps its mode
@@ -11,6 +12,7 @@
 #                                     not even by root
 #   hostile_input.sh PROGRAM links    a link to a regular file has the file replaced in its own
 #                                     folder and stays a link
+#   hostile_input.sh PROGRAM dangling a link to nothing is refused, not followed
 #   hostile_input.sh PROGRAM descriptors  the process's own descriptors (/dev/stdout, /dev/fd/N,
 #                                     /proc/self/fd/N, a link to one) are refused like devices;
 #                                     /dev/stdout in a /dev of the check's own when run as root
@@ -143,9 +145,11 @@ links)
         fail "the picture did not reach the linked file"
     grep -q '<svg' pictures/handout.svg || fail "the drawing did not reach the linked file"
     [ "$(ls -A pictures | wc -l)" -eq 2 ] || fail "left behind: $(ls -A pictures)"
+    ;;
+dangling)
     # A link to nothing is not followed: that would make a file wherever it points.
+    printf 'function f(x) = x*x-4\nstart 0\nend 3\nconfirm\npng dangling.png\n' >s.ksc
     ln -s nowhere.png dangling.png
-    sed 's|^png .*|png dangling.png|; /^svg/d' session.ksc >s.ksc
     out=$("$program" s.ksc 2>&1 >/dev/null)
     [ "$out" = "korzenik-script: line 5: cannot write 'dangling.png': not a regular file" ] ||
         fail "dangling: $out"
@@ -237,6 +241,9 @@ usage)
     "korzenik-script: unknown option '--bogus'"*"png PATH"*) ;;
     *) fail "$out" ;;
     esac
+    # The help fits a console of 80 columns, which starts a new line after the 80th character.
+    width=$("$program" --help | LC_ALL=C.UTF-8 wc -L)
+    [ "$width" -lt 80 ] || fail "--help is $width columns wide"
     ;;
 *)
     fail "unknown check"
