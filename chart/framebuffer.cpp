@@ -200,6 +200,21 @@ void drawInsideLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::
 
 }  // namespace
 
+void forEachLinePixel(std::int32_t width, std::int32_t height, std::int32_t x0, std::int32_t y0,
+                      std::int32_t x1, std::int32_t y1,
+                      const std::function<void(std::int32_t, std::int32_t)>& visit) {
+    const std::int64_t dx = std::int64_t{x1} - x0;
+    const std::int64_t dy = std::int64_t{y1} - y0;
+    const auto put = [&](std::int64_t x, std::int64_t y) {
+        visit(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y));
+    };
+    if ((dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy)) {
+        walkLine(x0, y0, x1, y1, width, height, put);
+    } else {
+        walkLine(y0, x0, y1, x1, height, width, [&](std::int64_t y, std::int64_t x) { put(x, y); });
+    }
+}
+
 Framebuffer::Framebuffer(std::int32_t w, std::int32_t h, Colour fill)
     : width(std::max(w, 0)), height(std::max(h, 0)) {
     const std::size_t bytes =

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "chart/drawing_surface.h"
@@ -34,6 +35,13 @@ struct Framebuffer {
 /// first, so the cost is proportional to the pixels painted, never to the segment's length.
 void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
               std::int32_t y1, Colour colour);
+
+/// Hands each pixel that drawLine paints for the same segment on an image of width x height to
+/// visit(x, y), walking from the end with the smaller major coordinate: for whoever must show
+/// the very pixels of a line some other way.
+void forEachLinePixel(std::int32_t width, std::int32_t height, std::int32_t x0, std::int32_t y0,
+                      std::int32_t x1, std::int32_t y1,
+                      const std::function<void(std::int32_t, std::int32_t)>& visit);
 
 /// DrawingSurface over a Framebuffer: each surface drawing into the one retained window image.
 /// Every pixel it paints, whichever call paints it, lies inside touched(), so whoever shows the

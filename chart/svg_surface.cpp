@@ -4,7 +4,9 @@
 #include <cmath>
 #include <cstdio>
 #include <numeric>
+#include <string>
 
+#include "chart/framebuffer.h"
 #include "core/number_format.h"
 
 namespace korzenik {
@@ -83,9 +85,10 @@ void SvgSurface::moveTo(std::int32_t x, std::int32_t y) {
 // (within half a pixel) so that they fall on it exactly and no corner lies between 127/256 and
 // 128/256 of a row, where cairo also decides which rows an edge spans.
 //
-// A line in lowest terms longer than 256 pixels may find no such shift, and a line reaching
-// far outside the picture is cut to it; either is then placed as near as the grid allows, a
-// pixel off at worst where the line passes half-way between two pixels.
+// A line in lowest terms longer than 256 pixels may find no such shift (a steep curve segment
+// across the chart, a long chord), and a line reaching beyond the picture's margin would have
+// to be cut: no band then lights exactly its pixels, so it is drawn as the framebuffer's own
+// pixels instead, each run of them along its major axis a rectangle.
 
 namespace {
 
@@ -94,20 +97,19 @@ namespace {
 struct Corner {
     std::int64_t s = 0;
     std::int64_t v256 = 0;
+    bool exact = false;  ///< whether the band then lights exactly the line's pixels
 };
 
 /// The corner of the band of the line from (u0, v0) by (du, dv), its first lit step uFirst, all
-/// within the picture, that puts the corners on the grid and the band exactly (or, failing that,
-/// nearest) in place; along is where the renderer samples along u in 256ths, edge where the near
-/// edge lies against the sample across, less half a pixel.
+/// within the picture, that puts the corners on the grid and the band exactly in place, if there
+/// is one; along is where the renderer samples along u in 256ths, edge where the near edge lies
+/// against the sample across, less half a pixel.
 Corner exactCorner(std::int64_t u0, std::int64_t v0, std::int64_t du, std::int64_t dv,
                    std::int64_t uFirst, bool xMajor) {
     const std::int64_t along = xMajor ? 129 : 127;
     const std::int64_t edge = xMajor ? -1 : 1;
     const std::int64_t d = du < 0 ? -du : du;
     const std::int64_t g = std::gcd(d, dv < 0 ? -dv : dv);
-    Corner best;
-    std::int64_t bestShift = -1;
     // Ends nearest the pixels' own edges first: s = 0, 1, -1, 2, -2, ..., 128.
     for (std::int64_t k = 0; k < 256; ++k) {
         const std::int64_t s = k % 2 == 0 ? -k / 2 : (k + 1) / 2;
@@ -119,22 +121,18 @@ Corner exactCorner(std::int64_t u0, std::int64_t v0, std::int64_t du, std::int64
         const std::int64_t v256 = edge + (n - shift) / d;
         const std::int64_t cornerRow = ((xMajor ? v256 : s) % 256 + 256) % 256;
         if (cornerRow == 127 || cornerRow == 128) continue;
-        if (bestShift < 0 || shift < bestShift) {
-            best = {s, 256 * v0 + v256};
-            bestShift = shift;
-        }
-        if (shift < 128 * g) break;
+        if (shift < 128 * g) return {s, 256 * v0 + v256, true};
     }
-    return best;
+    return {};
 }
 
 }  // namespace
 
 void SvgSurface::lineTo(std::int32_t x, std::int32_t y) {
+    const std::int32_t fromX = m_x;
+    const std::int32_t fromY = m_y;
     const std::int64_t dx = std::int64_t{x} - m_x;
     const std::int64_t dy = std::int64_t{y} - m_y;
-    const std::int64_t x0 = m_x;
-    const std::int64_t y0 = m_y;
     m_x = x;
     m_y = y;
     if (dx == 0 && dy == 0) return;
@@ -142,37 +140,49 @@ void SvgSurface::lineTo(std::int32_t x, std::int32_t y) {
     const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
     const std::int64_t du = xMajor ? dx : dy;
     const std::int64_t dv = xMajor ? dy : dx;
-    const std::int64_t u0 = xMajor ? x0 : y0;
-    const std::int64_t v0 = xMajor ? y0 : x0;
+    const std::int64_t u0 = xMajor ? fromX : fromY;
+    const std::int64_t v0 = xMajor ? fromY : fromX;
     const std::int64_t uSize = xMajor ? m_width : m_height;
     const std::int64_t vSize = xMajor ? m_height : m_width;
-    // The steps lit, and those of them in the picture with a margin.
+    // The steps lit, all within the picture with a margin, or the line is not drawn as a band.
     const std::int64_t first = du > 0 ? u0 : u0 + du + 1;
     const std::int64_t last = du > 0 ? u0 + du - 1 : u0;
-    const std::int64_t uFirst = std::max<std::int64_t>(first, -2);
-    const std::int64_t uLast = std::min<std::int64_t>(last, uSize + 1);
-    if (uFirst > uLast) return;
-    const std::int64_t steps = uLast + 1 - uFirst;
-    const double slope = static_cast<double>(dv) / static_cast<double>(du);
-    double uStart = static_cast<double>(uFirst);
-    double vStart = 0;
-    if (first == uFirst && last == uLast) {  // no corner beyond the picture's margin
-        const Corner corner = exactCorner(u0, v0, du, dv, uFirst, xMajor);
-        uStart += static_cast<double>(corner.s) / 256;
-        vStart = static_cast<double>(corner.v256) / 256;
-    } else {
-        // Cut: the near edge half a pixel before the centres, a little towards smaller v.
-        vStart =
-            static_cast<double>(v0) + (static_cast<double>(uFirst - u0) - 0.5) * slope - 1.0 / 1024;
+    const bool inside = first >= -2 && last <= uSize + 1 && std::min(v0, v0 + dv) >= -2 &&
+                        std::max(v0, v0 + dv) <= vSize + 1;
+    const Corner corner = inside ? exactCorner(u0, v0, du, dv, first, xMajor) : Corner{};
+    if (!corner.exact) {
+        appendPixels(fromX, fromY, x, y);
+        return;
     }
-    const bool whole = first == uFirst && last == uLast;
-    const double vSpan =
-        whole ? static_cast<double>(du > 0 ? dv : -dv) : static_cast<double>(steps) * slope;
-    if (std::min(vStart, vStart + vSpan) > static_cast<double>(vSize) + 2 ||
-        std::max(vStart, vStart + vSpan) < -3) {
-        return;  // wholly outside the picture
-    }
-    appendBand(xMajor, uStart, vStart, static_cast<double>(steps), vSpan);
+    appendBand(xMajor, static_cast<double>(first) + static_cast<double>(corner.s) / 256,
+               static_cast<double>(corner.v256) / 256, static_cast<double>(last + 1 - first),
+               static_cast<double>(du > 0 ? dv : -dv));
+}
+
+// A run of pixels is a rectangle of whole pixels, which every renderer lights exactly.
+void SvgSurface::appendPixels(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1) {
+    struct Run {
+        std::int32_t x = 0, y = 0, width = 0, height = 0;
+    } run;
+    const auto flush = [&] {
+        if (run.width == 0) return;
+        m_path += "<rect x=\"" + std::to_string(run.x) + "\" y=\"" + std::to_string(run.y) +
+                  "\" width=\"" + std::to_string(run.width) + "\" height=\"" +
+                  std::to_string(run.height) + "\"/>\n";
+        run = {};
+    };
+    forEachLinePixel(m_width, m_height, x0, y0, x1, y1, [&](std::int32_t x, std::int32_t y) {
+        // The walk goes one way along the major axis, so a run grows at its far end.
+        if (run.width != 0 && run.height == 1 && y == run.y && x == run.x + run.width) {
+            ++run.width;
+        } else if (run.width == 1 && x == run.x && y == run.y + run.height) {
+            ++run.height;
+        } else {
+            flush();
+            run = {x, y, 1, 1};
+        }
+    });
+    flush();
 }
 
 // Each band is a path of its own: cairo fills the gap between two spans of one path on a row
@@ -205,9 +215,18 @@ void SvgSurface::endPath() {
     m_path.clear();
 }
 
-void SvgSurface::text(std::int32_t x, std::int32_t y, TextAnchor anchor, std::string_view text) {
-    m_texts += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(y) + "\"" +
-               (anchor == TextAnchor::End ? " text-anchor=\"end\"" : "") + ">";
+void SvgSurface::text(const PixelRect& place, std::int32_t baseline, TextAnchor anchor,
+                      std::string_view text) {
+    // Each text is cut to its place by a clip path of its own, as a window's label cuts its text.
+    const std::string id = "place" + std::to_string(m_places++);
+    m_texts += "<clipPath id=\"" + id + "\"><rect x=\"" + std::to_string(place.left) + "\" y=\"" +
+               std::to_string(place.top) + "\" width=\"" +
+               std::to_string(place.right - place.left) + "\" height=\"" +
+               std::to_string(place.bottom - place.top) + "\"/></clipPath>\n";
+    const std::int32_t x = anchor == TextAnchor::End ? place.right : place.left;
+    m_texts += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(baseline) + "\"" +
+               (anchor == TextAnchor::End ? " text-anchor=\"end\"" : "") + " clip-path=\"url(#" +
+               id + ")\">";
     appendEscaped(m_texts, text);
     m_texts += "</text>\n";
 }

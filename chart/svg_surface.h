@@ -26,9 +26,11 @@ public:
     void moveTo(std::int32_t x, std::int32_t y) override;
     void lineTo(std::int32_t x, std::int32_t y) override;
 
-    /// A line of text (UTF-8) in black, its baseline at y, starting or ending at x, over all
-    /// the drawing.
-    void text(std::int32_t x, std::int32_t y, TextAnchor anchor, std::string_view text);
+    /// A line of text (UTF-8) in black over all the drawing, its baseline at the row baseline,
+    /// starting at place's left or ending at its right, and cut to place: a text too long for it
+    /// shows what fits there, as a window's label does, and never runs over another.
+    void text(const PixelRect& place, std::int32_t baseline, TextAnchor anchor,
+              std::string_view text);
 
     /// The whole picture as an SVG document.
     std::string document() const;
@@ -36,6 +38,8 @@ public:
 private:
     /// Ends the path being written, if any.
     void endPath();
+    /// Adds the pixels the framebuffer paints for the segment, as rectangles of its runs.
+    void appendPixels(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
     /// Adds to the path a band from (u, v), du along its major axis u and dv across, one pixel
     /// wide towards larger v.
     void appendBand(bool xMajor, double u, double v, double du, double dv);
@@ -45,6 +49,7 @@ private:
     std::string m_drawing;  ///< the rectangles and finished paths
     std::string m_path;     ///< the bands of the current pen, not yet written
     std::string m_texts;
+    int m_places = 0;  ///< the texts' clip paths so far
     Colour m_pen = kBlack;
     std::int32_t m_x = 0;
     std::int32_t m_y = 0;

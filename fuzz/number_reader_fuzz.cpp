@@ -18,6 +18,7 @@
 
 #include "core/number_format.h"
 #include "core/precision.h"
+#include "fuzz/cpu_budget.h"
 
 using korzenik::formatDialogNumber;
 using korzenik::parseDialogNumber;
@@ -61,6 +62,8 @@ std::optional<Expected> byStrtod(std::string_view text) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    // A text is read in microseconds: a second of CPU time is a reader gone wrong.
+    const korzenik::fuzz::CpuBudget budget(1);
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const std::optional<float> value = parseDialogNumber(text);
     const std::optional<double> wide = parseDialogNumberAsDouble(text);

@@ -5,4 +5,9 @@ namespace korzenik::script {
 
 bool explainToLoneConsole() { return false; }
 
+// A terminal takes the bytes in the locale's character set: UTF-8 on every current system.
+bool writeText(std::FILE* stream, std::string_view text) {
+    return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+}
+
 }  // namespace korzenik::script

@@ -27,17 +27,18 @@ namespace {
 using korzenik::script::LineReader;
 using korzenik::script::quoteUntrusted;
 using korzenik::script::ScriptSession;
+using korzenik::script::writeText;
 
 constexpr const char* kUsage =
     "usage: korzenik-script [SCRIPT | -]\n"
     "       korzenik-script --help | --version\n"
-    "Runs the main dialog of Korzenik without a screen, one action per line of SCRIPT\n"
-    "(standard input when SCRIPT is absent or -), and prints what the user would see as\n"
-    "JSON Lines on standard output. The actions:\n";
+    "Runs the main dialog of Korzenik without a screen, one action per line of\n"
+    "SCRIPT (standard input when SCRIPT is absent or -), and prints what the user\n"
+    "would see as JSON Lines on standard output. The actions:\n";
 
 int fail(const std::string& message) {
     std::fflush(stdout);
-    std::fprintf(stderr, "korzenik-script: %s\n", message.c_str());
+    writeText(stderr, "korzenik-script: " + message + "\n");
     return 2;
 }
 
@@ -49,9 +50,8 @@ int printed() { return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 2;
 
 /// What was wrong with the command line, then the whole usage text; exit status 2.
 int usageError(const std::string& why) {
-    std::fprintf(stderr, "korzenik-script: %s\n", why.c_str());
-    std::fputs(kUsage, stderr);
-    std::fputs(korzenik::script::kLanguageSummary.data(), stderr);
+    writeText(stderr, "korzenik-script: " + why + "\n" + kUsage +
+                          std::string(korzenik::script::kLanguageSummary));
     return 2;
 }
 
@@ -64,12 +64,12 @@ int run(int argc, char** argv) {
         return usageError("unknown option " + quoteUntrusted(arg));
     }
     if (arg == "--help") {
-        std::fputs(kUsage, stdout);
-        std::fputs(korzenik::script::kLanguageSummary.data(), stdout);
+        if (!writeText(stdout, kUsage + std::string(korzenik::script::kLanguageSummary))) return 2;
         return printed();
     }
     if (arg == "--version") {
-        std::printf("korzenik-script %s\n", korzenik::res::kVersionDotted.data());
+        const std::string version(korzenik::res::kVersionDotted);
+        if (!writeText(stdout, "korzenik-script " + version + "\n")) return 2;
         return printed();
     }
 
@@ -80,10 +80,7 @@ int run(int argc, char** argv) {
 
     bool writeFailed = false;
     ScriptSession session([&](std::string_view event) {
-        if (std::fwrite(event.data(), 1, event.size(), stdout) != event.size() ||
-            std::fputc('\n', stdout) == EOF) {
-            writeFailed = true;
-        }
+        if (!writeText(stdout, event) || !writeText(stdout, "\n")) writeFailed = true;
     });
     LineReader reader(in);
     std::string line, err;

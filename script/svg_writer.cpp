@@ -25,10 +25,10 @@ std::string windowSvg(const DrawingRecord& drawing, const DialogHost& dialog) {
         const std::string text = dialog.controlText(id);
         if (text.empty()) continue;
         const ControlPlan label = controlPlan(*res::findControl(res::kMainDialog, id));
-        const bool right = label.align == TextAlign::Right;
-        svg.text(kClientLeft + (right ? label.rect.right : label.rect.left),
-                 kClientTop + label.rect.top + kBaseline,
-                 right ? TextAnchor::End : TextAnchor::Start, text);
+        const PixelRect place{kClientLeft + label.rect.left, kClientTop + label.rect.top,
+                              kClientLeft + label.rect.right, kClientTop + label.rect.bottom};
+        svg.text(place, place.top + kBaseline,
+                 label.align == TextAlign::Right ? TextAnchor::End : TextAnchor::Start, text);
     }
     return svg.document();
 }

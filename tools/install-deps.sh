@@ -4,7 +4,8 @@
 set -euo pipefail
 
 packages=(cmake ninja-build g++ pkgconf qt6-base-dev qt6-translations-l10n libpng-dev libstb-dev
-          libgtest-dev libbenchmark-dev libfast-float-dev locales librsvg2-bin "$@")
+          libgtest-dev libbenchmark-dev libfast-float-dev locales librsvg2-bin libacl1-dev
+          libattr1-dev acl attr "$@")
 
 missing=()
 for p in "${packages[@]}"; do

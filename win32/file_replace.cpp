@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string>
 
+#include "app/res/strings.h"
 #include "script/file_replace.h"
 #include "win32/utf16.h"
 
@@ -17,7 +18,7 @@ namespace korzenik::script {
 
 namespace {
 
-constexpr const char* kNotRegular = "not a regular file";
+constexpr const char* kNotRegular = res::kNotRegularFile.data();
 
 std::string reason(DWORD error) {
     int e = 0;
@@ -102,6 +103,7 @@ std::wstring folderOf(const std::wstring& full) {
 
 /// What is at the target now.
 struct Target {
+    std::wstring path;  ///< the file itself: where the links at the target lead, if any
     bool exists = false;
     const char* refusal = nullptr;  ///< why it must not be replaced; nullptr when it may be
     DWORD attributes = 0;           ///< the attributes the new file takes over (0: none)
@@ -111,6 +113,7 @@ struct Target {
 /// answers as a disk file; a device, a pipe or a console does not.
 Target inspect(const std::wstring& path) {
     Target target;
+    target.path = path;
     // A folder opens only with the backup flag; a link opens what it points to.
     HANDLE file = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
@@ -127,6 +130,11 @@ Target inspect(const std::wstring& path) {
         // The new file is marked for archiving, as any changed file is.
         target.attributes = info.dwFileAttributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM |
                                                      FILE_ATTRIBUTE_NOT_CONTENT_INDEXED);
+        // A link is followed, as its handle followed it: the file it leads to is replaced in its
+        // own folder, and the link stays.
+        wchar_t final[32768];
+        const DWORD n = GetFinalPathNameByHandleW(file, final, 32768, FILE_NAME_NORMALIZED);
+        if (n > 0 && n < 32768) target.path.assign(final, n);
     }
     CloseHandle(file);
     return target;
@@ -168,7 +176,7 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
 
     // A short name of our own in the target's folder, so the move never crosses a volume and a
     // target name near the file system's limit does not push the new one over it.
-    const std::wstring folder = folderOf(full);
+    const std::wstring folder = folderOf(old.path);
     std::wstring temporary;
     HANDLE file = INVALID_HANDLE_VALUE;
     DWORD error = 0;
@@ -200,7 +208,7 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
     // ERROR_UNABLE_TO_MOVE_REPLACEMENT), when a move is all there is left to try.
     bool keepNew = false;
     if (error == 0 && old.exists &&
-        !ReplaceFileW(full.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+        !ReplaceFileW(old.path.c_str(), temporary.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
                       nullptr, nullptr)) {
         error = GetLastError();
         keepNew = error == ERROR_UNABLE_TO_MOVE_REPLACEMENT;
@@ -210,7 +218,7 @@ bool replaceFile(const std::string& path, const std::vector<unsigned char>& byte
         }
     }
     if (error == 0 && !old.exists &&
-        !MoveFileExW(temporary.c_str(), full.c_str(),
+        !MoveFileExW(temporary.c_str(), old.path.c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         error = GetLastError();
     }

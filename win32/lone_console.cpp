@@ -1,6 +1,12 @@
 // korzenik-script.exe double-clicked in Explorer: Windows gives it a console of its own, whose
 // only process it is. It says there what it is for and how to run it, in the language of the
 // window, and waits for a key so that the text can be read before the console closes.
+#include <io.h>
+
+#include <algorithm>
+#include <cerrno>
+
+#include <cstdio>
 #include <string>
 
 #include "script/lone_console.h"
@@ -55,6 +61,29 @@ bool explainToLoneConsole() {
     DWORD got = 0;
     while (ReadConsoleInputW(in, &record, 1, &got) && got == 1) {
         if (record.EventType == KEY_EVENT && record.Event.KeyEvent.bKeyDown) break;
+    }
+    return true;
+}
+
+// A redirected stream (a file, a pipe) gets the UTF-8 bytes, as on Linux; a console gets the
+// characters, whatever its code page, which is left as the user set it.
+bool writeText(std::FILE* stream, std::string_view text) {
+    const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(stream)));
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || !GetConsoleMode(handle, &mode)) {
+        return std::fwrite(text.data(), 1, text.size(), stream) == text.size();
+    }
+    // What the stream holds goes first, so that the order stays.
+    if (std::fflush(stream) != 0) return false;
+    const std::wstring wide = win32::toUtf16(text);
+    for (std::size_t done = 0; done < wide.size();) {
+        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(wide.size() - done, 8192));
+        DWORD written = 0;
+        if (!WriteConsoleW(handle, wide.data() + done, chunk, &written, nullptr) || written == 0) {
+            errno = EIO;
+            return false;
+        }
+        done += written;
     }
     return true;
 }

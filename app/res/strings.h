@@ -25,4 +25,8 @@ inline constexpr std::string_view kNoSignChangeText =
     "W podanym przedziale nie można wyznaczyć miejsca zerowego";
 inline constexpr std::string_view kSolutionCaption = "Rozwiązanie";
 
+/// Why korzenik-script writes no picture over a device, a pipe, a process's descriptor or a link
+/// to nothing (the system's own reasons, such as "Permission denied", are the system's texts).
+inline constexpr std::string_view kNotRegularFile = "not a regular file";
+
 }  // namespace korzenik::res

@@ -6,10 +6,12 @@ resource compiler that wrote them) and checks what Windows and Explorer read fro
 
 - the application manifest is well-formed XML whose assemblyIdentity has a type, a name and a
   version of four numbers of 0 to 65535, the project's version (Windows refuses to start a
-  program whose embedded manifest breaks these rules); both ask for UTF-8 as their code page;
-  the window asks for common controls 6 and is DPI aware;
-- the version record holds the same four numbers, a string table that its Translation entry
-  points to, and an OriginalFilename that is the file's own name;
+  program whose embedded manifest breaks these rules); both ask for UTF-8 as their code page
+  and to run as the user who starts them (trustInfo asInvoker: no elevation asked for nor
+  guessed); the window asks for common controls 6 and is DPI aware;
+- the version record holds the same four numbers, a string table in Polish (language 0x0415,
+  code page 1200) that its Translation entry points to, FileVersion and ProductVersion as the
+  four numbers with points ("1.0.0.1"), and an OriginalFilename that is the file's own name;
 - the window's icon holds 16, 24, 32, 48 and 256 pixel images.
 """
 import os
@@ -73,6 +75,12 @@ def check_manifest(path, version, window):
              "of 0 to 65535")
     elif numbers != version:
         fail(path, f"the manifest's version is {numbers}, the project's {version}")
+
+    levels = root.findall(f"{ASM_V3}trustInfo/{ASM_V3}security/{ASM_V3}requestedPrivileges/"
+                          f"{ASM_V3}requestedExecutionLevel")
+    if len(levels) != 1 or levels[0].get("level") != "asInvoker" or \
+            levels[0].get("uiAccess") not in (None, "false"):
+        fail(path, "the manifest does not ask to run as the invoker (trustInfo asInvoker)")
 
     settings = root.find(f"{ASM_V3}application/{ASM_V3}windowsSettings")
     code_page = settings.find(SETTINGS_2019 + "activeCodePage") if settings is not None else None
@@ -140,6 +148,9 @@ def check_version_record(path, version):
         fail(path, "the version record has no Translation")
         return
     language, code_page = struct.unpack_from("<HH", translation)
+    if (language, code_page) != (0x0415, 1200):
+        fail(path, f"the version record's language is {language:#06x} in code page {code_page}, "
+             "not Polish (0x0415) in UTF-16 (1200)")
     table_key = f"{language:04X}{code_page:04X}"
     tables = {k.upper(): c for k, _, c in blocks.get("StringFileInfo", (b"", []))[1]}
     if table_key not in tables:
@@ -155,9 +166,11 @@ def check_version_record(path, version):
         if strings.get(field) != wanted:
             fail(path, f"{field} is \"{strings.get(field)}\", expected \"{wanted}\"")
     for field in ("FileVersion", "ProductVersion"):
-        numbers = tuple(int(n) for n in re.findall(r"\d+", strings.get(field, "")))
-        if numbers != version:
-            fail(path, f"{field} \"{strings.get(field)}\" is not the version {version}")
+        if strings.get(field) != ".".join(str(n) for n in version):
+            fail(path, f"{field} \"{strings.get(field)}\" is not the version {version} with points")
+    # The texts reach Explorer as UTF-16 from a UTF-8 source: a Polish letter shows both held.
+    if not re.search("[ąćęłńóśźż]", strings.get("FileDescription", "")):
+        fail(path, f"FileDescription \"{strings.get('FileDescription')}\" is not in Polish")
     for field in ("FileDescription", "ProductName", "LegalCopyright"):
         if not strings.get(field):
             fail(path, f"the version record has no {field}")

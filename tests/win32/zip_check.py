@@ -2,9 +2,12 @@
 """zip_check.py ZIP VERSION WINDOW_EXE SCRIPT_EXE LICENCE WORKDIR EMULATOR...
 
 Checks the zip a Windows user unpacks: one folder holding exactly the two programs as built,
-CZYTAJ.txt and the licence text, both texts with Windows' line ends; CZYTAJ.txt (UTF-8) names
-the version, says to double-click Korzenik.exe and shows korzenik-script.exe with an example
-session, which must run (EMULATOR... runs the Windows program) and write its picture.
+CZYTAJ.txt and the licence text (LICENCE as built, a plain text for a reader, not a packaging
+format), both texts with Windows' line ends and lines of at most 80 characters; CZYTAJ.txt
+(UTF-8) names the version, says to double-click Korzenik.exe, what to do when Windows blocks an
+unsigned program (up to the browser edition, which needs no install) and shows
+korzenik-script.exe with an example session, which must run (EMULATOR... runs the Windows
+program) and write its picture.
 """
 import os
 import re
@@ -23,7 +26,10 @@ def fail(message):
 def crlf_text(data, name):
     if re.search(rb"(?<!\r)\n", data) or re.search(rb"\r(?!\n)", data):
         fail(f"{name} has line ends other than CR LF")
-    return data.decode("utf-8-sig").replace("\r\n", "\n")
+    text = data.decode("utf-8-sig").replace("\r\n", "\n")
+    if any(len(line) > 80 for line in text.split("\n")):
+        fail(f"{name} has lines longer than 80 characters")
+    return text
 
 
 def run_example(text, script, work, emulator):
@@ -70,13 +76,17 @@ def main():
         with open(built, "rb") as f:
             if files.get(folder + name) != f.read():
                 fail(f"{name} in the zip is not the one built")
+    licence_text = crlf_text(files.get(folder + "LICENCJA.txt", b""), "LICENCJA.txt")
     with open(licence, "rb") as f:
-        if crlf_text(files.get(folder + "LICENCJA.txt", b""), "LICENCJA.txt") != \
-                f.read().decode("utf-8"):
+        if licence_text != f.read().decode("utf-8").replace("\r\n", "\n"):
             fail("LICENCJA.txt is not the licence text")
+    if re.search(r"^(Format|Files|License):", licence_text, re.M) or \
+            "wszelkie prawa są zastrzeżone" not in licence_text:
+        fail("LICENCJA.txt is not a plain licence text in Polish")
 
     text = crlf_text(files.get(folder + "CZYTAJ.txt", b""), "CZYTAJ.txt")
-    for needed in (version, "Kliknij dwukrotnie Korzenik.exe", "korzenik-script.exe"):
+    for needed in (version, "Kliknij dwukrotnie Korzenik.exe", "korzenik-script.exe",
+                   "Uruchom mimo to", "Odblokuj", "w przeglądarce", "niczego nie wymaga instalować"):
         if needed not in text:
             fail(f"CZYTAJ.txt does not say \"{needed}\"")
     run_example(text, script, work, emulator)
