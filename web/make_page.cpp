@@ -11,8 +11,8 @@
 // The controls inside a group box stand in a pane of their own at the group's place, so that a
 // narrow screen can lay the groups out one under the other. The pane of the group that holds the
 // chart's white backdrop also holds the canvas with the window's pixels, and everything in it is
-// placed in units of one window pixel times --s, the CSS pixels per window pixel that the page's
-// script picks so that each window pixel is a whole number of device pixels.
+// placed in units of one window pixel times --s, the CSS pixels per window pixel at the scale the
+// page's script takes for the screen it is on.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -328,15 +328,6 @@ std::string layoutCss(const DialogTemplate& dialog, std::string_view layoutClass
         out += group ? "}\n." + std::string(layoutClass) + std::to_string(i) + ">.group{" : ";";
         out += "z-index:" + std::to_string(level[i]) + "}\n";
     }
-    if (chart != kNone) {
-        // The canvas holds the whole client area; the chart's pane shows it from the group's
-        // corner on (and a narrow page only the group's part of it). It is moved and scaled by a
-        // transform, which lands exactly on device pixels where a box's edges would be rounded.
-        const PixelRect& g = plans[chart].rect;
-        out += "#surface{width:" + px(kClientWidth) + ";height:" + px(kClientHeight) +
-               ";transform:translate(" + length(-g.left, true) + "," + length(-g.top, true) +
-               ") scale(var(--s))}\n";
-    }
     return out;
 }
 
@@ -349,18 +340,21 @@ std::string cssColour(Colour c) {
 
 std::string windowCss() {
     const auto n = [](int v) { return std::to_string(v) + "px"; };
-    // The chart's group, and how far under the backdrop its lowest label ends: a narrow page
-    // keeps room for the labels under the chart.
+    // The chart's group, and how far over and under the backdrop its labels reach: a narrow
+    // page keeps room for the labels over and under a chart smaller than the group's.
     const std::vector<ControlPlan> plans = plansOf(res::kMainDialog);
     const std::size_t chart = chartGroup(plans);
     const PixelRect& g = plans[chart].rect;
     const PixelRect& b = plans[backdropOf(plans)].rect;
+    std::int32_t above = 0;
     std::int32_t below = 0;
     for (std::size_t i = 0; i < plans.size(); ++i) {
         if (isText(plans[i]) && groupOf(plans, i) == chart) {
+            above = std::max(above, b.top - plans[i].rect.top);
             below = std::max(below, plans[i].rect.bottom - b.bottom);
         }
     }
+    const std::string plateTop = "max(0px," + px(above) + " - var(--s)*" + px(b.top - g.top) + ")";
     const std::string plateHeight = "max(calc(var(--s)*" + px(g.bottom - g.top) +
                                     "),calc(var(--s)*" + px(b.bottom - g.top) + " + " + px(below) +
                                     "))";
@@ -368,7 +362,12 @@ std::string windowCss() {
            ";--window-height:" + n(kWindowHeight) + ";--client-left:" + n(kClientLeft) +
            ";--client-top:" + n(kClientTop) + ";--client-width:" + n(kClientWidth) +
            ";--client-height:" + n(kClientHeight) + ";--chart-width:" + px(g.right - g.left) +
-           ";--chart-height:" + px(g.bottom - g.top) + ";--chart-plate-height:" + plateHeight +
+           ";--chart-height:" + px(g.bottom - g.top) + ";--chart-left:" + px(g.left) +
+           ";--chart-top:" + px(g.top) + ";--chart-plate-top:" + plateTop +
+           ";--chart-plate-height:" + plateHeight +
+           // The canvas with the client area's device pixels, which the chart's pane shows from
+           // the group's corner on: at one device pixel a pixel until the page's script says.
+           ";--surface-scale:1;--surface-left:" + px(-g.left) + ";--surface-top:" + px(-g.top) +
            ";--about-width:" + n(res::kAboutBox.w * res::kPixelsPerDialogUnit) +
            ";--about-height:" + n(res::kAboutBox.h * res::kPixelsPerDialogUnit) + "}\n";
 }

@@ -78,34 +78,43 @@
     const measure = (name) => parseFloat(getComputedStyle(root).getPropertyValue(name));
     const WINDOW_WIDTH = measure('--window-width');
     const CHART_WIDTH = measure('--chart-width');
+    const CHART_HEIGHT = measure('--chart-height');
+    const CHART_LEFT = measure('--chart-left');
+    const CHART_TOP = measure('--chart-top');
     const CLIENT_LEFT = measure('--client-left');
     const CLIENT_TOP = measure('--client-top');
+    const CLIENT_WIDTH = measure('--client-width');
+    const CLIENT_HEIGHT = measure('--client-height');
     const CONFIRM = +$('IDC_CONFIRM').dataset.id;
     const COMPUTE = +$('IDC_COMPUTE').dataset.id;
 
-    // The layout. At the window's full width the window stands as the layout table has it; on a
-    // narrower screen the page reflows (the style sheet's narrow rules). Either way the chart is
-    // drawn at a whole number of device pixels a window pixel, as many as fit up to the nearest
-    // to the screen's own ratio, so that no line is dropped or smoothed.
+    let dialog = null;  // the module's exports
+    let dirty = null;  // the client area's rectangle of new pixels, or null
+
+    // The layout. Where the window fits the screen it stands as the layout table has it; on a
+    // narrower screen the page reflows (the style sheet's narrow rules), the chart as wide as the
+    // screen has room for. The chart's scale, the device pixels a window pixel, is the one every
+    // window takes (the module's displayScale): the screen's ratio where the room holds the chart
+    // at it, else what fits, never below one. Until the module is there the window is laid out
+    // at its natural size.
     const view = client.querySelector('.view');
+    let scale = 0;  // the chart's, 0 until the module is there
+    let ratio = 0;  // the screen's, at that scale
     function arrange() {
-        const ratio = window.devicePixelRatio || 1;
-        const room = root.clientWidth;
-        const most = Math.max(1, Math.round(ratio));
-        let k = most;
+        const now = window.devicePixelRatio || 1;
+        const wide = dialog ? dialog.displayScale(now, Infinity, Infinity, CHART_WIDTH, CHART_HEIGHT) : now;
         // The style changes only where the layout does: the page starts wide at --s 1.
-        const layout = room >= WINDOW_WIDTH ? 'wide' : 'narrow';
+        const grown = WINDOW_WIDTH + CHART_WIDTH * (Math.max(wide / now, 1) - 1);
+        const layout = root.clientWidth >= grown ? 'wide' : 'narrow';
         if (root.dataset.layout !== layout) root.dataset.layout = layout;
-        if (layout === 'wide') {
-            while (k > 1 && WINDOW_WIDTH + CHART_WIDTH * (k / ratio - 1) > room) --k;
-        } else {
+        if (!dialog) return;
+        let to = wide;
+        if (layout === 'narrow') {
             const frame = parseFloat(getComputedStyle(view).marginLeft) + parseFloat(getComputedStyle(view).marginRight);
-            const chartRoom = client.clientWidth - frame;
-            k = Math.max(1, Math.min(most, Math.floor((chartRoom * ratio + 0.001) / CHART_WIDTH)));
+            const room = (client.getBoundingClientRect().width - frame) * now;
+            to = dialog.displayScale(now, room, Infinity, CHART_WIDTH, CHART_HEIGHT);
         }
-        if (getComputedStyle(root).getPropertyValue('--s') !== String(k / ratio)) {
-            root.style.setProperty('--s', String(k / ratio));
-        }
+        if (to !== scale || now !== ratio) showAt(to, now);
     }
     arrange();
     new ResizeObserver(arrange).observe(root);
@@ -117,8 +126,24 @@
         }, { once: true });
     })();
 
-    let dialog = null;  // the module's exports
-    let dirty = null;  // the client area's rectangle of new pixels, or null
+    /// Shows the chart at `to` device pixels a window pixel on a screen of `at` device pixels a
+    /// CSS pixel: the canvas as large as its device pixels, all of them drawn anew.
+    function showAt(to, at) {
+        scale = to;
+        ratio = at;
+        dialog.setScale(scale);
+        const edge = (pixel) => dialog.deviceEdge(pixel);
+        const css = (name, device) => root.style.setProperty(name, `${device / ratio}px`);
+        canvas.width = edge(CLIENT_WIDTH);
+        canvas.height = edge(CLIENT_HEIGHT);
+        css('--surface-left', -edge(CHART_LEFT));
+        css('--surface-top', -edge(CHART_TOP));
+        root.style.setProperty('--surface-scale', String(1 / ratio));
+        root.style.setProperty('--s', String(scale / ratio));
+        dirty = { x0: 0, y0: 0, x1: CLIENT_WIDTH, y1: CLIENT_HEIGHT };
+        paint();
+    }
+
     let refusedField = false;  // a refused number took the focus during this press
     let selectionMoved = false;
     let pressing = 0;  // the button whose press runs
@@ -225,8 +250,8 @@
         surfaceReleased(left, top, right, bottom) {
             const x0 = Math.max(left - CLIENT_LEFT, 0);
             const y0 = Math.max(top - CLIENT_TOP, 0);
-            const x1 = Math.min(right - CLIENT_LEFT, canvas.width);
-            const y1 = Math.min(bottom - CLIENT_TOP, canvas.height);
+            const x1 = Math.min(right - CLIENT_LEFT, CLIENT_WIDTH);
+            const y1 = Math.min(bottom - CLIENT_TOP, CLIENT_HEIGHT);
             if (x0 >= x1 || y0 >= y1) return;
             if (pressing === COMPUTE) ++stepsDrawn;
             if (pressing === CONFIRM) chart = {};
@@ -236,6 +261,17 @@
             } : { x0, y0, x1, y1 };
         },
     });
+
+    /// Copies the client pixels drawn since the last time to the canvas, as the device shows them.
+    function paint() {
+        if (!dirty) return;
+        const [x0, y0, x1, y1] = [dirty.x0, dirty.y0, dirty.x1, dirty.y1].map((p) => dialog.deviceEdge(p));
+        dirty = null;
+        // The module's memory may grow while it converts the pixels: its buffer is taken after.
+        const at = dialog.clientPixels();
+        const rgba = new Uint8ClampedArray(dialog.memory.buffer, at, canvas.width * canvas.height * 4);
+        canvas.getContext('2d').putImageData(new ImageData(rgba, canvas.width), 0, 0, x0, y0, x1 - x0, y1 - y0);
+    }
 
     /// Brings every element up to what the dialog shows now.
     function mirror() {
@@ -251,13 +287,7 @@
                 if (e.tagName !== 'INPUT' && e.textContent !== shown) e.textContent = shown;
             }
         }
-        if (dirty) {
-            const { x0, y0, x1, y1 } = dirty;
-            dirty = null;
-            const size = canvas.width * canvas.height * 4;
-            const rgba = new Uint8ClampedArray(dialog.memory.buffer, dialog.clientPixels(), size);
-            canvas.getContext('2d').putImageData(new ImageData(rgba, canvas.width), 0, 0, x0, y0, x1 - x0, y1 - y0);
-        }
+        paint();
         if (selectionMoved) {
             selectionMoved = false;
             if (selected) {
@@ -480,7 +510,8 @@
         }
         // An exercise in the address is entered as the student would, pressing nothing.
         dialog.openExercise(pass(location.hash.slice(1)));
-        dirty = { x0: 0, y0: 0, x1: canvas.width, y1: canvas.height };
+        // The chart at the screen's scale, with the window's first picture.
+        arrange();
         mirror();
         // The window takes input from now on: it is inert until the dialog stands behind it.
         win.inert = false;
