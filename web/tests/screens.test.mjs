@@ -48,6 +48,7 @@ function measures(page) {
         const line = list.querySelector('[role="option"]');
         return {
             small: targets.filter((t) => t.width < 24 || t.height < 24),
+            lineHeight: box(line).height,
             fieldFonts: [...document.querySelectorAll('#client select, #client input[type="text"]')]
                 .map((e) => parseFloat(getComputedStyle(e).fontSize)),
             keyboards: [...document.querySelectorAll('#client input[type="text"]')].map((e) => e.inputMode),
@@ -134,6 +135,8 @@ for (const { name, ...options } of screens) {
                 assert.ok(m.fieldFonts.every((size) => size >= 16), `${m.fieldFonts}`);
                 assert.ok(m.linesWhole);
             }
+            // A finger hits a line of the list on a touch screen of either layout.
+            if (options.hasTouch) assert.ok(m.lineHeight >= 24, `${m.lineHeight}`);
             // A full keyboard: a Polish phone's number pad has a comma, no point, and no minus.
             assert.ok(m.keyboards.every((mode) => !['decimal', 'numeric', 'tel'].includes(mode)));
             assert.deepEqual(await axeViolations(page), []);
