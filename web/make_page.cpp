@@ -179,7 +179,11 @@ std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
 
     switch (c.kind) {
         case ControlKind::DropDown:
-            return "<select" + id + " class=\"" + cls + "\"" + unreachable + label + "></select>";
+            // The closed box shows the chosen entry's whole text, on two lines where one does not
+            // hold it, which a select cannot: its own text is not seen, the box's is, and the
+            // select over the box takes the clicks, the keys and a screen reader's questions.
+            return "<div class=\"" + cls + " dropdown\"><select" + id + unreachable + label +
+                   "></select><span class=\"choice\" aria-hidden=\"true\"></span></div>";
         case ControlKind::Edit:
             // A phone shows its full keyboard for a text field: the number pads of some
             // languages offer a comma but no point, and some no minus sign.

@@ -273,11 +273,17 @@
         canvas.getContext('2d').putImageData(new ImageData(rgba, canvas.width), 0, 0, x0, y0, x1 - x0, y1 - y0);
     }
 
+    /// A drop-down's box shows the entry chosen in it.
+    const showChoice = (select) => {
+        select.nextElementSibling.textContent = select.selectedOptions[0]?.text ?? '';
+    };
+
     /// Brings every element up to what the dialog shows now.
     function mirror() {
         for (const [id, e] of controls) {
             if (e.tagName === 'SELECT') {
                 e.selectedIndex = dialog.comboSelection(id);
+                showChoice(e);
             } else if (e.type === 'checkbox') {
                 e.checked = dialog.checkState(id) !== 0;
             } else if (e.type === 'text' || e.tagName === 'SPAN') {
@@ -379,7 +385,10 @@
     win.addEventListener('change', (e) => {
         const id = +e.target.dataset.id;
         if (!ready()) return;
-        if (e.target.tagName === 'SELECT') dialog.pickItem(id, e.target.selectedIndex);
+        if (e.target.tagName === 'SELECT') {
+            dialog.pickItem(id, e.target.selectedIndex);
+            showChoice(e.target);
+        }
         if (e.target.type === 'checkbox') dialog.setChecked(id, e.target.checked ? 1 : 0);
     });
     // During a press the focus moves only as the dialog moves it; a closing box hands it back.

@@ -3,8 +3,8 @@
 // and 400 %. After the demo session every window pixel of the Wykres group shows on device pixels
 // of its own colour, nothing blended, the whole group stands inside the window, its chart as large
 // as the screen's ratio makes it or, on a narrower screen, as wide as the page has room for; the
-// controls are large enough to hit and to read, the page scrolls in one direction only, and
-// axe-core finds nothing against WCAG 2.2 A and AA.
+// controls are large enough to hit and to read, the drop-down shows every function's whole name,
+// the page scrolls in one direction only, and axe-core finds nothing against WCAG 2.2 A and AA.
 //
 // Environment: KORZENIK_SITE (the built site), KORZENIK_NATIVE_SCRIPT (the native korzenik-script).
 import assert from 'node:assert/strict';
@@ -93,6 +93,40 @@ function chartPlace(page) {
     });
 }
 
+/// What the drop-down does not show whole, each function chosen in turn: the chosen name's text
+/// reaching out of its box or under its arrow, or an entry of the open list (as wide as its widest
+/// entry, in the entries' font) wider than the screen.
+async function dropDownCuts(page) {
+    const cut = new Set();
+    const count = await page.locator('#IDC_FUNCTION option').count();
+    for (let i = 0; i < count; ++i) {
+        await page.selectOption('#IDC_FUNCTION', { index: i });
+        for (const what of await page.evaluate(() => {
+            const select = document.getElementById('IDC_FUNCTION');
+            const box = select.parentElement.getBoundingClientRect();
+            const choice = select.nextElementSibling;
+            const range = document.createRange();
+            range.selectNodeContents(choice);
+            const text = range.getBoundingClientRect();
+            const found = [];
+            if (choice.textContent !== select.selectedOptions[0].text) found.push(`"${choice.textContent}" shown`);
+            if (text.left < box.left || text.top < box.top || text.bottom > box.bottom || text.right > box.right - 20) {
+                found.push(`"${choice.textContent}" cut`);
+            }
+            const context = new OffscreenCanvas(1, 1).getContext('2d');
+            const style = getComputedStyle(select.options[0]);
+            context.font = `${style.fontSize} ${style.fontFamily}`;
+            for (const entry of select.options) {
+                if (context.measureText(entry.text).width + 16 > document.documentElement.clientWidth) {
+                    found.push(`"${entry.text}" wider than the screen`);
+                }
+            }
+            return found;
+        })) cut.add(what);
+    }
+    return [...cut];
+}
+
 /// The chart's group at its natural size, in CSS pixels.
 const NATURAL = CHART_GROUP.width;
 const touch = { isMobile: true, hasTouch: true };
@@ -140,6 +174,7 @@ for (const { name, ...options } of screens) {
             // A full keyboard: a Polish phone's number pad has a comma, no point, and no minus.
             assert.ok(m.keyboards.every((mode) => !['decimal', 'numeric', 'tel'].includes(mode)));
             assert.deepEqual(await axeViolations(page), []);
+            assert.deepEqual(await dropDownCuts(page), []);
             // The About box keeps its own layout: OK at the top right, where the layout table
             // puts it (100, 7 dialog units).
             await page.click('.view', { button: 'right', position: { x: 100, y: 100 } });
