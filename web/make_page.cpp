@@ -25,6 +25,7 @@
 
 #include "app/control_table.h"
 #include "app/res/dialog_template.h"
+#include "app/res/page_strings.h"
 #include "app/res/resource.h"
 #include "app/window.h"
 #include "app/window_menu.h"
@@ -391,6 +392,27 @@ std::string withoutComments(std::string_view css) {
     return out;
 }
 
+/// What the window says when the dialog cannot start: a paragraph for each reason, which the
+/// page's script shows by its data-why (the server's answer in its status), the style sheet
+/// when the script did not arrive, and the browser itself when JavaScript is off.
+std::string failureHtml() {
+    const auto says = [](std::string_view why, std::string_view html) {
+        return "<p data-why=\"" + std::string(why) + "\" hidden>" + std::string(html) + "</p>";
+    };
+    const std::string answer = " (" + escapeHtml(res::kPageAnswer) +
+                               " <span class=\"status\"></span>). " + escapeHtml(res::kPageCopyAll);
+    return "<h1>" + escapeHtml(res::kPageFailureHeading) + "</h1><noscript><p>" +
+           escapeHtml(res::kPageNoScript) + "</p></noscript>" +
+           says("script", escapeHtml(res::kPageScriptMissing)) +
+           says("disk", escapeHtml(res::kPageFromDisk)) +
+           says("disk", escapeHtml(res::kPageFromDiskTeacher)) +
+           says("webAssembly", escapeHtml(res::kPageNoWebAssembly)) +
+           says("network", escapeHtml(res::kPageNetwork)) +
+           says("gone", escapeHtml(res::kPageModuleGone) + answer) +
+           says("refused", escapeHtml(res::kPageModuleRefused) + answer) +
+           says("damaged", escapeHtml(res::kPageModuleDamaged));
+}
+
 /// The page's window menu: a button for each entry, which the page's script finds by its id.
 std::string menuHtml() {
     std::string out;
@@ -466,6 +488,7 @@ int main(int argc, char** argv) {
         {"@ABOUT_CAPTION@", escapeHtml(res::kAboutBox.caption)},
         {"@ABOUT_CONTROLS@", controlsHtml(res::kAboutBox, "a", "aboutbox")},
         {"@WINDOW_MENU@", menuHtml()},
+        {"@FAILURE@", failureHtml()},
     };
     std::string page;
     if (!fillTemplate(pageTemplate, markers, &page)) {

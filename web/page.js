@@ -6,6 +6,8 @@
 // exercise that the page's address carries, and copies the address of the one on the screen.
 'use strict';
 (() => {
+    // The page has its script: the message the page shows without one stays hidden.
+    document.documentElement.dataset.script = '';
     const $ = (id) => document.getElementById(id);
 
     // What the dialog tells the page while it works; filled in below.
@@ -20,25 +22,17 @@
         },
     };
 
-    /// Why the dialog could not start, in words for the student and what to do about it.
-    class LoadFailure extends Error {}
+    /// Why the dialog could not start: the reason the page's texts name (data-why) and, for a
+    /// file the server would not give, its answer.
+    class LoadFailure extends Error {
+        constructor(why, status = undefined) {
+            super(why);
+            this.why = why;
+            this.status = status;
+        }
+    }
     const MODULE = 'korzenik.wasm';
-    const failures = {
-        disk: () => 'Ta strona jest otwarta z dysku (jej adres zaczyna się od file://), a przeglądarka '
-            + `nie pozwala takiej stronie wczytać programu (${MODULE}). Umieść folder ze stroną na serwerze `
-            + 'WWW albo uruchom w katalogu projektu „make web-serve” i otwórz adres, który poda.',
-        webAssembly: () => 'Ta przeglądarka nie obsługuje WebAssembly, w którym działa program. Otwórz '
-            + 'stronę w aktualnej wersji przeglądarki Firefox, Chrome, Edge lub Safari.',
-        network: () => `Nie udało się pobrać programu (${MODULE}): brak połączenia z serwerem. Sprawdź `
-            + 'połączenie z siecią i odśwież stronę.',
-        missing: (status) => (status === 404 || status === 410
-            ? `Na serwerze nie ma pliku ${MODULE} (odpowiedź ${status}). `
-            : `Serwer nie wydał pliku ${MODULE} (odpowiedź ${status}). `)
-            + 'Skopiuj na serwer wszystkie pliki strony i odśwież stronę.',
-        damaged: () => `Plik ${MODULE} na serwerze jest uszkodzony albo pochodzi z innej wersji strony `
-            + 'niż pozostałe pliki. Skopiuj na serwer jeszcze raz wszystkie pliki strony i odśwież stronę.',
-    };
-    const fail = (why, ...details) => new LoadFailure(failures[why](...details));
+    const fail = (why, status) => new LoadFailure(why, status);
 
     // The module (which the page preloads, its address carrying its digest) is compiled while the
     // page is still being laid out, and instantiated once the functions it imports from the page
@@ -53,7 +47,7 @@
         } catch {
             throw fail('network');
         }
-        if (!response.ok) throw fail('missing', response.status);
+        if (!response.ok) throw fail(response.status === 404 || response.status === 410 ? 'gone' : 'refused', response.status);
         try {
             return await WebAssembly.compileStreaming(response.clone());
         } catch {
@@ -499,8 +493,11 @@
 
     /// Says in the window why the dialog could not start; the window stays inert.
     function showFailure(error) {
-        const why = error instanceof LoadFailure ? error.message : failures.damaged();
-        $('failure-text').textContent = why;
+        const failure = error instanceof LoadFailure ? error : fail('damaged');
+        for (const text of $('failure').querySelectorAll(`[data-why="${failure.why}"]`)) {
+            text.querySelector('.status')?.replaceChildren(String(failure.status));
+            text.hidden = false;
+        }
         $('failure').hidden = false;
         client.inert = true;
         win.inert = false;
