@@ -7,7 +7,7 @@ resource compiler that wrote them) and checks what Windows and Explorer read fro
 - the application manifest is well-formed XML whose assemblyIdentity has a type, a name and a
   version of four numbers of 0 to 65535, the project's version (Windows refuses to start a
   program whose embedded manifest breaks these rules); both ask for UTF-8 as their code page;
-  the window asks for common controls 6 and is DPI aware;
+  the window asks for common controls 6 and is DPI aware for each monitor;
 - the version record holds the same four numbers, a string table that its Translation entry
   points to, and an OriginalFilename that is the file's own name;
 - the window's icon holds 16, 24, 32, 48 and 256 pixel images.
@@ -91,8 +91,10 @@ def check_manifest(path, version, window):
         fail(path, "the manifest does not ask for common controls 6")
     aware = settings.find(SETTINGS_2005 + "dpiAware") if settings is not None else None
     awareness = settings.find(SETTINGS_2016 + "dpiAwareness") if settings is not None else None
-    if aware is None or aware.text != "true" or awareness is None or awareness.text != "system":
-        fail(path, "the manifest does not declare the window DPI aware (system)")
+    # Each monitor's scale (version 2 first), and for Windows before 10 1607 the older entry.
+    if aware is None or aware.text != "true/pm" or awareness is None or \
+            [a.strip().lower() for a in awareness.text.split(",")][0] != "permonitorv2":
+        fail(path, "the manifest does not declare the window DPI aware for each monitor (v2)")
 
 
 def version_blocks(data, offset=0):
