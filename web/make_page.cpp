@@ -1,8 +1,13 @@
-// make_page TEMPLATE STYLE OUTPUT_DIR: writes the page (OUTPUT_DIR/index.html) and its style sheet
-// (OUTPUT_DIR/korzenik.css) from the dialogs' layout table, so that every control stands where
-// the window has it, with its text and mnemonic, before the module has even loaded, and no
-// position or text is typed twice. The template's @NAME@ markers are replaced; the style sheet is
-// STYLE with the window's measures and the controls' rectangles added in front.
+// make_page TEMPLATE STYLE MANIFEST ICON OUTPUT_DIR: writes the page (OUTPUT_DIR/index.html) and
+// its style sheet (OUTPUT_DIR/korzenik.css) from the dialogs' layout table, so that every control
+// stands where the window has it, with its text and mnemonic, before the module has even loaded,
+// and no position or text is typed twice. The template's @NAME@ markers are replaced; the style
+// sheet is STYLE with the window's measures and the controls' rectangles added in front.
+//
+// The icon (the SVG drawing ICON) is one file the browser fetches for the page's tab; the
+// window's caption, the About box and the web app manifest (MANIFEST, written to
+// OUTPUT_DIR/manifest.webmanifest) carry it written out in their own text, so that a first visit
+// fetches it once rather than once for each place it shows.
 //
 // Every control of the main dialog that has an identifier gets it as the element's id, and its
 // number as data-id for the page's script. Template order is tab order and z-order: the first
@@ -159,9 +164,10 @@ std::string alignment(const ControlPlan& c) {
 }
 
 /// The element of one control. idPrefix names the controls of the About box, which the page's
-/// script does not mirror.
+/// script does not mirror; icon is the application icon's address.
 std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
-                        std::string_view layoutClass, std::string_view idPrefix) {
+                        std::string_view layoutClass, std::string_view idPrefix,
+                        std::string_view icon) {
     const ControlPlan& c = d[index];
     std::string id;
     if (c.id != res::IDC_STATIC) {
@@ -214,9 +220,9 @@ std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
         }
         case ControlKind::WhiteRect: return "<div" + id + " class=\"" + cls + " frame\"></div>";
         case ControlKind::Icon:
-            return "<img class=\"" + cls + "\" src=\"korzenik.svg\" alt=\"\" width=\"" +
-                   std::to_string(kIconPixels) + "\" height=\"" + std::to_string(kIconPixels) +
-                   "\">";
+            return "<img class=\"" + cls + "\" src=\"" + std::string(icon) +
+                   "\" alt=\"\" width=\"" + std::to_string(kIconPixels) + "\" height=\"" +
+                   std::to_string(kIconPixels) + "\">";
         case ControlKind::Label: {
             const std::string classes =
                 cls + " static" + alignment(c) + (c.seeThrough ? " transparent" : "");
@@ -249,7 +255,7 @@ std::string surfaceHtml() {
 /// The controls of a dialog in template order, those of each group box in a pane of their own
 /// where the first of them stands.
 std::string controlsHtml(const DialogTemplate& dialog, std::string_view layoutClass,
-                         std::string_view idPrefix) {
+                         std::string_view idPrefix, std::string_view icon) {
     const std::vector<ControlPlan> d = plansOf(dialog);
     const std::size_t count = d.size();
     const std::size_t chart = chartGroup(d);
@@ -261,7 +267,7 @@ std::string controlsHtml(const DialogTemplate& dialog, std::string_view layoutCl
         if (done[i]) continue;
         const std::size_t g = groups[i];
         if (g == kNone && d[i].kind != ControlKind::GroupBox) {
-            out += controlHtml(d, i, layoutClass, idPrefix) + "\n";
+            out += controlHtml(d, i, layoutClass, idPrefix, icon) + "\n";
             continue;
         }
         const std::size_t pane = g == kNone ? i : g;
@@ -269,11 +275,11 @@ std::string controlsHtml(const DialogTemplate& dialog, std::string_view layoutCl
         out += "<div class=\"" + std::string(layoutClass) + std::to_string(pane) + " pane" +
                (isChart ? " chart" : " controls") + "\" role=\"group\" aria-label=\"" +
                escapeHtml(parseCaption(d[pane].text, d[pane].mnemonics).text) + "\">\n" +
-               controlHtml(d, pane, layoutClass, idPrefix) + "\n";
+               controlHtml(d, pane, layoutClass, idPrefix, icon) + "\n";
         if (isChart) out += "<div class=\"view\"><div class=\"plate\">\n" + surfaceHtml();
         for (std::size_t j = 0; j < count; ++j) {
             if (groups[j] != pane) continue;
-            out += controlHtml(d, j, layoutClass, idPrefix) + "\n";
+            out += controlHtml(d, j, layoutClass, idPrefix, icon) + "\n";
             done[j] = true;
         }
         if (isChart) out += "</div></div>\n";
@@ -433,6 +439,37 @@ std::string menuHtml() {
     return out;
 }
 
+/// The SVG drawing as a data: address, the same in a page's attribute and in a manifest's string:
+/// without its declaration and comments, its blanks run together, its double quotes single, and
+/// the characters an address may not hold as they are percent-encoded.
+std::string iconAddress(std::string_view svg) {
+    std::string drawing;
+    for (std::size_t at = 0; at < svg.size();) {
+        if (svg.substr(at, 2) == "<?" || svg.substr(at, 4) == "<!--") {
+            const std::string_view end = svg[at + 1] == '?' ? "?>" : "-->";
+            const std::size_t close = svg.find(end, at);
+            at = close == std::string_view::npos ? svg.size() : close + end.size();
+            continue;
+        }
+        const char c = svg[at++];
+        const bool blank = c == ' ' || c == '\n' || c == '\r' || c == '\t';
+        if (blank && (drawing.empty() || drawing.back() == ' ' || drawing.back() == '>')) continue;
+        drawing += blank ? ' ' : c == '"' ? '\'' : c;
+    }
+    std::string address = "data:image/svg+xml,";
+    for (char c : drawing) {
+        switch (c) {
+            case '%': address += "%25"; break;
+            case '#': address += "%23"; break;
+            case '<': address += "%3C"; break;
+            case '>': address += "%3E"; break;
+            case ' ': address += "%20"; break;
+            default: address += c;
+        }
+    }
+    return address;
+}
+
 bool readFile(const char* path, std::string* out) {
     std::ifstream in(path, std::ios::binary);
     if (!in) return false;
@@ -473,32 +510,40 @@ bool fillTemplate(std::string_view in,
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fputs("usage: make_page TEMPLATE STYLE OUTPUT_DIR\n", stderr);
+    if (argc != 6) {
+        std::fputs("usage: make_page TEMPLATE STYLE MANIFEST ICON OUTPUT_DIR\n", stderr);
         return 2;
     }
-    std::string pageTemplate, style;
-    if (!readFile(argv[1], &pageTemplate) || !readFile(argv[2], &style)) {
-        std::fputs("make_page: cannot read the template or the style sheet\n", stderr);
+    std::string pageTemplate, style, manifestTemplate, icon;
+    if (!readFile(argv[1], &pageTemplate) || !readFile(argv[2], &style) ||
+        !readFile(argv[3], &manifestTemplate) || !readFile(argv[4], &icon)) {
+        std::fputs(
+            "make_page: cannot read the template, the style sheet, the manifest or the icon\n",
+            stderr);
         return 2;
     }
+    const std::string iconHtml = iconAddress(icon);
     const std::pair<std::string_view, std::string> markers[] = {
+        {"@ICON@", iconHtml},
         {"@MAIN_CAPTION@", escapeHtml(res::kMainDialog.caption)},
-        {"@MAIN_CONTROLS@", controlsHtml(res::kMainDialog, "k", "")},
+        {"@MAIN_CONTROLS@", controlsHtml(res::kMainDialog, "k", "", iconHtml)},
         {"@ABOUT_CAPTION@", escapeHtml(res::kAboutBox.caption)},
-        {"@ABOUT_CONTROLS@", controlsHtml(res::kAboutBox, "a", "aboutbox")},
+        {"@ABOUT_CONTROLS@", controlsHtml(res::kAboutBox, "a", "aboutbox", iconHtml)},
         {"@WINDOW_MENU@", menuHtml()},
         {"@FAILURE@", failureHtml()},
     };
-    std::string page;
-    if (!fillTemplate(pageTemplate, markers, &page)) {
+    std::string page, manifest;
+    const std::pair<std::string_view, std::string> icons[] = {{"@ICON@", iconHtml}};
+    if (!fillTemplate(pageTemplate, markers, &page) ||
+        !fillTemplate(manifestTemplate, icons, &manifest)) {
         std::fputs("make_page: the template has a marker this program does not know\n", stderr);
         return 2;
     }
     style = windowCss() + layoutCss(res::kMainDialog, "k") + layoutCss(res::kAboutBox, "a") +
             withoutComments(style);
-    const std::string dir = argv[3];
-    if (!writeFile(dir + "/index.html", page) || !writeFile(dir + "/korzenik.css", style)) {
+    const std::string dir = argv[5];
+    if (!writeFile(dir + "/index.html", page) || !writeFile(dir + "/korzenik.css", style) ||
+        !writeFile(dir + "/manifest.webmanifest", manifest)) {
         std::fputs("make_page: cannot write the page\n", stderr);
         return 2;
     }

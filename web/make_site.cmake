@@ -1,10 +1,11 @@
-# Writes the site's page and web app manifest with every file they use addressed by its contents:
+# Writes the site's page with every file it uses addressed by its contents:
 # "NAME" becomes "NAME?v=SHA256" (hexadecimal), so that a page names exactly the files it was built
 # with, the service worker can check each file it keeps against its digest, and a new build's
 # files never meet an old one's in a cache. The scripts go without their comments, which only
 # their readers in the sources need, and without blank lines and the indentation of their lines.
-# Variables: SITE (the site's folder, which holds the other files), PAGE and MANIFEST (the
-# unstamped page and manifest), SCRIPT and WORKER (the page's script and the service worker).
+# Variables: SITE (the site's folder, which holds the other files), PAGE (the unstamped page),
+# MANIFEST (the web app manifest, which names no file), SCRIPT and WORKER (the page's script and
+# the service worker).
 cmake_minimum_required(VERSION 3.25)
 
 # A script without its lines that hold a comment only, the comments after code (two blanks, "//"
@@ -30,9 +31,7 @@ function(stamp text names out)
     set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
-file(READ ${MANIFEST} manifest)
-stamp("${manifest}" "korzenik.svg" manifest)
-file(WRITE ${SITE}/manifest.webmanifest "${manifest}")
+file(COPY_FILE ${MANIFEST} ${SITE}/manifest.webmanifest)
 
 file(READ ${PAGE} page)
 stamp("${page}" "korzenik.css;korzenik.js;korzenik.wasm;korzenik.svg;manifest.webmanifest" page)
