@@ -4,20 +4,26 @@
 #include <cmath>
 #include <cstring>
 #include <limits>
-#include <vector>
+#include <memory>
 
 namespace korzenik {
 
 namespace {
 
-/// A scale the functions below can divide by: one for anything else than a positive number.
-double usable(double scale) { return scale > 0 && std::isfinite(scale) ? scale : 1.0; }
+/// The scale in 65536ths of a device pixel, so that which device pixels show which window pixel
+/// is worked out in whole numbers, the same way each time: one for anything but a positive number.
+constexpr std::int64_t kUnit = 65536;
+std::int64_t fixedScale(double scale) {
+    return scale * kUnit >= 1 && scale < kUnit ? static_cast<std::int64_t>(scale * kUnit + 0.5)
+                                               : kUnit;
+}
 
-/// The 32-bit integer nearest below v, held inside the 32-bit range.
-std::int32_t floorToInt(double v) {
-    constexpr double lowest = std::numeric_limits<std::int32_t>::min();
-    constexpr double highest = std::numeric_limits<std::int32_t>::max();
-    return static_cast<std::int32_t>(std::clamp(std::floor(v), lowest, highest));
+/// a / b rounded down, for a positive b.
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) { return a / b - (a % b < 0 ? 1 : 0); }
+
+std::int32_t toInt(std::int64_t v) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(
+        v, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
 }  // namespace
@@ -31,17 +37,16 @@ double displayScale(double ratio, double roomWidth, double roomHeight, std::int3
     return scale >= 1.0 ? scale : 1.0;
 }
 
-std::int32_t shownPixel(double scale, std::int32_t device) {
-    return floorToInt((device + 0.5) / usable(scale));
+// Device pixel d, whose centre lies at d + 1/2, shows window pixel p where p * scale <= d + 1/2 <
+// (p + 1) * scale: p = floor((2d + 1) / (2 scale)), and the first d for p is the least whole
+// number with 2d + 1 >= 2p * scale. Both are kept out of line, where the page's whole-program
+// optimisation would copy them into every caller, so that the page's module stays small.
+[[gnu::noinline]] std::int32_t shownPixel(double scale, std::int32_t device) {
+    return toInt(floorDiv((2 * std::int64_t{device} + 1) * kUnit, 2 * fixedScale(scale)));
 }
 
-std::int32_t deviceEdge(double scale, std::int32_t pixel) {
-    // The first device pixel whose centre lies in the pixel, found from the exact value and
-    // then held to shownPixel, so that the two never disagree by a rounding.
-    std::int32_t d = floorToInt(std::ceil(pixel * usable(scale) - 0.5));
-    while (d > std::numeric_limits<std::int32_t>::min() && shownPixel(scale, d - 1) >= pixel) --d;
-    while (d < std::numeric_limits<std::int32_t>::max() && shownPixel(scale, d) < pixel) ++d;
-    return d;
+[[gnu::noinline]] std::int32_t deviceEdge(double scale, std::int32_t pixel) {
+    return toInt(-floorDiv(kUnit - 2 * std::int64_t{pixel} * fixedScale(scale), 2 * kUnit));
 }
 
 PixelRect deviceRect(double scale, const PixelRect& window) {
@@ -59,37 +64,43 @@ void copyScaledClientPixels(const Framebuffer& window, double scale, const Pixel
     const PixelRect cut{std::max(area.left, client.left), std::max(area.top, client.top),
                         std::min(area.right, client.right), std::min(area.bottom, client.bottom)};
     if (cut.empty()) return;
-    const std::size_t pixelSize = bytesPerPixel(format);
-    const auto width = static_cast<std::size_t>(cut.right - cut.left);
-    // The client column each device column shows, and the run of client pixels they come from,
-    // converted once a client row.
-    std::vector<std::int32_t> columns(width);
-    for (std::size_t i = 0; i < width; ++i) {
-        columns[i] = shownPixel(scale, cut.left + static_cast<std::int32_t>(i));
+    const std::size_t size = bytesPerPixel(format);
+    const bool bgr = format == PixelFormat::Bgrx32;
+    // The client columns the area shows, each with the device column after its last one.
+    const std::int32_t first = shownPixel(scale, cut.left);
+    const auto columns = static_cast<std::size_t>(shownPixel(scale, cut.right - 1) - first + 1);
+    const std::unique_ptr<std::int32_t[]> ends(new std::int32_t[columns]);
+    for (std::size_t i = 0; i < columns; ++i) {
+        ends[i] = std::min(deviceEdge(scale, first + static_cast<std::int32_t>(i) + 1), cut.right);
     }
-    const std::int32_t first = columns.front();
-    std::vector<std::uint8_t> row(static_cast<std::size_t>(columns.back() - first + 1) * pixelSize);
     const std::uint8_t* previous = nullptr;
     std::int32_t previousRow = -1;
     for (std::int32_t y = cut.top; y < cut.bottom; ++y) {
-        std::uint8_t* line = out + (y - area.top) * stride +
-                             static_cast<std::ptrdiff_t>(cut.left - area.left) *
-                                 static_cast<std::ptrdiff_t>(pixelSize);
-        const std::int32_t shown = shownPixel(scale, y);
+        std::uint8_t* line =
+            out + (y - area.top) * stride +
+            static_cast<std::ptrdiff_t>(cut.left - area.left) * static_cast<std::ptrdiff_t>(size);
+        const std::int32_t row = shownPixel(scale, y);
         // Device rows that show the same client row are the same bytes.
-        if (shown == previousRow) {
-            std::memcpy(line, previous, width * pixelSize);
+        if (row == previousRow) {
+            std::memcpy(line, previous, static_cast<std::size_t>(cut.right - cut.left) * size);
         } else {
-            copyClientPixels(window, {first, shown, columns.back() + 1, shown + 1}, format,
-                             row.data(), 0);
-            for (std::size_t i = 0; i < width; ++i) {
-                std::memcpy(line + i * pixelSize,
-                            row.data() + static_cast<std::size_t>(columns[i] - first) * pixelSize,
-                            pixelSize);
+            const std::uint8_t* in =
+                window.rgb.data() + (static_cast<std::size_t>(row + kClientTop) *
+                                         static_cast<std::size_t>(window.width) +
+                                     static_cast<std::size_t>(first + kClientLeft)) *
+                                        3;
+            std::uint8_t* at = line;
+            for (std::size_t i = 0; i < columns; ++i, in += 3) {
+                const std::uint8_t pixel[4] = {in[bgr ? 2 : 0], in[1], in[bgr ? 0 : 2], 0xFF};
+                for (std::uint8_t* end =
+                         line + (ends[i] - cut.left) * static_cast<std::ptrdiff_t>(size);
+                     at < end; at += size) {
+                    std::memcpy(at, pixel, size);
+                }
             }
         }
         previous = line;
-        previousRow = shown;
+        previousRow = row;
     }
 }
 

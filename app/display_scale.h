@@ -26,7 +26,8 @@ double displayScale(double ratio, double roomWidth, double roomHeight, std::int3
                     std::int32_t height);
 
 /// The window pixel that device pixel `device` shows at `scale`, along either axis from the
-/// window's origin: the one under the device pixel's centre.
+/// window's origin: the one under the device pixel's centre. (The scale is taken to the nearest
+/// 65536th, so that the sampling is worked out in whole numbers, the same everywhere.)
 std::int32_t shownPixel(double scale, std::int32_t device);
 
 /// The first device pixel that shows window pixel `pixel` at `scale`: window pixel p shows on
