@@ -269,7 +269,8 @@
 
     /// A drop-down's box shows the entry chosen in it.
     const showChoice = (select) => {
-        select.nextElementSibling.textContent = select.selectedOptions[0]?.text ?? '';
+        const chosen = select.selectedOptions[0]?.text ?? '';
+        if (select.nextElementSibling.textContent !== chosen) select.nextElementSibling.textContent = chosen;
     };
 
     /// Brings every element up to what the dialog shows now.
