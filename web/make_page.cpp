@@ -4,10 +4,10 @@
 // and no position or text is typed twice. The template's @NAME@ markers are replaced; the style
 // sheet is STYLE with the window's measures and the controls' rectangles added in front.
 //
-// The icon (the SVG drawing ICON) is one file the browser fetches for the page's tab; the
-// window's caption, the About box and the web app manifest (MANIFEST, written to
-// OUTPUT_DIR/manifest.webmanifest) carry it written out in their own text, so that a first visit
-// fetches it once rather than once for each place it shows.
+// The icon (the SVG drawing ICON) is written out in the page's and the web app manifest's
+// (MANIFEST, written to OUTPUT_DIR/manifest.webmanifest) own text wherever it shows: the page's
+// tab, the window's caption, the About box, the installed app. A browser fetches a file once for
+// each place that names it, asking the server again each time, so the icon is no file of its own.
 //
 // Every control of the main dialog that has an identifier gets it as the element's id, and its
 // number as data-id for the page's script. Template order is tab order and z-order: the first
@@ -441,7 +441,7 @@ std::string menuHtml() {
 
 /// The SVG drawing as a data: address, the same in a page's attribute and in a manifest's string:
 /// without its declaration and comments, its blanks run together, its double quotes single, and
-/// the characters an address may not hold as they are percent-encoded.
+/// the two characters that mean something else in an address percent-encoded.
 std::string iconAddress(std::string_view svg) {
     std::string drawing;
     for (std::size_t at = 0; at < svg.size();) {
@@ -458,13 +458,12 @@ std::string iconAddress(std::string_view svg) {
     }
     std::string address = "data:image/svg+xml,";
     for (char c : drawing) {
-        switch (c) {
-            case '%': address += "%25"; break;
-            case '#': address += "%23"; break;
-            case '<': address += "%3C"; break;
-            case '>': address += "%3E"; break;
-            case ' ': address += "%20"; break;
-            default: address += c;
+        if (c == '%') {
+            address += "%25";
+        } else if (c == '#') {
+            address += "%23";
+        } else {
+            address += c;
         }
     }
     return address;

@@ -34,5 +34,5 @@ endfunction()
 file(COPY_FILE ${MANIFEST} ${SITE}/manifest.webmanifest)
 
 file(READ ${PAGE} page)
-stamp("${page}" "korzenik.css;korzenik.js;korzenik.wasm;korzenik.svg;manifest.webmanifest" page)
+stamp("${page}" "korzenik.css;korzenik.js;korzenik.wasm;manifest.webmanifest" page)
 file(WRITE ${SITE}/index.html "${page}")

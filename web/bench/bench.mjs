@@ -45,7 +45,7 @@ console.log(`  ${'total'.padEnd(24)} ${String(total).padStart(7)} B   target 614
 // the element after the script, which would have the window say that its script is missing.
 console.log('\n== navigation to a usable dialog, headless Chromium (first visits, fastest of interleaved rounds)');
 const plain = mkdtempSync(join(tmpdir(), 'korzenik-static-'));
-for (const file of ['korzenik.css', 'korzenik.svg', 'manifest.webmanifest']) {
+for (const file of ['korzenik.css', 'manifest.webmanifest']) {
     copyFileSync(join(site, file), join(plain, file));
 }
 writeFileSync(join(plain, 'index.html'), readFileSync(join(site, 'index.html'), 'utf8')
