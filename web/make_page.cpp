@@ -383,17 +383,29 @@ std::string windowCss() {
            ";--about-height:" + n(res::kAboutBox.h * res::kPixelsPerDialogUnit) + "}\n";
 }
 
-/// The style sheet without its comments, which only its readers in the sources need.
-std::string withoutComments(std::string_view css) {
+/// The style sheet without what only its readers in the sources need: its comments, and the
+/// blanks and line ends that lay it out (a run of them is one blank where it parts two words, none
+/// beside a brace, a semicolon, a comma or after a colon). Its strings hold no such run.
+std::string compacted(std::string_view css) {
     std::string out;
+    bool blank = false;
     for (std::size_t at = 0; at < css.size();) {
-        const std::size_t open = css.find("/*", at);
-        out.append(css.substr(at, open - at));
-        if (open == std::string_view::npos) break;
-        const std::size_t close = css.find("*/", open + 2);
-        at = close == std::string_view::npos ? css.size() : close + 2;
-        // The line the comment stood on goes with it when nothing else was on it.
-        if (at < css.size() && css[at] == '\n' && (out.empty() || out.back() == '\n')) ++at;
+        if (css.substr(at, 2) == "/*") {
+            const std::size_t close = css.find("*/", at + 2);
+            at = close == std::string_view::npos ? css.size() : close + 2;
+            continue;
+        }
+        const char c = css[at++];
+        if (c == ' ' || c == '\n' || c == '\t' || c == '\r') {
+            blank = true;
+            continue;
+        }
+        const auto tight = [](char d) { return d == '{' || d == '}' || d == ';' || d == ','; };
+        if (blank && !out.empty() && !tight(out.back()) && out.back() != ':' && !tight(c)) {
+            out += ' ';
+        }
+        blank = false;
+        out += c;
     }
     return out;
 }
@@ -539,7 +551,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     style = windowCss() + layoutCss(res::kMainDialog, "k") + layoutCss(res::kAboutBox, "a") +
-            withoutComments(style);
+            compacted(style);
     const std::string dir = argv[5];
     if (!writeFile(dir + "/index.html", page) || !writeFile(dir + "/korzenik.css", style) ||
         !writeFile(dir + "/manifest.webmanifest", manifest)) {
