@@ -194,7 +194,7 @@ WEB_BUILD ?= build-web
 WEB_PORT  ?= 8080
 
 web-deps: deps
-	@tools/install-deps.sh emscripten nodejs libstb-dev
+	@tools/install-deps.sh emscripten nodejs libstb-dev terser
 
 $(eval $(call configure,$(WEB_BUILD),$(CMAKE_COMMON) -DCMAKE_TOOLCHAIN_FILE=cmake/Emscripten.cmake \
     -DCMAKE_BUILD_TYPE=Release -DKORZENIK_PNG_ENCODER=stb -DKORZENIK_BUILD_QT=OFF \

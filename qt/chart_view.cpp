@@ -1,39 +1,52 @@
 #include "qt/chart_view.h"
 
 #include <QPainter>
+#include <limits>
 
+#include "app/display_scale.h"
 #include "app/window.h"
 #include "qt/controls.h"
 
 namespace korzenik {
 
 ChartView::ChartView(const Framebuffer& framebuffer, QWidget* parent)
-    : QWidget(parent),
-      m_framebuffer(framebuffer),
-      m_client(kClientWidth, kClientHeight, QImage::Format_RGBX8888) {
+    : QWidget(parent), m_framebuffer(framebuffer) {
     // Every pixel comes from the framebuffer, so nothing needs erasing first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setFocusPolicy(Qt::NoFocus);
     setGeometry(0, 0, kClientWidth, kClientHeight);
-    copyClientPixels(m_framebuffer, kClientRect, PixelFormat::Rgbx32, m_client.bits(),
-                     m_client.bytesPerLine());
+}
+
+void ChartView::followScreen() {
+    // The window takes the screen's ratio whole (the toolkit scales it), however large.
+    constexpr double kAnyRoom = std::numeric_limits<double>::infinity();
+    const double scale =
+        displayScale(devicePixelRatioF(), kAnyRoom, kAnyRoom, kClientWidth, kClientHeight);
+    if (scale == m_scale) return;
+    m_scale = scale;
+    const PixelRect device = deviceRect(m_scale, kClientRect);
+    m_client = QImage(device.right, device.bottom, QImage::Format_RGBX8888);
+    m_client.setDevicePixelRatio(m_scale);
+    copyScaledClientPixels(m_framebuffer, m_scale, device, PixelFormat::Rgbx32, m_client.bits(),
+                           m_client.bytesPerLine());
 }
 
 void ChartView::paintEvent(QPaintEvent*) {
-    // The whole client area every time, clipped to what needs repainting: on a scaled display
-    // each framebuffer pixel then lands on the same whole device pixels whatever the dirty
-    // rectangle, and without smoothing none is blended with its neighbours.
+    // The whole client area every time, clipped to what needs repainting: one pixel of the image
+    // on one device pixel, whatever the dirty rectangle, and none blended with its neighbours.
+    followScreen();
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(rect(), m_client);
+    painter.drawImage(QPointF(0, 0), m_client);
 }
 
 void ChartView::showPixels(const PixelRect& window) {
     const PixelRect area = clientArea(window);
-    if (area.empty()) return;
+    if (area.empty() || m_scale == 0) return;
+    const PixelRect device = deviceRect(m_scale, area);
     const qsizetype stride = m_client.bytesPerLine();
-    copyClientPixels(m_framebuffer, area, PixelFormat::Rgbx32,
-                     m_client.bits() + area.top * stride + area.left * 4, stride);
+    copyScaledClientPixels(m_framebuffer, m_scale, device, PixelFormat::Rgbx32,
+                           m_client.bits() + device.top * stride + device.left * 4, stride);
     update(toQRect(area));
 }
 

@@ -3,14 +3,14 @@
 
 Usage: tools/window_check.py BUILD_DIR [OUT_DIR]
 
-For each display scale (100 %, 150 %, 200 %) the script starts a virtual display (Xvfb) with a
-window manager (openbox), starts `korzenik` on it and checks that:
+For each display scale (100 %, 125 %, 150 %, 175 %, 200 %) the script starts a virtual display
+(Xvfb) with a window manager (openbox), starts `korzenik` on it and checks that:
   - the window's frame is centred on the work area, and the About box's frame (opened with the
     Menu key) on the window's;
   - after the demo session (script/demo.ksc) typed and clicked in with xdotool, OK pressed on
     every message box, every device pixel of the client area that no control covers shows the
-    pixel of korzenik-script's picture of the same session that it belongs to, each picture
-    pixel a block of whole device pixels.
+    pixel of korzenik-script's picture of the same session that it shows: the one under the
+    device pixel's centre, the sampling every window of the tool follows (app/display_scale.h).
 The screenshots are kept in OUT_DIR (default BUILD_DIR/window-check) to be looked at. Exit status
 0 when every check passed, 1 otherwise.
 
@@ -28,7 +28,7 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SCREEN = (2560, 1600)
-SCALES = (1, 1.5, 2)
+SCALES = (1, 1.25, 1.5, 1.75, 2)
 DEMO = os.path.join(ROOT, "script", "demo.ksc")
 CLIENT_OFFSET = (3, 27)  # the client area's place in the window framebuffer
 CLIENT_SIZE = (796, 536)
@@ -57,16 +57,19 @@ def session_lines(path):
     return [line for line in lines if line.strip() and not line.startswith("#")]
 
 
-def uncovered_mask(controls):
-    """Client pixels that no control paints: the white backdrop and the inside of the group boxes
-    show the face, every other control covers its rectangle."""
-    w, h = CLIENT_SIZE
+def covered_mask(controls, scale):
+    """Device pixels of the client area at scale that a control paints: the white backdrop and
+    the inside of the group boxes show the face, every other control covers its rectangle. At a
+    fractional scale the toolkit puts a control's edges on the nearest device pixel, so each
+    rectangle takes a device pixel more all round."""
+    w, h = round(CLIENT_SIZE[0] * scale), round(CLIENT_SIZE[1] * scale)
+    margin = 0 if scale == int(scale) else 1
     covered = [bytearray(w) for _ in range(h)]
 
     def cover(x0, y0, x1, y1):
-        for y in range(max(0, y0), min(h, y1)):
-            row = covered[y]
-            row[max(0, x0):min(w, x1)] = b"\x01" * (min(w, x1) - max(0, x0))
+        left, right = max(0, int(x0 * scale) - margin), min(w, -int(-x1 * scale) + margin)
+        for y in range(max(0, int(y0 * scale) - margin), min(h, -int(-y1 * scale) + margin)):
+            covered[y][left:right] = b"\x01" * max(0, right - left)
 
     for _, cls, x, y, cw, ch, styles in controls:
         if "kWhiteRect" in styles:
@@ -239,7 +242,7 @@ def play(lines, boxes, pid, place, origin, scale, env):
             wait_until(lambda: box not in visible_windows(pid, env), f"closing '{caption}'")
 
 
-def check_scale(scale, build, lines, boxes, picture, mask, controls, out_dir, failures):
+def check_scale(scale, build, lines, boxes, picture, controls, out_dir, failures):
     from PIL import ImageGrab
     env, servers = start_display()
     env["QT_SCALE_FACTOR"] = str(scale)
@@ -267,15 +270,20 @@ def check_scale(scale, build, lines, boxes, picture, mask, controls, out_dir, fa
         place = {name: (x, y, w, h) for name, _, x, y, w, h, _ in controls}
         play(lines, boxes, pid, place, (cx, cy), scale, env)
 
+        def shown(device):
+            """The window pixel a device pixel shows: the one under its centre."""
+            return int((device + 0.5) / scale)
+
+        covered = covered_mask(controls, scale)
+
         def wrong_pixels(shot):
             screen, fb = shot.load(), picture.load()
             wrong = []
-            w, h = CLIENT_SIZE
-            for dy in range(int(h * scale)):
-                y = int(dy / scale)
-                for dx in range(int(w * scale)):
-                    x = int(dx / scale)
-                    if mask[y][x]:
+            for dy, row in enumerate(covered):
+                y = shown(dy)
+                for dx, cover in enumerate(row):
+                    x = shown(dx)
+                    if cover:
                         continue
                     if screen[cx + dx, cy + dy] != fb[x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1]]:
                         wrong.append((x, y))
@@ -321,12 +329,11 @@ def main(argv):
         picture = Image.open(png).convert("RGB")
         picture.save(os.path.join(out_dir, "script.png"))
     controls = main_dialog_controls()
-    mask = uncovered_mask(controls)
     failures = []
     lines = session_lines(DEMO)
     boxes = message_boxes(build, lines)
     for scale in SCALES:
-        check_scale(scale, build, lines, boxes, picture, mask, controls, out_dir, failures)
+        check_scale(scale, build, lines, boxes, picture, controls, out_dir, failures)
     for failure in failures:
         print("FAILED:", failure)
     print(f"screenshots in {out_dir}")

@@ -1,8 +1,13 @@
-// make_page TEMPLATE STYLE OUTPUT_DIR: writes the page (OUTPUT_DIR/index.html) and its style sheet
-// (OUTPUT_DIR/korzenik.css) from the dialogs' layout table, so that every control stands where
-// the window has it, with its text and mnemonic, before the module has even loaded, and no
-// position or text is typed twice. The template's @NAME@ markers are replaced; the style sheet is
-// STYLE with the window's measures and the controls' rectangles added in front.
+// make_page TEMPLATE STYLE MANIFEST ICON OUTPUT_DIR: writes the page (OUTPUT_DIR/index.html) and
+// its style sheet (OUTPUT_DIR/korzenik.css) from the dialogs' layout table, so that every control
+// stands where the window has it, with its text and mnemonic, before the module has even loaded,
+// and no position or text is typed twice. The template's @NAME@ markers are replaced; the style
+// sheet is STYLE with the window's measures and the controls' rectangles added in front.
+//
+// The icon (the SVG drawing ICON) is written out in the page's and the web app manifest's
+// (MANIFEST, written to OUTPUT_DIR/manifest.webmanifest) own text wherever it shows: the page's
+// tab, the window's caption, the About box, the installed app. A browser fetches a file once for
+// each place that names it, asking the server again each time, so the icon is no file of its own.
 //
 // Every control of the main dialog that has an identifier gets it as the element's id, and its
 // number as data-id for the page's script. Template order is tab order and z-order: the first
@@ -11,8 +16,8 @@
 // The controls inside a group box stand in a pane of their own at the group's place, so that a
 // narrow screen can lay the groups out one under the other. The pane of the group that holds the
 // chart's white backdrop also holds the canvas with the window's pixels, and everything in it is
-// placed in units of one window pixel times --s, the CSS pixels per window pixel that the page's
-// script picks so that each window pixel is a whole number of device pixels.
+// placed in units of one window pixel times --s, the CSS pixels per window pixel at the scale the
+// page's script takes for the screen it is on.
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -25,6 +30,7 @@
 
 #include "app/control_table.h"
 #include "app/res/dialog_template.h"
+#include "app/res/page_strings.h"
 #include "app/res/resource.h"
 #include "app/window.h"
 #include "app/window_menu.h"
@@ -158,9 +164,10 @@ std::string alignment(const ControlPlan& c) {
 }
 
 /// The element of one control. idPrefix names the controls of the About box, which the page's
-/// script does not mirror.
+/// script does not mirror; icon is the application icon's address.
 std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
-                        std::string_view layoutClass, std::string_view idPrefix) {
+                        std::string_view layoutClass, std::string_view idPrefix,
+                        std::string_view icon) {
     const ControlPlan& c = d[index];
     std::string id;
     if (c.id != res::IDC_STATIC) {
@@ -179,7 +186,11 @@ std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
 
     switch (c.kind) {
         case ControlKind::DropDown:
-            return "<select" + id + " class=\"" + cls + "\"" + unreachable + label + "></select>";
+            // The closed box shows the chosen entry's whole text, on two lines where one does not
+            // hold it, which a select cannot: its own text is not seen, the box's is, and the
+            // select over the box takes the clicks, the keys and a screen reader's questions.
+            return "<div class=\"" + cls + " dropdown\"><select" + id + unreachable + label +
+                   "></select><span class=\"choice\" aria-hidden=\"true\"></span></div>";
         case ControlKind::Edit:
             // A phone shows its full keyboard for a text field: the number pads of some
             // languages offer a comma but no point, and some no minus sign.
@@ -209,9 +220,9 @@ std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
         }
         case ControlKind::WhiteRect: return "<div" + id + " class=\"" + cls + " frame\"></div>";
         case ControlKind::Icon:
-            return "<img class=\"" + cls + "\" src=\"korzenik.svg\" alt=\"\" width=\"" +
-                   std::to_string(kIconPixels) + "\" height=\"" + std::to_string(kIconPixels) +
-                   "\">";
+            return "<img class=\"" + cls + "\" src=\"" + std::string(icon) +
+                   "\" alt=\"\" width=\"" + std::to_string(kIconPixels) + "\" height=\"" +
+                   std::to_string(kIconPixels) + "\">";
         case ControlKind::Label: {
             const std::string classes =
                 cls + " static" + alignment(c) + (c.seeThrough ? " transparent" : "");
@@ -244,7 +255,7 @@ std::string surfaceHtml() {
 /// The controls of a dialog in template order, those of each group box in a pane of their own
 /// where the first of them stands.
 std::string controlsHtml(const DialogTemplate& dialog, std::string_view layoutClass,
-                         std::string_view idPrefix) {
+                         std::string_view idPrefix, std::string_view icon) {
     const std::vector<ControlPlan> d = plansOf(dialog);
     const std::size_t count = d.size();
     const std::size_t chart = chartGroup(d);
@@ -256,7 +267,7 @@ std::string controlsHtml(const DialogTemplate& dialog, std::string_view layoutCl
         if (done[i]) continue;
         const std::size_t g = groups[i];
         if (g == kNone && d[i].kind != ControlKind::GroupBox) {
-            out += controlHtml(d, i, layoutClass, idPrefix) + "\n";
+            out += controlHtml(d, i, layoutClass, idPrefix, icon) + "\n";
             continue;
         }
         const std::size_t pane = g == kNone ? i : g;
@@ -264,11 +275,11 @@ std::string controlsHtml(const DialogTemplate& dialog, std::string_view layoutCl
         out += "<div class=\"" + std::string(layoutClass) + std::to_string(pane) + " pane" +
                (isChart ? " chart" : " controls") + "\" role=\"group\" aria-label=\"" +
                escapeHtml(parseCaption(d[pane].text, d[pane].mnemonics).text) + "\">\n" +
-               controlHtml(d, pane, layoutClass, idPrefix) + "\n";
+               controlHtml(d, pane, layoutClass, idPrefix, icon) + "\n";
         if (isChart) out += "<div class=\"view\"><div class=\"plate\">\n" + surfaceHtml();
         for (std::size_t j = 0; j < count; ++j) {
             if (groups[j] != pane) continue;
-            out += controlHtml(d, j, layoutClass, idPrefix) + "\n";
+            out += controlHtml(d, j, layoutClass, idPrefix, icon) + "\n";
             done[j] = true;
         }
         if (isChart) out += "</div></div>\n";
@@ -328,15 +339,6 @@ std::string layoutCss(const DialogTemplate& dialog, std::string_view layoutClass
         out += group ? "}\n." + std::string(layoutClass) + std::to_string(i) + ">.group{" : ";";
         out += "z-index:" + std::to_string(level[i]) + "}\n";
     }
-    if (chart != kNone) {
-        // The canvas holds the whole client area; the chart's pane shows it from the group's
-        // corner on (and a narrow page only the group's part of it). It is moved and scaled by a
-        // transform, which lands exactly on device pixels where a box's edges would be rounded.
-        const PixelRect& g = plans[chart].rect;
-        out += "#surface{width:" + px(kClientWidth) + ";height:" + px(kClientHeight) +
-               ";transform:translate(" + length(-g.left, true) + "," + length(-g.top, true) +
-               ") scale(var(--s))}\n";
-    }
     return out;
 }
 
@@ -349,18 +351,21 @@ std::string cssColour(Colour c) {
 
 std::string windowCss() {
     const auto n = [](int v) { return std::to_string(v) + "px"; };
-    // The chart's group, and how far under the backdrop its lowest label ends: a narrow page
-    // keeps room for the labels under the chart.
+    // The chart's group, and how far over and under the backdrop its labels reach: a narrow
+    // page keeps room for the labels over and under a chart smaller than the group's.
     const std::vector<ControlPlan> plans = plansOf(res::kMainDialog);
     const std::size_t chart = chartGroup(plans);
     const PixelRect& g = plans[chart].rect;
     const PixelRect& b = plans[backdropOf(plans)].rect;
+    std::int32_t above = 0;
     std::int32_t below = 0;
     for (std::size_t i = 0; i < plans.size(); ++i) {
         if (isText(plans[i]) && groupOf(plans, i) == chart) {
+            above = std::max(above, b.top - plans[i].rect.top);
             below = std::max(below, plans[i].rect.bottom - b.bottom);
         }
     }
+    const std::string plateTop = "max(0px," + px(above) + " - var(--s)*" + px(b.top - g.top) + ")";
     const std::string plateHeight = "max(calc(var(--s)*" + px(g.bottom - g.top) +
                                     "),calc(var(--s)*" + px(b.bottom - g.top) + " + " + px(below) +
                                     "))";
@@ -368,24 +373,62 @@ std::string windowCss() {
            ";--window-height:" + n(kWindowHeight) + ";--client-left:" + n(kClientLeft) +
            ";--client-top:" + n(kClientTop) + ";--client-width:" + n(kClientWidth) +
            ";--client-height:" + n(kClientHeight) + ";--chart-width:" + px(g.right - g.left) +
-           ";--chart-height:" + px(g.bottom - g.top) + ";--chart-plate-height:" + plateHeight +
+           ";--chart-height:" + px(g.bottom - g.top) + ";--chart-left:" + px(g.left) +
+           ";--chart-top:" + px(g.top) + ";--chart-plate-top:" + plateTop +
+           ";--chart-plate-height:" + plateHeight +
+           // The canvas with the client area's device pixels, which the chart's pane shows from
+           // the group's corner on: at one device pixel a pixel until the page's script says.
+           ";--surface-scale:1;--surface-left:" + px(-g.left) + ";--surface-top:" + px(-g.top) +
            ";--about-width:" + n(res::kAboutBox.w * res::kPixelsPerDialogUnit) +
            ";--about-height:" + n(res::kAboutBox.h * res::kPixelsPerDialogUnit) + "}\n";
 }
 
-/// The style sheet without its comments, which only its readers in the sources need.
-std::string withoutComments(std::string_view css) {
+/// The style sheet without what only its readers in the sources need: its comments, and the
+/// blanks and line ends that lay it out (a run of them is one blank where it parts two words, none
+/// beside a brace, a semicolon, a comma or after a colon). Its strings hold no such run.
+std::string compacted(std::string_view css) {
     std::string out;
+    bool blank = false;
     for (std::size_t at = 0; at < css.size();) {
-        const std::size_t open = css.find("/*", at);
-        out.append(css.substr(at, open - at));
-        if (open == std::string_view::npos) break;
-        const std::size_t close = css.find("*/", open + 2);
-        at = close == std::string_view::npos ? css.size() : close + 2;
-        // The line the comment stood on goes with it when nothing else was on it.
-        if (at < css.size() && css[at] == '\n' && (out.empty() || out.back() == '\n')) ++at;
+        if (css.substr(at, 2) == "/*") {
+            const std::size_t close = css.find("*/", at + 2);
+            at = close == std::string_view::npos ? css.size() : close + 2;
+            continue;
+        }
+        const char c = css[at++];
+        if (c == ' ' || c == '\n' || c == '\t' || c == '\r') {
+            blank = true;
+            continue;
+        }
+        const auto tight = [](char d) { return d == '{' || d == '}' || d == ';' || d == ','; };
+        if (blank && !out.empty() && !tight(out.back()) && out.back() != ':' && !tight(c)) {
+            out += ' ';
+        }
+        blank = false;
+        out += c;
     }
     return out;
+}
+
+/// What the window says when the dialog cannot start: a paragraph for each reason, which the
+/// page's script shows by its data-why (the server's answer in its status), the style sheet
+/// when the script did not arrive, and the browser itself when JavaScript is off.
+std::string failureHtml() {
+    const auto says = [](std::string_view why, std::string_view html) {
+        return "<p data-why=\"" + std::string(why) + "\" hidden>" + std::string(html) + "</p>";
+    };
+    const std::string answer = " (" + escapeHtml(res::kPageAnswer) +
+                               " <span class=\"status\"></span>). " + escapeHtml(res::kPageCopyAll);
+    return "<h1>" + escapeHtml(res::kPageFailureHeading) + "</h1><noscript><p>" +
+           escapeHtml(res::kPageNoScript) + "</p></noscript>" +
+           says("script", escapeHtml(res::kPageScriptMissing)) +
+           says("disk", escapeHtml(res::kPageFromDisk)) +
+           says("disk", escapeHtml(res::kPageFromDiskTeacher)) +
+           says("webAssembly", escapeHtml(res::kPageNoWebAssembly)) +
+           says("network", escapeHtml(res::kPageNetwork)) +
+           says("gone", escapeHtml(res::kPageModuleGone) + answer) +
+           says("refused", escapeHtml(res::kPageModuleRefused) + answer) +
+           says("damaged", escapeHtml(res::kPageModuleDamaged));
 }
 
 /// The page's window menu: a button for each entry, which the page's script finds by its id.
@@ -406,6 +449,36 @@ std::string menuHtml() {
                captionHtml(caption) + "</button>";
     }
     return out;
+}
+
+/// The SVG drawing as a data: address, the same in a page's attribute and in a manifest's string:
+/// without its declaration and comments, its blanks run together, its double quotes single, and
+/// the two characters that mean something else in an address percent-encoded.
+std::string iconAddress(std::string_view svg) {
+    std::string drawing;
+    for (std::size_t at = 0; at < svg.size();) {
+        if (svg.substr(at, 2) == "<?" || svg.substr(at, 4) == "<!--") {
+            const std::string_view end = svg[at + 1] == '?' ? "?>" : "-->";
+            const std::size_t close = svg.find(end, at);
+            at = close == std::string_view::npos ? svg.size() : close + end.size();
+            continue;
+        }
+        const char c = svg[at++];
+        const bool blank = c == ' ' || c == '\n' || c == '\r' || c == '\t';
+        if (blank && (drawing.empty() || drawing.back() == ' ' || drawing.back() == '>')) continue;
+        drawing += blank ? ' ' : c == '"' ? '\'' : c;
+    }
+    std::string address = "data:image/svg+xml,";
+    for (char c : drawing) {
+        if (c == '%') {
+            address += "%25";
+        } else if (c == '#') {
+            address += "%23";
+        } else {
+            address += c;
+        }
+    }
+    return address;
 }
 
 bool readFile(const char* path, std::string* out) {
@@ -448,31 +521,40 @@ bool fillTemplate(std::string_view in,
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc != 4) {
-        std::fputs("usage: make_page TEMPLATE STYLE OUTPUT_DIR\n", stderr);
+    if (argc != 6) {
+        std::fputs("usage: make_page TEMPLATE STYLE MANIFEST ICON OUTPUT_DIR\n", stderr);
         return 2;
     }
-    std::string pageTemplate, style;
-    if (!readFile(argv[1], &pageTemplate) || !readFile(argv[2], &style)) {
-        std::fputs("make_page: cannot read the template or the style sheet\n", stderr);
+    std::string pageTemplate, style, manifestTemplate, icon;
+    if (!readFile(argv[1], &pageTemplate) || !readFile(argv[2], &style) ||
+        !readFile(argv[3], &manifestTemplate) || !readFile(argv[4], &icon)) {
+        std::fputs(
+            "make_page: cannot read the template, the style sheet, the manifest or the icon\n",
+            stderr);
         return 2;
     }
+    const std::string iconHtml = iconAddress(icon);
     const std::pair<std::string_view, std::string> markers[] = {
+        {"@ICON@", iconHtml},
         {"@MAIN_CAPTION@", escapeHtml(res::kMainDialog.caption)},
-        {"@MAIN_CONTROLS@", controlsHtml(res::kMainDialog, "k", "")},
+        {"@MAIN_CONTROLS@", controlsHtml(res::kMainDialog, "k", "", iconHtml)},
         {"@ABOUT_CAPTION@", escapeHtml(res::kAboutBox.caption)},
-        {"@ABOUT_CONTROLS@", controlsHtml(res::kAboutBox, "a", "aboutbox")},
+        {"@ABOUT_CONTROLS@", controlsHtml(res::kAboutBox, "a", "aboutbox", iconHtml)},
         {"@WINDOW_MENU@", menuHtml()},
+        {"@FAILURE@", failureHtml()},
     };
-    std::string page;
-    if (!fillTemplate(pageTemplate, markers, &page)) {
+    std::string page, manifest;
+    const std::pair<std::string_view, std::string> icons[] = {{"@ICON@", iconHtml}};
+    if (!fillTemplate(pageTemplate, markers, &page) ||
+        !fillTemplate(manifestTemplate, icons, &manifest)) {
         std::fputs("make_page: the template has a marker this program does not know\n", stderr);
         return 2;
     }
     style = windowCss() + layoutCss(res::kMainDialog, "k") + layoutCss(res::kAboutBox, "a") +
-            withoutComments(style);
-    const std::string dir = argv[3];
-    if (!writeFile(dir + "/index.html", page) || !writeFile(dir + "/korzenik.css", style)) {
+            compacted(style);
+    const std::string dir = argv[5];
+    if (!writeFile(dir + "/index.html", page) || !writeFile(dir + "/korzenik.css", style) ||
+        !writeFile(dir + "/manifest.webmanifest", manifest)) {
         std::fputs("make_page: cannot write the page\n", stderr);
         return 2;
     }

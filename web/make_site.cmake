@@ -1,22 +1,22 @@
-# Writes the site's page and web app manifest with every file they use addressed by its contents:
+# Writes the site's page with every file it uses addressed by its contents:
 # "NAME" becomes "NAME?v=SHA256" (hexadecimal), so that a page names exactly the files it was built
 # with, the service worker can check each file it keeps against its digest, and a new build's
-# files never meet an old one's in a cache. The scripts go without their comments, which only
-# their readers in the sources need, and without blank lines and the indentation of their lines.
-# Variables: SITE (the site's folder, which holds the other files), PAGE and MANIFEST (the
-# unstamped page and manifest), SCRIPT and WORKER (the page's script and the service worker).
+# files never meet an old one's in a cache. The scripts go as Debian's terser minifies them:
+# without the comments and the layout that only their readers in the sources need, their local
+# names shortened. Variables: SITE (the site's folder, which holds the other files), PAGE (the
+# unstamped page), MANIFEST (the web app manifest, which names no file), SCRIPT and WORKER (the
+# page's script and the service worker), NODE, NODE_PATH and TERSER (node, Debian's folder of
+# node modules, and terser's program).
 cmake_minimum_required(VERSION 3.25)
 
-# A script without its lines that hold a comment only, the comments after code (two blanks, "//"
-# and a blank, as the sources write them), its blank lines and the blanks that lead its lines. No
-# text in the scripts runs over a line's end, and none holds such a comment's start.
 function(shipped source target)
-    file(READ ${source} text)
-    string(REGEX REPLACE "\n[ ]*//[^\n]*" "" text "\n${text}")
-    string(REGEX REPLACE "  // [^\n]*" "" text "${text}")
-    string(REGEX REPLACE "\n[ \n]+" "\n" text "${text}")
-    string(SUBSTRING "${text}" 1 -1 text)
-    file(WRITE ${target} "${text}")
+    execute_process(
+        COMMAND ${CMAKE_COMMAND} -E env NODE_PATH=${NODE_PATH}
+                ${NODE} ${TERSER} ${source} --compress --mangle --output ${target}
+        RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+        message(FATAL_ERROR "terser could not minify ${source}")
+    endif()
 endfunction()
 shipped(${SCRIPT} ${SITE}/korzenik.js)
 shipped(${WORKER} ${SITE}/sw.js)
@@ -30,10 +30,8 @@ function(stamp text names out)
     set(${out} "${text}" PARENT_SCOPE)
 endfunction()
 
-file(READ ${MANIFEST} manifest)
-stamp("${manifest}" "korzenik.svg" manifest)
-file(WRITE ${SITE}/manifest.webmanifest "${manifest}")
+file(COPY_FILE ${MANIFEST} ${SITE}/manifest.webmanifest)
 
 file(READ ${PAGE} page)
-stamp("${page}" "korzenik.css;korzenik.js;korzenik.wasm;korzenik.svg;manifest.webmanifest" page)
+stamp("${page}" "korzenik.css;korzenik.js;korzenik.wasm;manifest.webmanifest" page)
 file(WRITE ${SITE}/index.html "${page}")

@@ -6,6 +6,8 @@
 // exercise that the page's address carries, and copies the address of the one on the screen.
 'use strict';
 (() => {
+    // The page has its script: the message the page shows without one stays hidden.
+    document.documentElement.dataset.script = '';
     const $ = (id) => document.getElementById(id);
 
     // What the dialog tells the page while it works; filled in below.
@@ -20,25 +22,17 @@
         },
     };
 
-    /// Why the dialog could not start, in words for the student and what to do about it.
-    class LoadFailure extends Error {}
+    /// Why the dialog could not start: the reason the page's texts name (data-why) and, for a
+    /// file the server would not give, its answer.
+    class LoadFailure extends Error {
+        constructor(why, status = undefined) {
+            super(why);
+            this.why = why;
+            this.status = status;
+        }
+    }
     const MODULE = 'korzenik.wasm';
-    const failures = {
-        disk: () => 'Ta strona jest otwarta z dysku (jej adres zaczyna się od file://), a przeglądarka '
-            + `nie pozwala takiej stronie wczytać programu (${MODULE}). Umieść folder ze stroną na serwerze `
-            + 'WWW albo uruchom w katalogu projektu „make web-serve” i otwórz adres, który poda.',
-        webAssembly: () => 'Ta przeglądarka nie obsługuje WebAssembly, w którym działa program. Otwórz '
-            + 'stronę w aktualnej wersji przeglądarki Firefox, Chrome, Edge lub Safari.',
-        network: () => `Nie udało się pobrać programu (${MODULE}): brak połączenia z serwerem. Sprawdź `
-            + 'połączenie z siecią i odśwież stronę.',
-        missing: (status) => (status === 404 || status === 410
-            ? `Na serwerze nie ma pliku ${MODULE} (odpowiedź ${status}). `
-            : `Serwer nie wydał pliku ${MODULE} (odpowiedź ${status}). `)
-            + 'Skopiuj na serwer wszystkie pliki strony i odśwież stronę.',
-        damaged: () => `Plik ${MODULE} na serwerze jest uszkodzony albo pochodzi z innej wersji strony `
-            + 'niż pozostałe pliki. Skopiuj na serwer jeszcze raz wszystkie pliki strony i odśwież stronę.',
-    };
-    const fail = (why, ...details) => new LoadFailure(failures[why](...details));
+    const fail = (why, status) => new LoadFailure(why, status);
 
     // The module (which the page preloads, its address carrying its digest) is compiled while the
     // page is still being laid out, and instantiated once the functions it imports from the page
@@ -53,7 +47,7 @@
         } catch {
             throw fail('network');
         }
-        if (!response.ok) throw fail('missing', response.status);
+        if (!response.ok) throw fail(response.status === 404 || response.status === 410 ? 'gone' : 'refused', response.status);
         try {
             return await WebAssembly.compileStreaming(response.clone());
         } catch {
@@ -78,34 +72,43 @@
     const measure = (name) => parseFloat(getComputedStyle(root).getPropertyValue(name));
     const WINDOW_WIDTH = measure('--window-width');
     const CHART_WIDTH = measure('--chart-width');
+    const CHART_HEIGHT = measure('--chart-height');
+    const CHART_LEFT = measure('--chart-left');
+    const CHART_TOP = measure('--chart-top');
     const CLIENT_LEFT = measure('--client-left');
     const CLIENT_TOP = measure('--client-top');
+    const CLIENT_WIDTH = measure('--client-width');
+    const CLIENT_HEIGHT = measure('--client-height');
     const CONFIRM = +$('IDC_CONFIRM').dataset.id;
     const COMPUTE = +$('IDC_COMPUTE').dataset.id;
 
-    // The layout. At the window's full width the window stands as the layout table has it; on a
-    // narrower screen the page reflows (the style sheet's narrow rules). Either way the chart is
-    // drawn at a whole number of device pixels a window pixel, as many as fit up to the nearest
-    // to the screen's own ratio, so that no line is dropped or smoothed.
+    let dialog = null;  // the module's exports
+    let dirty = null;  // the client area's rectangle of new pixels, or null
+
+    // The layout. Where the window fits the screen it stands as the layout table has it; on a
+    // narrower screen the page reflows (the style sheet's narrow rules), the chart as wide as the
+    // screen has room for. The chart's scale, the device pixels a window pixel, is the one every
+    // window takes (the module's displayScale): the screen's ratio where the room holds the chart
+    // at it, else what fits, never below one. Until the module is there the window is laid out
+    // at its natural size.
     const view = client.querySelector('.view');
+    let scale = 0;  // the chart's, 0 until the module is there
+    let ratio = 0;  // the screen's, at that scale
     function arrange() {
-        const ratio = window.devicePixelRatio || 1;
-        const room = root.clientWidth;
-        const most = Math.max(1, Math.round(ratio));
-        let k = most;
+        const now = window.devicePixelRatio || 1;
+        const wide = dialog ? dialog.displayScale(now, Infinity, Infinity, CHART_WIDTH, CHART_HEIGHT) : now;
         // The style changes only where the layout does: the page starts wide at --s 1.
-        const layout = room >= WINDOW_WIDTH ? 'wide' : 'narrow';
+        const grown = WINDOW_WIDTH + CHART_WIDTH * (Math.max(wide / now, 1) - 1);
+        const layout = root.clientWidth >= grown ? 'wide' : 'narrow';
         if (root.dataset.layout !== layout) root.dataset.layout = layout;
-        if (layout === 'wide') {
-            while (k > 1 && WINDOW_WIDTH + CHART_WIDTH * (k / ratio - 1) > room) --k;
-        } else {
+        if (!dialog) return;
+        let to = wide;
+        if (layout === 'narrow') {
             const frame = parseFloat(getComputedStyle(view).marginLeft) + parseFloat(getComputedStyle(view).marginRight);
-            const chartRoom = client.clientWidth - frame;
-            k = Math.max(1, Math.min(most, Math.floor((chartRoom * ratio + 0.001) / CHART_WIDTH)));
+            const room = (client.getBoundingClientRect().width - frame) * now;
+            to = dialog.displayScale(now, room, Infinity, CHART_WIDTH, CHART_HEIGHT);
         }
-        if (getComputedStyle(root).getPropertyValue('--s') !== String(k / ratio)) {
-            root.style.setProperty('--s', String(k / ratio));
-        }
+        if (to !== scale || now !== ratio) showAt(to, now);
     }
     arrange();
     new ResizeObserver(arrange).observe(root);
@@ -117,8 +120,24 @@
         }, { once: true });
     })();
 
-    let dialog = null;  // the module's exports
-    let dirty = null;  // the client area's rectangle of new pixels, or null
+    /// Shows the chart at `to` device pixels a window pixel on a screen of `at` device pixels a
+    /// CSS pixel: the canvas as large as its device pixels, all of them drawn anew.
+    function showAt(to, at) {
+        scale = to;
+        ratio = at;
+        dialog.setScale(scale);
+        const edge = (pixel) => dialog.deviceEdge(pixel);
+        const css = (name, device) => root.style.setProperty(name, `${device / ratio}px`);
+        canvas.width = edge(CLIENT_WIDTH);
+        canvas.height = edge(CLIENT_HEIGHT);
+        css('--surface-left', -edge(CHART_LEFT));
+        css('--surface-top', -edge(CHART_TOP));
+        root.style.setProperty('--surface-scale', String(1 / ratio));
+        root.style.setProperty('--s', String(scale / ratio));
+        dirty = { x0: 0, y0: 0, x1: CLIENT_WIDTH, y1: CLIENT_HEIGHT };
+        paint();
+    }
+
     let refusedField = false;  // a refused number took the focus during this press
     let selectionMoved = false;
     let pressing = 0;  // the button whose press runs
@@ -225,8 +244,8 @@
         surfaceReleased(left, top, right, bottom) {
             const x0 = Math.max(left - CLIENT_LEFT, 0);
             const y0 = Math.max(top - CLIENT_TOP, 0);
-            const x1 = Math.min(right - CLIENT_LEFT, canvas.width);
-            const y1 = Math.min(bottom - CLIENT_TOP, canvas.height);
+            const x1 = Math.min(right - CLIENT_LEFT, CLIENT_WIDTH);
+            const y1 = Math.min(bottom - CLIENT_TOP, CLIENT_HEIGHT);
             if (x0 >= x1 || y0 >= y1) return;
             if (pressing === COMPUTE) ++stepsDrawn;
             if (pressing === CONFIRM) chart = {};
@@ -237,11 +256,29 @@
         },
     });
 
+    /// Copies the client pixels drawn since the last time to the canvas, as the device shows them.
+    function paint() {
+        if (!dirty) return;
+        const [x0, y0, x1, y1] = [dirty.x0, dirty.y0, dirty.x1, dirty.y1].map((p) => dialog.deviceEdge(p));
+        dirty = null;
+        // The module's memory may grow while it converts the pixels: its buffer is taken after.
+        const at = dialog.clientPixels();
+        const rgba = new Uint8ClampedArray(dialog.memory.buffer, at, canvas.width * canvas.height * 4);
+        canvas.getContext('2d').putImageData(new ImageData(rgba, canvas.width), 0, 0, x0, y0, x1 - x0, y1 - y0);
+    }
+
+    /// A drop-down's box shows the entry chosen in it.
+    const showChoice = (select) => {
+        const chosen = select.selectedOptions[0]?.text ?? '';
+        if (select.nextElementSibling.textContent !== chosen) select.nextElementSibling.textContent = chosen;
+    };
+
     /// Brings every element up to what the dialog shows now.
     function mirror() {
         for (const [id, e] of controls) {
             if (e.tagName === 'SELECT') {
                 e.selectedIndex = dialog.comboSelection(id);
+                showChoice(e);
             } else if (e.type === 'checkbox') {
                 e.checked = dialog.checkState(id) !== 0;
             } else if (e.type === 'text' || e.tagName === 'SPAN') {
@@ -251,13 +288,7 @@
                 if (e.tagName !== 'INPUT' && e.textContent !== shown) e.textContent = shown;
             }
         }
-        if (dirty) {
-            const { x0, y0, x1, y1 } = dirty;
-            dirty = null;
-            const size = canvas.width * canvas.height * 4;
-            const rgba = new Uint8ClampedArray(dialog.memory.buffer, dialog.clientPixels(), size);
-            canvas.getContext('2d').putImageData(new ImageData(rgba, canvas.width), 0, 0, x0, y0, x1 - x0, y1 - y0);
-        }
+        paint();
         if (selectionMoved) {
             selectionMoved = false;
             if (selected) {
@@ -349,7 +380,10 @@
     win.addEventListener('change', (e) => {
         const id = +e.target.dataset.id;
         if (!ready()) return;
-        if (e.target.tagName === 'SELECT') dialog.pickItem(id, e.target.selectedIndex);
+        if (e.target.tagName === 'SELECT') {
+            dialog.pickItem(id, e.target.selectedIndex);
+            showChoice(e.target);
+        }
         if (e.target.type === 'checkbox') dialog.setChecked(id, e.target.checked ? 1 : 0);
     });
     // During a press the focus moves only as the dialog moves it; a closing box hands it back.
@@ -460,8 +494,11 @@
 
     /// Says in the window why the dialog could not start; the window stays inert.
     function showFailure(error) {
-        const why = error instanceof LoadFailure ? error.message : failures.damaged();
-        $('failure-text').textContent = why;
+        const failure = error instanceof LoadFailure ? error : fail('damaged');
+        for (const text of $('failure').querySelectorAll(`[data-why="${failure.why}"]`)) {
+            text.querySelector('.status')?.replaceChildren(String(failure.status));
+            text.hidden = false;
+        }
         $('failure').hidden = false;
         client.inert = true;
         win.inert = false;
@@ -480,7 +517,8 @@
         }
         // An exercise in the address is entered as the student would, pressing nothing.
         dialog.openExercise(pass(location.hash.slice(1)));
-        dirty = { x0: 0, y0: 0, x1: canvas.width, y1: canvas.height };
+        // The chart at the screen's scale, with the window's first picture.
+        arrange();
         mirror();
         // The window takes input from now on: it is inert until the dialog stands behind it.
         win.inert = false;

@@ -13,6 +13,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/display_scale.h"
 #include "app/exercise_link.h"
 #include "app/memory_dialog.h"
 #include "app/res/resource.h"
@@ -64,7 +65,9 @@ struct Session {
 Session* session = nullptr;
 std::vector<char> textIn;
 std::string textOut;
+/// The client area's pixels as the screen shows them, at `scale` device pixels a pixel.
 std::vector<std::uint8_t> clientRgba;
+double scale = 1.0;
 
 const char* handOut(std::string text) {
     textOut = std::move(text);
@@ -143,18 +146,40 @@ PAGE_EXPORT(messageIcon) const char* messageIcon() {
         std::string(messageIconName(open.empty() ? MessageIcon::Exclamation : open.front().icon)));
 }
 
-/// The client area's pixels as RGBA rows, ready for a canvas of the client's size. Only what was
-/// drawn since the last call is converted again.
+/// Device pixels a window pixel for a window of width x height pixels on a screen of `ratio`
+/// device pixels a CSS pixel, with roomWidth x roomHeight device pixels free for it: the rule
+/// every window follows (app/display_scale.h).
+PAGE_EXPORT(displayScale)
+double pageDisplayScale(double ratio, double roomWidth, double roomHeight, std::int32_t width,
+                        std::int32_t height) {
+    return displayScale(ratio, roomWidth, roomHeight, width, height);
+}
+
+/// Shows the client area at `to` device pixels a pixel from now on: clientPixels() then gives
+/// all of it anew, deviceEdge(kClientWidth) x deviceEdge(kClientHeight) pixels.
+PAGE_EXPORT(setScale) void setScale(double to) {
+    scale = to;
+    stalePixels = kClientRect;
+}
+
+/// The first device pixel that shows pixel `pixel` of the client area, along either axis.
+PAGE_EXPORT(deviceEdge) std::int32_t pageDeviceEdge(std::int32_t pixel) {
+    return deviceEdge(scale, pixel);
+}
+
+/// The client area's pixels as RGBA rows at the page's scale, ready for a canvas of its device
+/// size. Only what was drawn since the last call is converted again.
 PAGE_EXPORT(clientPixels) const std::uint8_t* clientPixels() {
-    constexpr std::size_t stride = std::size_t{kClientWidth} * 4;
-    clientRgba.resize(stride * kClientHeight);
-    const PixelRect area = stalePixels;
+    const PixelRect device = deviceRect(scale, kClientRect);
+    const std::size_t stride = static_cast<std::size_t>(device.right) * 4;
+    clientRgba.resize(stride * static_cast<std::size_t>(device.bottom));
+    const PixelRect area = deviceRect(scale, stalePixels);
     stalePixels = PixelRect{};
     if (!area.empty()) {
-        copyClientPixels(session->controls.window(), area, PixelFormat::Rgbx32,
-                         clientRgba.data() + static_cast<std::size_t>(area.top) * stride +
-                             static_cast<std::size_t>(area.left) * 4,
-                         static_cast<std::ptrdiff_t>(stride));
+        copyScaledClientPixels(session->controls.window(), scale, area, PixelFormat::Rgbx32,
+                               clientRgba.data() + static_cast<std::size_t>(area.top) * stride +
+                                   static_cast<std::size_t>(area.left) * 4,
+                               static_cast<std::ptrdiff_t>(stride));
     }
     return clientRgba.data();
 }

@@ -1,5 +1,6 @@
 // The shared headers before windows.h, whose macros (IDOK) would clash with their names.
 #include "app/control_table.h"
+#include "app/display_scale.h"
 #include "app/res/dialog_template.h"
 
 #include "win32/about_box.h"
@@ -26,12 +27,12 @@ INT_PTR CALLBACK aboutProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam)
 
 }  // namespace
 
-void runAboutBox(HWND owner, int scale, HFONT font) {
+void runAboutBox(HWND owner, double scale, HFONT font) {
     bool done = false;
     HWND box = createEmptyDialog(res::kAboutBox, WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME,
                                  0, owner, aboutProc, reinterpret_cast<LPARAM>(&done));
     if (!box) return;
-    HICON icon = applicationIcon(32 * scale);
+    HICON icon = applicationIcon(deviceEdge(scale, kIconPixels));
     const ControlSet<HWND> controls = createControls(res::kAboutBox, box, scale, font, icon);
     placeWindow(box, res::kAboutBox, scale, owner);
 

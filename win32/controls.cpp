@@ -1,7 +1,9 @@
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 // The shared headers before windows.h, whose macros (IDOK) would clash with their names.
+#include "app/display_scale.h"
 #include "app/res/resource.h"
 #include "win32/controls.h"
 #include "win32/resource_ids.h"
@@ -62,9 +64,9 @@ ClassAndStyle windowClassOf(const ControlPlan& plan) {
     return {L"STATIC", style, exStyle};
 }
 
-/// A check box's mark grows with the system's display scale while the window keeps its pixels up
-/// to 199 %, so at 125 % and 150 % the text's room shrinks: the box widens to what it reports it
-/// needs for its mark and its whole text.
+/// A check box's mark is drawn at the system's size for the monitor's scale, which the layout's
+/// rectangle, scaled to a whole device pixel, may not quite hold beside the text: the box widens
+/// to what it reports it needs for its mark and its whole text.
 void fitCheckBox(HWND box, const RECT& place) {
     SIZE ideal{};  // a width of 0: no limit
     if (!SendMessageW(box, BCM_GETIDEALSIZE, 0, reinterpret_cast<LPARAM>(&ideal))) return;
@@ -74,27 +76,48 @@ void fitCheckBox(HWND box, const RECT& place) {
     }
 }
 
-RECT workAreaNear(HWND window) {
+RECT workArea(HMONITOR monitor) {
     MONITORINFO info{};
     info.cbSize = sizeof info;
-    HMONITOR monitor = window ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
-                              : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
     if (GetMonitorInfoW(monitor, &info)) return info.rcWork;
     RECT area{};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
     return area;
 }
 
-}  // namespace
-
-int pixelScale() {
-    HDC screen = GetDC(nullptr);
-    const int dpi = screen ? GetDeviceCaps(screen, LOGPIXELSY) : 96;
-    if (screen) ReleaseDC(nullptr, screen);
-    return std::max(1, dpi / 96);
+RECT workAreaNear(HWND window) {
+    return workArea(window ? MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)
+                           : MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
 }
 
-HFONT createDialogFont(int scale) {
+/// The frame around a client area: the window's outer rectangle for an empty client at dpi.
+RECT frameOf(HWND window, UINT dpi) {
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectExForDpi(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)),
+                             FALSE, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)),
+                             dpi);
+    return frame;
+}
+
+constexpr std::int32_t clientWidth(const res::DialogTemplate& layout) {
+    return layout.w * res::kPixelsPerDialogUnit;
+}
+constexpr std::int32_t clientHeight(const res::DialogTemplate& layout) {
+    return layout.h * res::kPixelsPerDialogUnit;
+}
+
+}  // namespace
+
+double layoutScale(HWND window, const res::DialogTemplate& layout, UINT dpi, HMONITOR monitor) {
+    const RECT area = workArea(monitor);
+    const RECT frame = frameOf(window, dpi);
+    const double roomWidth = (area.right - area.left) - (frame.right - frame.left);
+    const double roomHeight = (area.bottom - area.top) - (frame.bottom - frame.top);
+    return displayScale(dpi / 96.0, roomWidth, roomHeight, clientWidth(layout),
+                        clientHeight(layout));
+}
+
+HFONT createDialogFont(double scale) {
     NONCLIENTMETRICSW metrics{};
     metrics.cbSize = sizeof metrics;
     LOGFONTW font{};
@@ -103,7 +126,7 @@ HFONT createDialogFont(int scale) {
     } else {
         lstrcpynW(font.lfFaceName, L"MS Shell Dlg 2", LF_FACESIZE);
     }
-    font.lfHeight = -kFontPixels * scale;
+    font.lfHeight = -static_cast<LONG>(std::lround(kFontPixels * scale));
     font.lfWidth = 0;
     return CreateFontIndirectW(&font);
 }
@@ -114,9 +137,9 @@ HICON applicationIcon(int size) {
                                          size, LR_DEFAULTCOLOR));
 }
 
-RECT controlRect(const ControlPlan& plan, int scale) {
-    const PixelRect& r = plan.rect;
-    return RECT{r.left * scale, r.top * scale, r.right * scale, r.bottom * scale};
+RECT controlRect(const ControlPlan& plan, double scale) {
+    const PixelRect r = deviceRect(scale, plan.rect);
+    return RECT{r.left, r.top, r.right, r.bottom};
 }
 
 HWND createEmptyDialog(const res::DialogTemplate& layout, DWORD style, DWORD exStyle, HWND owner,
@@ -132,7 +155,7 @@ HWND createEmptyDialog(const res::DialogTemplate& layout, DWORD style, DWORD exS
                                       param);
 }
 
-ControlSet<HWND> createControls(const res::DialogTemplate& layout, HWND parent, int scale,
+ControlSet<HWND> createControls(const res::DialogTemplate& layout, HWND parent, double scale,
                                 HFONT font, HICON icon) {
     ControlSet<HWND> controls;
     controls.build(layout, [&](const ControlPlan& plan) {
@@ -165,13 +188,28 @@ ControlSet<HWND> createControls(const res::DialogTemplate& layout, HWND parent, 
     return controls;
 }
 
-void placeWindow(HWND window, const res::DialogTemplate& layout, int scale, HWND owner) {
-    const int k = res::kPixelsPerDialogUnit * scale;
-    RECT frame{0, 0, layout.w * k, layout.h * k};
-    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
-                       static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)));
-    const int width = frame.right - frame.left;
-    const int height = frame.bottom - frame.top;
+void placeControls(const ControlSet<HWND>& controls, double scale, HFONT font) {
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        HWND control = controls.at(i);
+        if (!control) continue;
+        const RECT r = controlRect(controls.planAt(i), scale);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+        SetWindowPos(control, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        if (controls.planAt(i).kind == ControlKind::CheckBox) fitCheckBox(control, r);
+    }
+}
+
+SIZE windowSize(HWND window, const res::DialogTemplate& layout, double scale, UINT dpi) {
+    const RECT frame = frameOf(window, dpi);
+    return SIZE{deviceEdge(scale, clientWidth(layout)) + (frame.right - frame.left),
+                deviceEdge(scale, clientHeight(layout)) + (frame.bottom - frame.top)};
+}
+
+void placeWindow(HWND window, const res::DialogTemplate& layout, double scale, HWND owner) {
+    const SIZE size = windowSize(window, layout, scale, GetDpiForWindow(window));
+    const int width = size.cx;
+    const int height = size.cy;
     const RECT area = workAreaNear(owner);
     RECT over = area;
     if (owner) GetWindowRect(owner, &over);

@@ -1,6 +1,9 @@
 #include <algorithm>
+#include <cmath>
+#include <string>
 
 // The shared headers before windows.h, whose macros (IDOK) would clash with their names.
+#include "app/display_scale.h"
 #include "app/res/dialog_template.h"
 #include "app/res/resource.h"
 #include "app/window.h"
@@ -80,7 +83,7 @@ RECT intersection(const RECT& a, const RECT& b) {
 }  // namespace
 
 SolverWindow::SolverWindow(SolverState& state)
-    : m_scale(pixelScale()), m_framebuffer(makeWindowFramebuffer()), m_dialog(*this, state) {}
+    : m_framebuffer(makeWindowFramebuffer()), m_dialog(*this, state) {}
 
 SolverWindow::~SolverWindow() {
     if (m_window) DestroyWindow(m_window);
@@ -91,7 +94,6 @@ SolverWindow::~SolverWindow() {
 }
 
 bool SolverWindow::run() {
-    m_font = createDialogFont(m_scale);
     m_faceBrush = CreateSolidBrush(toColorRef(kFaceColour));
     // No minimise or maximise box; a taskbar button of its own.
     m_window =
@@ -148,6 +150,11 @@ INT_PTR CALLBACK SolverWindow::dialogProc(HWND window, UINT message, WPARAM wPar
 }
 
 bool SolverWindow::initialise() {
+    // The scale of the monitor the window opens on, before anything is laid out.
+    const UINT dpi = GetDpiForWindow(m_window);
+    m_scale = layoutScale(m_window, res::kMainDialog, dpi,
+                          MonitorFromWindow(m_window, MONITOR_DEFAULTTOPRIMARY));
+    m_font = createDialogFont(m_scale);
     m_controls = createControls(res::kMainDialog, m_window, m_scale, m_font, nullptr);
     for (std::size_t i = 0; i < m_controls.size(); ++i) {
         if (!m_controls.at(i)) {
@@ -156,11 +163,7 @@ bool SolverWindow::initialise() {
         }
     }
     placeWindow(m_window, res::kMainDialog, m_scale, nullptr);
-
-    m_bigIcon = applicationIcon(GetSystemMetrics(SM_CXICON));
-    m_smallIcon = applicationIcon(GetSystemMetrics(SM_CXSMICON));
-    SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_bigIcon));
-    SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_smallIcon));
+    setIcons(dpi);
     // The system menu has a Close of its own: the window menu's entries after it go at its end.
     if (HMENU menu = GetSystemMenu(m_window, FALSE)) {
         bool afterClose = false;
@@ -176,8 +179,49 @@ bool SolverWindow::initialise() {
     return true;
 }
 
+void SolverWindow::setIcons(UINT dpi) {
+    HICON big = applicationIcon(GetSystemMetricsForDpi(SM_CXICON, dpi));
+    HICON small = applicationIcon(GetSystemMetricsForDpi(SM_CXSMICON, dpi));
+    SendMessageW(m_window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(m_window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    if (m_bigIcon) DestroyIcon(m_bigIcon);
+    if (m_smallIcon) DestroyIcon(m_smallIcon);
+    m_bigIcon = big;
+    m_smallIcon = small;
+}
+
+void SolverWindow::rescale(UINT dpi, HMONITOR monitor, POINT at) {
+    const double scale = layoutScale(m_window, res::kMainDialog, dpi, monitor);
+    HFONT font = createDialogFont(scale);
+    if (!font) return;
+    m_scale = scale;
+    placeControls(m_controls, m_scale, font);
+    if (m_font) DeleteObject(m_font);
+    m_font = font;
+    // The function list's dropped width, measured again in the new font.
+    HWND functions = control(res::IDC_FUNCTION);
+    SendMessageW(functions, CB_SETDROPPEDWIDTH, 0, 0);
+    for (int i = 0; i < comboItemCount(res::IDC_FUNCTION); ++i) {
+        widenDroppedList(res::IDC_FUNCTION, toUtf16(comboItemText(res::IDC_FUNCTION, i)));
+    }
+    setIcons(dpi);
+    const SIZE size = windowSize(m_window, res::kMainDialog, m_scale, dpi);
+    SetWindowPos(m_window, nullptr, at.x, at.y, size.cx, size.cy, SWP_NOZORDER | SWP_NOACTIVATE);
+    RedrawWindow(m_window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
 INT_PTR SolverWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case WM_DPICHANGED: {
+            // Moved to a monitor of another scale, or the scale changed: the window lays itself
+            // out at the new one where the system suggests, rather than being stretched.
+            const RECT& suggested = *reinterpret_cast<const RECT*>(lParam);
+            rescale(HIWORD(wParam), MonitorFromRect(&suggested, MONITOR_DEFAULTTONEAREST),
+                    POINT{suggested.left, suggested.top});
+            SetWindowLongPtrW(m_window, DWLP_MSGRESULT, 0);
+            return TRUE;
+        }
         case WM_COMMAND:
             if (HIWORD(wParam) == BN_CLICKED && LOWORD(wParam) == res::IDC_CONFIRM) {
                 m_dialog.OnConfirm();
@@ -274,20 +318,19 @@ void SolverWindow::showWindowMenu(LPARAM screenPoint) {
 }
 
 void SolverWindow::paintFramebuffer(HDC dc, RECT area, POINT dcOrigin) {
-    const int k = m_scale;
-    // Whole framebuffer pixels: client pixel (x, y) shows window pixel (x / k + left, y / k + top).
-    const RECT client{0, 0, kClientWidth * k, kClientHeight * k};
-    area = intersection(area, client);
+    // The device pixels of the client area, each in the colour of the framebuffer pixel it shows
+    // at the window's scale, copied one for one.
+    const PixelRect client = deviceRect(m_scale, kClientRect);
+    area = intersection(area, RECT{client.left, client.top, client.right, client.bottom});
     if (area.left >= area.right) return;
-    const int x0 = area.left / k;
-    const int y0 = area.top / k;
-    const int width = (area.right + k - 1) / k - x0;
-    const int height = (area.bottom + k - 1) / k - y0;
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
 
     const std::ptrdiff_t stride = static_cast<std::ptrdiff_t>(width) * 4;
     m_scanlines.resize(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
-    copyClientPixels(m_framebuffer, PixelRect{x0, y0, x0 + width, y0 + height}, PixelFormat::Bgrx32,
-                     m_scanlines.data(), stride);
+    copyScaledClientPixels(m_framebuffer, m_scale,
+                           PixelRect{area.left, area.top, area.right, area.bottom},
+                           PixelFormat::Bgrx32, m_scanlines.data(), stride);
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -295,17 +338,16 @@ void SolverWindow::paintFramebuffer(HDC dc, RECT area, POINT dcOrigin) {
     info.bmiHeader.biPlanes = 1;
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
-    // An integer factor of plain copies: each pixel becomes a k x k square, never a blend.
-    SetStretchBltMode(dc, COLORONCOLOR);
-    StretchDIBits(dc, x0 * k - dcOrigin.x, y0 * k - dcOrigin.y, width * k, height * k, 0, 0, width,
-                  height, m_scanlines.data(), &info, DIB_RGB_COLORS, SRCCOPY);
+    SetDIBitsToDevice(dc, area.left - dcOrigin.x, area.top - dcOrigin.y, static_cast<DWORD>(width),
+                      static_cast<DWORD>(height), 0, 0, 0, static_cast<UINT>(height),
+                      m_scanlines.data(), &info, DIB_RGB_COLORS);
 }
 
 void SolverWindow::showPixels(const PixelRect& window) {
     const PixelRect client = clientArea(window);
     if (!m_window || client.empty()) return;
-    const int k = m_scale;
-    RECT area{client.left * k, client.top * k, client.right * k, client.bottom * k};
+    const PixelRect device = deviceRect(m_scale, client);
+    RECT area{device.left, device.top, device.right, device.bottom};
     // The face and every control over the rectangle repaint now: a command draws between its
     // message boxes without letting the window process anything.
     RedrawWindow(m_window, &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
@@ -341,6 +383,12 @@ void SolverWindow::addComboItem(int id, std::string_view text) {
     if (!w) return;
     const std::wstring wide = toUtf16(text);
     SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+    widenDroppedList(id, wide);
+}
+
+void SolverWindow::widenDroppedList(int id, const std::wstring& wide) {
+    HWND w = control(id);
+    if (!w) return;
     // A drop-down's list opens as wide as the box and would clip the longest function, so it is
     // widened to each entry, with room for the list's frame, the item's margins and a scroll bar.
     HDC dc = GetDC(w);
@@ -353,8 +401,10 @@ void SolverWindow::addComboItem(int id, std::string_view text) {
     SelectObject(dc, previous);
     ReleaseDC(w, dc);
     if (!measured) return;
-    const int needed =
-        extent.cx + 2 * GetSystemMetrics(SM_CXEDGE) + GetSystemMetrics(SM_CXVSCROLL) + 4 * m_scale;
+    const UINT dpi = GetDpiForWindow(w);
+    const int needed = extent.cx + 2 * GetSystemMetricsForDpi(SM_CXEDGE, dpi) +
+                       GetSystemMetricsForDpi(SM_CXVSCROLL, dpi) +
+                       static_cast<int>(std::lround(4 * m_scale));
     if (needed > SendMessageW(w, CB_GETDROPPEDWIDTH, 0, 0)) {
         SendMessageW(w, CB_SETDROPPEDWIDTH, static_cast<WPARAM>(needed), 0);
     }

@@ -2,7 +2,9 @@
 // The main window over the plain Win32 API: a dialog window whose controls are the real window
 // classes, placed from the main dialog's layout table, hosting the toolkit-neutral CSolverDialog
 // through DialogHost. Its face is the retained window framebuffer: what the commands draw shows
-// wherever no control covers it, and a repaint shows it again.
+// wherever no control covers it, and a repaint shows it again. It is aware of each monitor's
+// scale: shown at the scale every window takes (app/display_scale.h), it lays itself out again
+// when it moves to a monitor of another scale, rather than letting the system stretch it.
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -60,14 +62,21 @@ private:
     void showWindowMenu(LPARAM screenPoint);
     HWND control(int id) const { return m_controls.get(id); }
 
-    /// Paints the framebuffer's pixels under the client rectangle area onto dc, whose origin
-    /// lies at the client point dcOrigin.
+    /// Paints the framebuffer's pixels under the client rectangle area (device pixels) onto dc,
+    /// whose origin lies at the client point dcOrigin.
     void paintFramebuffer(HDC dc, RECT area, POINT dcOrigin);
     /// Repaints the window's pixels in a rectangle of window coordinates (framebuffer pixels),
     /// and the controls over it, at once.
     void showPixels(const PixelRect& window);
+    /// The window at the scale for a monitor of dpi dots per inch: font, icons and controls, and
+    /// the window's size with its corner at `at`.
+    void rescale(UINT dpi, HMONITOR monitor, POINT at);
+    /// Widens drop-down id's dropped list to what its entry `text` needs, in the control's font.
+    void widenDroppedList(int id, const std::wstring& text);
+    /// The window's icons at the sizes the system takes at dpi.
+    void setIcons(UINT dpi);
 
-    int m_scale;
+    double m_scale = 1.0;
     HFONT m_font = nullptr;
     HBRUSH m_faceBrush = nullptr;
     HICON m_bigIcon = nullptr;  // the window's icons, which it keeps while it lives

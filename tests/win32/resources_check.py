@@ -8,7 +8,7 @@ resource compiler that wrote them) and checks what Windows and Explorer read fro
   version of four numbers of 0 to 65535, the project's version (Windows refuses to start a
   program whose embedded manifest breaks these rules); both ask for UTF-8 as their code page
   and to run as the user who starts them (trustInfo asInvoker: no elevation asked for nor
-  guessed); the window asks for common controls 6 and is DPI aware;
+  guessed); the window asks for common controls 6 and is DPI aware for each monitor;
 - the version record holds the same four numbers, a string table in Polish (language 0x0415,
   code page 1200) that its Translation entry points to, FileVersion and ProductVersion as the
   four numbers with points ("1.0.0.1"), and an OriginalFilename that is the file's own name;
@@ -99,8 +99,10 @@ def check_manifest(path, version, window):
         fail(path, "the manifest does not ask for common controls 6")
     aware = settings.find(SETTINGS_2005 + "dpiAware") if settings is not None else None
     awareness = settings.find(SETTINGS_2016 + "dpiAwareness") if settings is not None else None
-    if aware is None or aware.text != "true" or awareness is None or awareness.text != "system":
-        fail(path, "the manifest does not declare the window DPI aware (system)")
+    # Each monitor's scale (version 2 first), and for Windows before 10 1607 the older entry.
+    if aware is None or aware.text != "true/pm" or awareness is None or \
+            [a.strip().lower() for a in awareness.text.split(",")][0] != "permonitorv2":
+        fail(path, "the manifest does not declare the window DPI aware for each monitor (v2)")
 
 
 def version_blocks(data, offset=0):

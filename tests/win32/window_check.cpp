@@ -22,11 +22,19 @@
 //                      this order), and says what differs when it does not
 //   compare SCREEN.xwd EXPECTED.png
 //                      checks the window, as a screenshot of the display shows it, against a
-//                      picture of the window: the client area is 796 x 536; every client pixel
-//                      that no control covers where the layout table puts the controls, and
-//                      every pixel of the chart's backdrop, is the picture's (a group box covers
-//                      only its frame and caption, the drop-down only its closed box)
+//                      picture of the window: the client area is 796 x 536 pixels at the
+//                      window's scale (the monitor's, app/display_scale.h); every device pixel
+//                      of a client pixel that no control covers where the layout table puts the
+//                      controls, and of every pixel of the chart's backdrop, is the picture's
+//                      pixel's colour (a group box covers only its frame and caption, the
+//                      drop-down only its closed box)
 //   dropdown           every function's label fits the drop-down's dropped list
+//   scale              "ok SCALE WIDTH HEIGHT": the window's scale and its client area's size
+//   layout             every control stands where the layout table puts it at the window's
+//                      scale (the check box may be wider, for its mark), and no two controls
+//                      that the table keeps apart overlap
+//   ink ID SCREEN.xwd  "ok ROWS": the rows of control ID's rectangle in the screenshot that hold
+//                      a dark pixel, the height of the text a label without a frame shows
 //
 // window_check exits at the end of its input; with status 2 when a request cannot be read.
 #define STB_IMAGE_IMPLEMENTATION
@@ -37,6 +45,7 @@
 #include <io.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -48,6 +57,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/display_scale.h"
 #include "app/res/resource.h"
 #include "app/window.h"
 #include "face_mask.h"
@@ -146,8 +156,16 @@ bool readScreen(const char* path, Screen* screen) {
     return true;
 }
 
-/// Compares the client pixels that no control covers with the picture; empty when all agree,
-/// else why not (the first differing pixels go to standard error).
+/// The scale the window shows its pixels at, worked out as the window works it out, for the
+/// display's dots per inch (Wine's one monitor's, which Wine tells another process's window as
+/// 96).
+double windowScale(HWND main) {
+    return korzenik::win32::layoutScale(main, korzenik::res::kMainDialog, GetDpiForSystem(),
+                                        MonitorFromWindow(main, MONITOR_DEFAULTTOPRIMARY));
+}
+
+/// Compares the client pixels that no control covers with the picture, at the window's scale;
+/// empty when all agree, else why not (the first differing pixels go to standard error).
 std::string comparePixels(HWND main, const Screen& screen, const std::string& picturePath) {
     int width = 0, height = 0, channels = 0;
     std::unique_ptr<unsigned char, void (*)(void*)> picture(
@@ -155,16 +173,19 @@ std::string comparePixels(HWND main, const Screen& screen, const std::string& pi
     if (!picture || width != korzenik::kWindowWidth || height != korzenik::kWindowHeight) {
         return "cannot read a window picture from " + picturePath;
     }
+    const double scale = windowScale(main);
+    const korzenik::PixelRect device = korzenik::deviceRect(scale, korzenik::kClientRect);
     RECT client;
     GetClientRect(main, &client);
-    if (client.right != kClientWidth || client.bottom != kClientHeight) {
+    if (client.right != device.right || client.bottom != device.bottom) {
         return "the client area is " + std::to_string(client.right) + "x" +
-               std::to_string(client.bottom);
+               std::to_string(client.bottom) + ", not " + std::to_string(device.right) + "x" +
+               std::to_string(device.bottom) + " at the scale " + std::to_string(scale);
     }
     POINT origin{0, 0};
     ClientToScreen(main, &origin);
-    if (origin.x < 0 || origin.y < 0 || origin.x + kClientWidth > screen.width ||
-        origin.y + kClientHeight > screen.height) {
+    if (origin.x < 0 || origin.y < 0 || origin.x + device.right > screen.width ||
+        origin.y + device.bottom > screen.height) {
         return "the client area is not all on the screen";
     }
     // Where the layout puts the controls, not where the window has them: a control out of its
@@ -172,27 +193,35 @@ std::string comparePixels(HWND main, const Screen& screen, const std::string& pi
     RECT box;
     GetWindowRect(GetDlgItem(main, korzenik::res::IDC_FUNCTION), &box);
     const std::vector<bool> face =
-        korzenik::faceShows(korzenik::res::kMainDialog, box.bottom - box.top);
-    long compared = 0, differing = 0;
-    for (int y = 0; y < kClientHeight; ++y) {
-        for (int x = 0; x < kClientWidth; ++x) {
-            if (!face[static_cast<std::size_t>(y) * kClientWidth + static_cast<std::size_t>(x)]) {
-                continue;
-            }
-            ++compared;
+        korzenik::faceShows(korzenik::res::kMainDialog,
+                            static_cast<std::int32_t>(std::ceil((box.bottom - box.top) / scale)));
+    std::vector<bool> seen(face.size());
+    long differing = 0;
+    for (int dy = 0; dy < device.bottom; ++dy) {
+        const int y = korzenik::shownPixel(scale, dy);
+        for (int dx = 0; dx < device.right; ++dx) {
+            const int x = korzenik::shownPixel(scale, dx);
+            const std::size_t at =
+                static_cast<std::size_t>(y) * kClientWidth + static_cast<std::size_t>(x);
+            if (!face[at]) continue;
+            seen[at] = true;
             const unsigned char* p =
                 picture.get() + (static_cast<std::size_t>(y + kClientTop) * korzenik::kWindowWidth +
                                  static_cast<std::size_t>(x + kClientLeft)) *
                                     3;
             const std::uint32_t expected =
                 std::uint32_t{p[0]} << 16 | std::uint32_t{p[1]} << 8 | p[2];
-            const std::uint32_t shown = screen.at(origin.x + x, origin.y + y);
+            const std::uint32_t shown = screen.at(origin.x + dx, origin.y + dy);
             if (shown != expected && differing++ < 5) {
-                std::fprintf(stderr, "window_check: client pixel (%d, %d) is %06x, expected %06x\n",
-                             x, y, static_cast<unsigned>(shown), static_cast<unsigned>(expected));
+                std::fprintf(stderr,
+                             "window_check: device pixel (%d, %d) of client pixel (%d, %d) is "
+                             "%06x, expected %06x\n",
+                             dx, dy, x, y, static_cast<unsigned>(shown),
+                             static_cast<unsigned>(expected));
             }
         }
     }
+    const long compared = static_cast<long>(std::count(seen.begin(), seen.end(), true));
     // The chart's backdrop alone is 494 x 446 pixels: fewer compared means the mask is wrong.
     if (compared < 494 * 446) return "only " + std::to_string(compared) + " pixels compared";
     if (differing != 0) {
@@ -224,7 +253,7 @@ std::string windowText(HWND window) {
 /// (a font handle means nothing in another process, so this one is made the window's way).
 std::string compareDropDown(HWND main) {
     HWND box = GetDlgItem(main, korzenik::res::IDC_FUNCTION);
-    HFONT own = korzenik::win32::createDialogFont(korzenik::win32::pixelScale());
+    HFONT own = korzenik::win32::createDialogFont(windowScale(main));
     if (!box || !own) return "no drop-down or no font";
     HDC dc = GetDC(nullptr);
     HGDIOBJ previous = SelectObject(dc, own);
@@ -245,6 +274,88 @@ std::string compareDropDown(HWND main) {
     ReleaseDC(nullptr, dc);
     DeleteObject(own);
     return why;
+}
+
+/// The control of the main dialog's table that a child window of the window is: by its
+/// identifier, or for one without (a static text, a group box) by its text. nullptr for none.
+const korzenik::res::ControlTemplate* rowOf(HWND child) {
+    // A control made without an identifier has -1, or 0xFFFF as a dialog's 16-bit ones read.
+    const int id = GetDlgCtrlID(child);
+    const bool none = (id & 0xFFFF) == 0xFFFF;
+    const std::string text = windowText(child);
+    for (const korzenik::res::ControlTemplate& row : korzenik::res::kMainDialog.controls) {
+        if (row.id != korzenik::res::IDC_STATIC ? row.id == id
+                                                : none && !row.text.empty() && row.text == text) {
+            return &row;
+        }
+    }
+    return nullptr;
+}
+
+/// Every control where the table puts it at the window's scale, the check box no narrower, and
+/// no two controls that the table keeps apart over each other; empty when so, else why not.
+std::string compareLayout(HWND main) {
+    const double scale = windowScale(main);
+    struct Placed {
+        korzenik::ControlPlan plan;
+        RECT shown;
+    };
+    std::vector<Placed> placed;
+    for (HWND child = GetWindow(main, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const korzenik::res::ControlTemplate* row = rowOf(child);
+        if (!row) continue;
+        Placed p{korzenik::controlPlan(*row), {}};
+        GetWindowRect(child, &p.shown);
+        MapWindowPoints(nullptr, main, reinterpret_cast<POINT*>(&p.shown), 2);
+        const RECT table = korzenik::win32::controlRect(p.plan, scale);
+        const bool wider = p.plan.kind == korzenik::ControlKind::CheckBox;
+        // A drop-down's window is its closed box; the table's height includes its list.
+        const bool closed = p.plan.kind == korzenik::ControlKind::DropDown;
+        if (p.shown.left != table.left || p.shown.top != table.top ||
+            (wider ? p.shown.right < table.right : p.shown.right != table.right) ||
+            (closed ? p.shown.bottom > table.bottom : p.shown.bottom != table.bottom)) {
+            return "control \"" + std::string(row->text) + "\" (" + std::to_string(row->id) +
+                   ") stands at " + std::to_string(p.shown.left) + "," +
+                   std::to_string(p.shown.top) + "-" + std::to_string(p.shown.right) + "," +
+                   std::to_string(p.shown.bottom) + ", not " + std::to_string(table.left) + "," +
+                   std::to_string(table.top) + "-" + std::to_string(table.right) + "," +
+                   std::to_string(table.bottom);
+        }
+        placed.push_back(p);
+    }
+    if (placed.size() != korzenik::res::kMainDialog.controls.size()) {
+        return std::to_string(placed.size()) + " of the table's controls found";
+    }
+    const auto apart = [](const auto& a, const auto& b) {
+        return a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+    };
+    for (const Placed& a : placed) {
+        for (const Placed& b : placed) {
+            if (&a != &b && apart(a.plan.rect, b.plan.rect) && !apart(a.shown, b.shown)) {
+                return "\"" + std::string(a.plan.text) + "\" (" + std::to_string(a.plan.id) +
+                       ") runs into \"" + std::string(b.plan.text) + "\" (" +
+                       std::to_string(b.plan.id) + ")";
+            }
+        }
+    }
+    return {};
+}
+
+/// The rows of a control's rectangle in the screenshot that hold a pixel darker than mid-gray.
+int inkRows(HWND control, const Screen& screen) {
+    RECT r;
+    GetWindowRect(control, &r);
+    int rows = 0;
+    for (int y = std::max<int>(r.top, 0); y < std::min<int>(r.bottom, screen.height); ++y) {
+        for (int x = std::max<int>(r.left, 0); x < std::min<int>(r.right, screen.width); ++x) {
+            const std::uint32_t c = screen.at(x, y);
+            if (((c >> 16) & 0xFF) + ((c >> 8) & 0xFF) + (c & 0xFF) < 3 * 0x80) {
+                ++rows;
+                break;
+            }
+        }
+    }
+    return rows;
 }
 
 /// The dialog's state as the window shows it, in the fields of korzenik-script's state event.
@@ -418,6 +529,21 @@ std::string answer(const std::vector<std::string>& request) {
         const std::string why = comparePixels(main, screen, request[2]);
         return why.empty() ? "ok" : "fail " + why;
     }
+    if (command == "scale" && n == 1) {
+        RECT client;
+        GetClientRect(main, &client);
+        return "ok " + std::to_string(windowScale(main)) + " " + std::to_string(client.right) +
+               " " + std::to_string(client.bottom);
+    }
+    if (command == "layout" && n == 1) {
+        const std::string why = compareLayout(main);
+        return why.empty() ? "ok" : "fail " + why;
+    }
+    if (command == "ink" && n == 3) {
+        Screen screen;
+        if (!readScreen(request[2].c_str(), &screen)) return "fail cannot read " + request[2];
+        return "ok " + std::to_string(inkRows(control, screen));
+    }
     if (command == "dropdown" && n == 1) {
         const std::string why = compareDropDown(main);
         return why.empty() ? "ok" : "fail " + why;
@@ -445,6 +571,9 @@ std::string expectState(const std::vector<std::pair<std::string, std::string>>& 
 }  // namespace
 
 int main() {
+    // The window's own coordinates and scale, whatever the monitor's: not those the system
+    // makes up for a program that knows no scale.
+    SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
     // Requests and answers are UTF-8 bytes, unchanged by the C library.
     _setmode(_fileno(stdin), _O_BINARY);
     _setmode(_fileno(stdout), _O_BINARY);

@@ -19,6 +19,13 @@ After the last session the keyboard of a native dialog is checked: Enter and Esc
 do nothing; in the opened drop-down list Enter picks the highlighted function and Escape closes
 the list; the About box opens from the system menu and closes with Enter.
 
+Then the display's scale goes to 125 %, 150 % and 175 % (Wine's LogPixels at 120, 144 and 168
+dots per inch), and at each the demo and a third of the other sessions play again: the window
+takes the monitor's scale, its controls stand where the layout table puts them at that scale
+with none over another, the text of a label is as much taller as the scale is larger, and every
+device pixel of a client pixel that no control covers has that pixel's colour in the picture.
+The screenshots after the demo stay in WORKDIR/screen-DPI.xwd to be looked at.
+
 The Wine prefix and the display are the test's own, made in WORKDIR and removed at the end. A
 failure leaves a screenshot of the display in WORKDIR/failure.xwd.
 """
@@ -34,6 +41,9 @@ import time
 WINE = "/usr/lib/wine/wine64"
 IDC_FUNCTION, IDC_START, IDC_END, IDC_PRECISION = 1013, 1002, 1003, 1004
 IDC_CONFIRM, IDC_COMPUTE, IDC_AUTO = 1005, 1006, 1007
+IDC_XMIN = 1009
+# The display's dots per inch the window is tried at after 96: Windows' 125 %, 150 % and 175 %.
+SCALED_DPIS = (120, 144, 168)
 FIELDS = {"start": IDC_START, "end": IDC_END, "precision": IDC_PRECISION}
 STATE_FIELDS = ("function", "start", "end", "precision", "xmin", "xmax", "ymin", "ymax", "auto")
 
@@ -157,7 +167,7 @@ class WindowTest:
     def start_display(self):
         read, write = os.pipe()
         self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1920x1080x24", "-nolisten", "tcp"],
             pass_fds=(write,), stderr=open(os.path.join(self.work, "xvfb.log"), "w"))
         os.close(write)
         with os.fdopen(read) as f:
@@ -184,6 +194,27 @@ class WindowTest:
         for value, data in (("Managed", "N"), ("Decorated", "Y")):
             run([WINE, "reg", "add", r"HKCU\Software\Wine\X11 Driver", "/v", value, "/d", data,
                  "/f"], **quiet)
+
+    def set_dpi(self, dpi):
+        """The display's scale for the programs started from now on, as a user sets it."""
+        run([WINE, "reg", "add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t",
+             "REG_DWORD", "/d", str(dpi), "/f"], stdin=subprocess.DEVNULL,
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+    def look(self, dpi):
+        """The window as it stands, at dpi: its scale and layout checked; the screenshot kept. The
+        height of the text of the label under the chart's left end."""
+        scale, width, height = self.checker.ask("scale").split()
+        if abs(float(scale) - dpi / 96) > 1e-6:
+            raise Failure(f"at {dpi} dpi the window's scale is {scale}, not {dpi / 96}")
+        self.checker.ask("layout")
+        screen = os.path.join(self.work, f"screen-{dpi}.xwd")
+        if run(["xwd", "-root", "-silent", "-out", screen]).returncode != 0:
+            raise Failure("no screenshot")
+        ink = int(self.checker.ask("ink", IDC_XMIN, screen))
+        print(f"window test: at {dpi} dpi the client area is {width} x {height}, the label's "
+              f"text {ink} pixels high", flush=True)
+        return ink
 
     def open_window(self):
         self.window = subprocess.Popen([WINE, self.korzenik])
@@ -291,7 +322,8 @@ class WindowTest:
                     raise
                 time.sleep(0.3)
 
-    def play(self, session):
+    def play(self, session, dpi=96):
+        """Plays the session in a new window; at its end, for the demo, looks at the window."""
         self.open_window()
         for i, ((word, argument), events) in enumerate(zip(session.actions, session.after)):
             if word == "function":
@@ -317,8 +349,9 @@ class WindowTest:
             self.checker.ask("expect", lines=Session.expected_state(events[-1]))
             if word == "png":
                 self.compare_picture(session.pictures[i])
-        print(f"window test: {session.name}: {len(session.actions)} lines as korzenik-script.exe "
-              "played them", flush=True)
+        print(f"window test: {session.name} at {dpi} dpi: {len(session.actions)} lines as "
+              "korzenik-script.exe played them", flush=True)
+        return self.look(dpi) if session.name == "demo" else None
 
     # --- the keyboard of a native dialog -----------------------------------------------------
     def about_box(self):
@@ -435,14 +468,30 @@ def main():
         test.make_prefix()
         sessions = [Session(path, work, script_exe) for path in found]
         test.checker = Checker(check)
+        ink = {}
         for i, session in enumerate(sessions):
-            test.play(session)
+            ink[96] = test.play(session) or ink.get(96)
             if i == len(sessions) - 1:
                 test.keyboard()
             test.close_window()
         test.lone_console()
         test.checker.close()
         test.checker = None
+        # The demo at every scale, and each other session at one of them.
+        demo = [s for s in sessions if s.name == "demo"]
+        others = [s for s in sessions if s.name != "demo"]
+        for n, dpi in enumerate(SCALED_DPIS):
+            test.set_dpi(dpi)
+            test.checker = Checker(check)
+            for session in demo + others[n::len(SCALED_DPIS)]:
+                ink[dpi] = test.play(session, dpi) or ink.get(dpi)
+                test.close_window()
+            test.checker.close()
+            test.checker = None
+        for dpi in SCALED_DPIS:
+            if ink[96] is None or ink[dpi] is None or ink[dpi] < round(ink[96] * dpi / 96) - 1:
+                raise Failure(f"the label's text is {ink.get(dpi)} pixels high at {dpi} dpi, "
+                              f"{ink.get(96)} at 96")
     except (Failure, subprocess.TimeoutExpired, OSError) as error:
         print(f"window test: {error}", file=sys.stderr)
         test.fail_screenshot()

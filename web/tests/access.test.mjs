@@ -1,6 +1,7 @@
 // axe-core against the rules of WCAG 2.0, 2.1 and 2.2 at levels A and AA, at the window's full
 // size: at rest, after the demo session, with a message box, the window menu, the About box and
-// the box of a link open. (The narrow screens are checked in screens.test.mjs.)
+// the box of a link open. (The narrow screens are checked in screens.test.mjs.) And the window in
+// forced colours, light and dark: what it must show still shows.
 //
 // Environment: KORZENIK_SITE (the built site).
 import assert from 'node:assert/strict';
@@ -46,4 +47,50 @@ test('axe-core finds nothing at rest, after the demo, nor with a box or the menu
     await page.waitForSelector('#linkbox[open]');
     assert.deepEqual(await axeViolations(page), [], 'with the box of a link the browser would not copy');
     await page.close();
+});
+
+/// The colours of the screen at points given in CSS pixels of the viewport.
+async function coloursAt(page, points) {
+    const shot = await page.screenshot();
+    return page.evaluate(async ({ png, points }) => {
+        const bitmap = await createImageBitmap(new Blob([Uint8Array.from(atob(png), (c) => c.charCodeAt(0))], { type: 'image/png' }));
+        const context = new OffscreenCanvas(bitmap.width, bitmap.height).getContext('2d');
+        context.drawImage(bitmap, 0, 0);
+        return points.map(([x, y]) => [...context.getImageData(Math.round(x * devicePixelRatio), Math.round(y * devicePixelRatio), 1, 1).data.slice(0, 3)].join());
+    }, { png: shot.toString('base64'), points });
+}
+
+test('in forced colours, light and dark, the selected line, the list\'s focus mark and the chart\'s frame show', async () => {
+    for (const colorScheme of ['light', 'dark']) {
+        const forced = await launch({ viewport: { width: 1366, height: 768 }, serviceWorkers: 'block', forcedColors: 'active', colorScheme });
+        try {
+            const page = await openPage(forced.context, site.url);
+            await play(page, readScript(DEMO));
+            await page.focus('#IDC_RESULTS');
+            await page.keyboard.press('ArrowUp');
+            const at = await page.evaluate(() => {
+                const box = (e) => e.getBoundingClientRect();
+                const list = box(document.getElementById('IDC_RESULTS'));
+                const lines = [...document.querySelectorAll('#IDC_RESULTS [role="option"]')];
+                const selected = box(lines.find((l) => l.getAttribute('aria-selected') === 'true'));
+                const other = box(lines.find((l) => l.getAttribute('aria-selected') === 'false'));
+                const group = box(document.querySelector('.pane.chart > .group'));
+                const middle = (r) => (r.top + r.bottom) / 2;
+                return [
+                    // A selected line's blank right end, an unselected one's beside it.
+                    [selected.right - 3, middle(selected)], [other.right - 3, middle(other)],
+                    // Just outside the list, where its mark goes, and further out.
+                    [list.left - 2.5, middle(list)], [list.left - 6, middle(list)],
+                    // The chart group's frame, on its right side, and the face inside it.
+                    [group.right - 0.75, middle(group)], [group.right - 6, middle(group)],
+                ];
+            });
+            const [selected, other, mark, face, frame, inside] = await coloursAt(page, at);
+            assert.notEqual(selected, other, `${colorScheme}: the selected line`);
+            assert.notEqual(mark, face, `${colorScheme}: the list's focus mark`);
+            assert.notEqual(frame, inside, `${colorScheme}: the chart's frame`);
+        } finally {
+            await forced.close();
+        }
+    }
 });

@@ -1,5 +1,6 @@
 // A page that cannot start says so in its window, in Polish, with the reason and what to do:
-// opened from disk, its module missing on the server or cut off, a browser without WebAssembly.
+// opened from disk, its module missing on the server or cut off, a browser without WebAssembly,
+// its script missing on the server, JavaScript off.
 //
 // Environment: KORZENIK_SITE (the built site).
 import assert from 'node:assert/strict';
@@ -31,14 +32,15 @@ function siteCopy(name, change) {
     return folder;
 }
 
-/// What the window says when it fails: its message, and whether a control can still be reached.
-async function failureAt(url, prepare) {
-    const page = await browser.context.newPage();
+/// What the window says when it fails: its message as shown, and whether a control can still be
+/// reached. context: the browser's, unless another is given.
+async function failureAt(url, prepare, context = browser.context) {
+    const page = await context.newPage();
     await prepare?.(page);
     await page.goto(url);
-    await page.waitForSelector('#failure:not([hidden])');
+    await page.waitForSelector('#failure', { state: 'visible' });
     const said = await page.evaluate(() => ({
-        text: document.getElementById('failure-text').textContent,
+        text: document.getElementById('failure').innerText,
         usable: !document.getElementById('client').inert && !document.getElementById('window').inert,
         role: document.getElementById('failure').getAttribute('role'),
     }));
@@ -46,11 +48,11 @@ async function failureAt(url, prepare) {
     return said;
 }
 
-test('opened from disk: put the folder on a web server or run make web-serve', async () => {
+test('opened from disk: open the course\'s address or ask the teacher; the teacher\'s command after', async () => {
     const said = await failureAt(pathToFileURL(join(SITE, 'index.html')).href);
-    assert.match(said.text, /otwarta z dysku/);
-    assert.match(said.text, /serwerze WWW/);
-    assert.match(said.text, /make web-serve/);
+    assert.match(said.text, /otwarta z pliku na dysku/);
+    assert.match(said.text, /Otwórz adres strony podany przez prowadzącego zajęcia/);
+    assert.match(said.text, /serwerze WWW\.\s+Dla prowadzącego: .*„make web-serve”/);
     assert.deepEqual([said.usable, said.role], [false, 'alert']);
 });
 
@@ -79,5 +81,22 @@ test('the module missing on the server, or cut off, or no WebAssembly in the bro
         assert.match(old.text, /nie obsługuje WebAssembly/);
     } finally {
         servers.forEach((s) => s.close());
+    }
+});
+
+test('no script: korzenik.js missing on the server, or JavaScript off, and the window says which', async () => {
+    const served = await serveSite(siteCopy('no-script', (folder) => unlinkSync(join(folder, 'korzenik.js'))));
+    const off = await launch({ javaScriptEnabled: false, serviceWorkers: 'block' });
+    try {
+        const missing = await failureAt(served.url);
+        assert.match(missing.text, /Nie dotarł plik programu korzenik\.js/);
+        assert.doesNotMatch(missing.text, /wyłączono JavaScript/);
+        assert.equal(missing.usable, false);
+        const disabled = await failureAt(served.url, undefined, off.context);
+        assert.match(disabled.text, /W tej przeglądarce wyłączono JavaScript/);
+        assert.doesNotMatch(disabled.text, /korzenik\.js/);
+    } finally {
+        await off.close();
+        served.server.close();
     }
 });

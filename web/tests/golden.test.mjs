@@ -80,7 +80,7 @@ async function playAgainst(page, actions, { transcript, picture }) {
                 region: { x: 0, y: 0, width: CLIENT.width, height: CLIENT.height },
                 anchor: '#client', origin: { x: 0, y: 0 },
             });
-            assert.equal(screen.k, 1);
+            assert.equal(screen.scale, 1);
             assert.equal(screen.differing, 0, `${path}: screen ${JSON.stringify(screen.first)}`);
             // Everything but the controls of the Funkcja group and the captions is compared.
             assert.ok(screen.compared > CLIENT.width * CLIENT.height * 0.7, `${path}: ${screen.compared}`);

@@ -81,10 +81,12 @@ test('Enter and Escape do nothing; Tab walks the stops in the layout order, Shif
     const forward = [];
     for (let i = 0; i <= stops.length; ++i) {
         forward.push(await focused(page));
-        // Each shows a focus mark: the check box around its text, as a dialog draws it.
+        // Each shows a focus mark: the check box around its text, as a dialog draws it, the
+        // drop-down on the box that shows its choice.
         assert.ok(await page.evaluate(() => {
             const control = document.activeElement;
-            const mark = getComputedStyle(control.type === 'checkbox' ? control.nextElementSibling : control);
+            const shown = { checkbox: control.nextElementSibling, 'select-one': control.parentElement }[control.type];
+            const mark = getComputedStyle(shown ?? control);
             return mark.outlineStyle !== 'none' && parseFloat(mark.outlineWidth) > 0;
         }), await focused(page));
         await page.keyboard.press('Tab');

@@ -150,12 +150,16 @@ export function canvasMismatches(page, windowPng) {
     }, { png: windowPng.toString('base64'), client: CLIENT });
 }
 
-/// The screen against a window picture (PNG bytes): each window pixel of region (in client
-/// coordinates) must show as a k × k block of device pixels of its colour, k the whole number of
-/// device pixels a window pixel that the page chose, placed from the anchor element's corner,
-/// which stands for the window pixel origin (in client coordinates), wherever the block is on the
-/// screen and no other element covers it. Returns { k, compared, differing, first } (first: the
-/// first differing pixel, as window, screen and expected colours).
+/// The screen against a window picture (PNG bytes), at whatever scale the page shows the window:
+/// window pixel (x, y) of region (client coordinates) covers the device pixels that its square,
+/// scale device pixels wide and high from the anchor element's corner (which stands for the
+/// window pixel origin, in client coordinates), overlaps at all. Each such window pixel must show
+/// on at least one of them in exactly its colour, so that no line is dropped, and each device
+/// pixel of the region must have the colour of a window pixel next to the one under its centre,
+/// so that nothing is blended, wherever it is on the screen and no element covers it. The
+/// picture may stand up to two device pixels away from the anchor. Returns { scale, shift,
+/// compared, differing, first } (shift: where the picture was found, in device pixels from the
+/// anchor; first: the first difference, as window, screen and expected colours).
 export async function screenMismatches(page, windowPng, { region, anchor, origin }) {
     const screen = await page.screenshot({ fullPage: true, animations: 'disabled', caret: 'hide' });
     return page.evaluate(async ({ png, shot, region, anchor, origin, client }) => {
@@ -168,8 +172,8 @@ export async function screenMismatches(page, windowPng, { region, anchor, origin
         };
         const [picture, screen] = await Promise.all([decode(png), decode(shot)]);
         const ratio = devicePixelRatio;
-        const surface = document.getElementById('surface');
-        const k = Math.round(surface.getBoundingClientRect().width * ratio / surface.width);
+        // Device pixels a window pixel: the CSS pixels the page gives a window pixel, on this screen.
+        const scale = parseFloat(getComputedStyle(document.documentElement).getPropertyValue('--s')) * ratio;
         // Document coordinates in device pixels, as the full-page screenshot has them.
         const device = (r) => ({
             left: Math.round((r.left + scrollX) * ratio), top: Math.round((r.top + scrollY) * ratio),
@@ -178,8 +182,9 @@ export async function screenMismatches(page, windowPng, { region, anchor, origin
         // What covers the canvas: every element drawn over it, a group box by its frame and caption,
         // a label by its text; where the chart's area scrolls, what lies outside its view.
         const covered = new Uint8Array(screen.width * screen.height);
-        const cover = (r, margin) => {
+        const cover = (r, around) => {
             const d = device(r);
+            const margin = Math.ceil(around);
             for (let y = Math.max(0, d.top - margin); y < Math.min(screen.height, d.bottom + margin); ++y) {
                 covered.fill(1, y * screen.width + Math.max(0, d.left - margin), y * screen.width + Math.min(screen.width, d.right + margin));
             }
@@ -203,34 +208,71 @@ export async function screenMismatches(page, windowPng, { region, anchor, origin
         }
         const seen = device(document.querySelector('.view').getBoundingClientRect());
         const corner = device(document.querySelector(anchor).getBoundingClientRect());
-        let compared = 0;
-        let differing = 0;
-        let first = null;
-        for (let y = region.y; y < region.y + region.height; ++y) {
-            for (let x = region.x; x < region.x + region.width; ++x) {
-                const left = corner.left + (x - origin.x) * k;
-                const top = corner.top + (y - origin.y) * k;
-                if (left < 0 || top < 0 || left + k > screen.width || top + k > screen.height) continue;
-                if (anchor !== '#client' && (left < seen.left || top < seen.top || left + k > seen.right || top + k > seen.bottom)) continue;
-                let free = true;
-                for (let dy = 0; dy < k && free; ++dy) {
-                    for (let dx = 0; dx < k; ++dx) if (covered[(top + dy) * screen.width + left + dx]) free = false;
-                }
-                if (!free) continue;
-                ++compared;
-                const p = ((client.top + y) * picture.width + client.left + x) * 4;
-                let same = true;
-                for (let dy = 0; dy < k && same; ++dy) {
-                    for (let dx = 0; dx < k && same; ++dx) {
-                        const s = ((top + dy) * screen.width + left + dx) * 4;
-                        for (let c = 0; c < 3; ++c) if (screen.data[s + c] !== picture.data[p + c]) same = false;
-                        if (!same) first ??= { window: [x, y], screen: [left + dx, top + dy], expected: [...picture.data.slice(p, p + 3)], got: [...screen.data.slice(s, s + 3)] };
+        const shown = (X, Y) => X >= 0 && Y >= 0 && X < screen.width && Y < screen.height && !covered[Y * screen.width + X]
+            && (anchor === '#client' || (X >= seen.left && Y >= seen.top && X < seen.right && Y < seen.bottom));
+        const colour = (data, i) => (data[i] << 16) | (data[i + 1] << 8) | data[i + 2];
+        const want = (x, y) => colour(picture.data, ((client.top + y) * picture.width + client.left + x) * 4);
+        const got = (X, Y) => colour(screen.data, (Y * screen.width + X) * 4);
+        // The device pixels that a window pixel's square overlaps, along one axis.
+        const span = (start, p) => [Math.floor(start + p * scale), Math.ceil(start + (p + 1) * scale)];
+        // A browser may put the canvas's pixels a device pixel or so away from where its layout
+        // says, copying them all the same: the picture is looked for that near the anchor, every
+        // stepth row tried first.
+        function compare(shiftX, shiftY, step, until = Infinity) {
+            const result = { compared: 0, differing: 0, first: null };
+            const differs = (what) => {
+                ++result.differing;
+                result.first ??= what;
+            };
+            const left0 = corner.left + shiftX;
+            const top0 = corner.top + shiftY;
+            for (let y = region.y; y < region.y + region.height && result.differing < until; y += step) {
+                const [top, bottom] = span(top0, y - origin.y);
+                for (let x = region.x; x < region.x + region.width; ++x) {
+                    const [left, right] = span(left0, x - origin.x);
+                    let free = true;
+                    let found = false;
+                    for (let Y = top; Y < bottom && free; ++Y) {
+                        for (let X = left; X < right && free; ++X) {
+                            free = shown(X, Y);
+                            found ||= got(X, Y) === want(x, y);
+                        }
                     }
+                    if (!free) continue;
+                    ++result.compared;
+                    if (!found) differs({ window: [x, y], screen: [left, top], expected: want(x, y).toString(16), got: got(left, top).toString(16) });
                 }
-                if (!same) ++differing;
+            }
+            if (step > 1) return result;
+            // Every device pixel of the region in the colour of a window pixel around the one
+            // under its centre.
+            const [left, right] = [left0 + (region.x - origin.x) * scale, left0 + (region.x + region.width - origin.x) * scale];
+            const [top, bottom] = [top0 + (region.y - origin.y) * scale, top0 + (region.y + region.height - origin.y) * scale];
+            for (let Y = Math.ceil(top) + 1; Y < Math.floor(bottom) - 1; ++Y) {
+                const y = Math.floor((Y + 0.5 - top0) / scale) + origin.y;
+                for (let X = Math.ceil(left) + 1; X < Math.floor(right) - 1; ++X) {
+                    if (!shown(X, Y)) continue;
+                    const x = Math.floor((X + 0.5 - left0) / scale) + origin.x;
+                    const c = got(X, Y);
+                    let near = false;
+                    for (let dy = -1; dy <= 1 && !near; ++dy) {
+                        for (let dx = -1; dx <= 1 && !near; ++dx) near = c === want(x + dx, y + dy);
+                    }
+                    if (!near) differs({ device: [X, Y], window: [x, y], expected: want(x, y).toString(16), got: c.toString(16) });
+                }
+            }
+            return result;
+        }
+        const near = [0, -1, 1, -2, 2];
+        let best = null;
+        for (const shiftY of near) {
+            for (const shiftX of near) {
+                const tried = compare(shiftX, shiftY, 7, best?.differing ?? Infinity);
+                if (!best || tried.differing < best.differing) best = { shiftX, shiftY, differing: tried.differing };
             }
         }
-        return { k, compared, differing, first };
+        const { compared, differing, first } = compare(best.shiftX, best.shiftY, 1);
+        return { scale, shift: [best.shiftX, best.shiftY], compared, differing, first };
     }, { png: windowPng.toString('base64'), shot: screen.toString('base64'), region, anchor, origin, client: CLIENT });
 }
 
