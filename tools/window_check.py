@@ -115,13 +115,17 @@ def start_display():
 
 
 def frame_of(window, env):
-    """The window's frame (x, y, width, height) in device pixels, from the manager's extents."""
+    """The window's frame (x, y, width, height) in device pixels, from the manager's extents, or
+    None while the manager has not framed the window yet (no extents on it)."""
     info = run(["xwininfo", "-id", window], env)
     get = lambda label: int(re.search(label + r":\s+(-?\d+)", info)[1])
     x, y, w, h = (get("Absolute upper-left X"), get("Absolute upper-left Y"), get("Width"),
                   get("Height"))
-    extents = run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"], env)
-    left, right, top, bottom = (int(v) for v in re.findall(r"\d+", extents.split("=")[1]))
+    extents = re.findall(r"\d+", run(["xprop", "-id", window, "_NET_FRAME_EXTENTS"], env)
+                         .partition("=")[2])
+    if len(extents) != 4:
+        return None
+    left, right, top, bottom = (int(v) for v in extents)
     return (x - left, y - top, w + left + right, h + top + bottom), (x, y)
 
 
@@ -164,8 +168,10 @@ def settled_frame(window, env, placed):
     deadline = time.monotonic() + 5
     while True:
         frame = frame_of(window, env)
-        if placed(frame[0]) or time.monotonic() > deadline:
+        if frame and (placed(frame[0]) or time.monotonic() > deadline):
             return frame
+        if not frame and time.monotonic() > deadline + 15:
+            sys.exit("window_check: the window manager never framed the window")
         time.sleep(0.05)
 
 
