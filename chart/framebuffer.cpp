@@ -127,7 +127,7 @@ void walkLine(std::int64_t u0, std::int64_t v0, std::int64_t u1, std::int64_t v1
 /// checking. It starts at (x0, y0) whichever way u runs: walking t = 0 .. d - 1 steps from either
 /// end, v = v0 + ceil((2ts - d) / 2d) for s = v1 - v0 and d = |du| lights the same pixels that
 /// walkLine lights from the end with the smaller u, only leaving out the other end.
-template <bool XMajor>
+template <bool XMajor, bool Diagonal>
 void drawInsideLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int64_t du,
                     std::int64_t dv, Colour colour) {
     const std::ptrdiff_t stride = std::ptrdiff_t{target.width} * 3;
@@ -138,9 +138,20 @@ void drawInsideLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::
     // walkLine's error term r (v moves up when r > 0, down when r <= -2d) as one that moves v
     // whenever it is positive: e = r for dv >= 0, e = 1 - 2d - r for dv < 0.
     const std::int64_t d2 = 2 * d;
-    const std::int64_t rise = dv < 0 ? -2 * dv : 2 * dv;
-    const std::ptrdiff_t across = dv < 0 ? -vStep : vStep;
+    std::int64_t rise = dv < 0 ? -2 * dv : 2 * dv;
+    std::ptrdiff_t across = dv < 0 ? -vStep : vStep;
+    std::ptrdiff_t step = uStep;
     std::int64_t e = dv < 0 ? 1 - d : -d;
+    if (Diagonal && rise > d) {
+        // v moves on more than half of the steps: the diagonal is the usual step and the straight
+        // one the exception, so that the exception's jump is taken on at most half of them. In
+        // g = 1 - 2d - e the same walk reads: g grows by 2d - rise a step, and where e would have
+        // stayed at or below 0 (g > 0) the step goes back across.
+        step = uStep + across;
+        across = -across;
+        e = 1 - d2 - e;
+        rise = d2 - rise;
+    }
 
     std::uint8_t* const data = target.rgb.data();
     const std::uint8_t red = channel(colour, 0);
@@ -153,7 +164,7 @@ void drawInsideLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::
         p[1] = green;
         p[2] = blue;
         if (--left == 0) break;
-        at += uStep;
+        at += step;
         e += rise;
         // The minor coordinate moves on |dv| of the d steps: never along the axes and their
         // ticks, once on a steep curve segment one column wide. As an unlikely branch the step
@@ -236,17 +247,20 @@ bool inside(const Framebuffer& target, std::int32_t x, std::int32_t y) {
            static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(target.height);
 }
 
-/// A segment whose ends both lie inside the image. Inlined where a polyline draws its segments:
-/// most are a few pixels long, and the call cost about as much as the pixels.
+/// A segment whose ends both lie inside the image. Inlined where a polyline draws its few pixels:
+/// the call cost about as much as they do. Diagonal: whether the walk may take the diagonal as its
+/// usual step on a slope steeper than one half, which pays on long lines; a curve's segments are
+/// one column wide, where it only adds to the set-up.
+template <bool Diagonal>
 [[gnu::always_inline]] inline void drawInsideSegment(Framebuffer& target, std::int32_t x0,
                                                      std::int32_t y0, std::int32_t x1,
                                                      std::int32_t y1, Colour colour) {
     const std::int64_t dx = std::int64_t{x1} - x0;
     const std::int64_t dy = std::int64_t{y1} - y0;
     if ((dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy)) {
-        if (dx != 0) drawInsideLine<true>(target, x0, y0, dx, dy, colour);
+        if (dx != 0) drawInsideLine<true, Diagonal>(target, x0, y0, dx, dy, colour);
     } else {
-        drawInsideLine<false>(target, x0, y0, dy, dx, colour);
+        drawInsideLine<false, Diagonal>(target, x0, y0, dy, dx, colour);
     }
 }
 
@@ -255,7 +269,7 @@ bool inside(const Framebuffer& target, std::int32_t x, std::int32_t y) {
 void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
               std::int32_t y1, Colour colour) {
     if (inside(target, x0, y0) && inside(target, x1, y1)) {
-        drawInsideSegment(target, x0, y0, x1, y1, colour);
+        drawInsideSegment<true>(target, x0, y0, x1, y1, colour);
     } else {
         drawClippedLine(target, x0, y0, x1, y1, colour);
     }
@@ -320,7 +334,7 @@ void FramebufferSurface::polylineTo(const Point* points, std::size_t count) {
         const std::int32_t toY = points[i].y;
         const bool toInside = inside(m_target, toX, toY);
         if (fromInside && toInside) {
-            drawInsideSegment(m_target, x, y, toX, toY, m_pen);
+            drawInsideSegment<false>(m_target, x, y, toX, toY, m_pen);
             m_touched.add(toX, toY);
         } else {
             paintSegment(x, y, toX, toY);
@@ -337,7 +351,7 @@ void FramebufferSurface::paintSegment(std::int32_t x0, std::int32_t y0, std::int
                                       std::int32_t y1) {
     // Every pixel of a segment lies between its ends in both coordinates.
     if (inside(m_target, x0, y0) && inside(m_target, x1, y1)) {
-        drawInsideSegment(m_target, x0, y0, x1, y1, m_pen);
+        drawInsideSegment<true>(m_target, x0, y0, x1, y1, m_pen);
         m_touched.add(x0, y0);
         m_touched.add(x1, y1);
         return;
