@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "chart/drawing_surface.h"
@@ -16,7 +17,9 @@ namespace korzenik {
 ///
 /// Which pixels an operation paints is the framebuffer's own business: the record keeps an image
 /// of the window's size in which every operation paints its number instead of its colour, with
-/// the very rasteriser that paints the window.
+/// the very rasteriser that paints the window. It paints them there only when it must know what
+/// still shows, to replay or to clean up: recording an operation costs its copy alone, so a
+/// drawing that is never replayed costs next to nothing beside the window's own.
 class DrawingRecord : public DrawingSurface {
 public:
     DrawingRecord(std::int32_t width, std::int32_t height);
@@ -48,13 +51,21 @@ private:
     };
 
     void add(const Operation& operation);
+    /// Paints the operations not yet painted into the owners image, making it first if need be.
+    void paintOwners() const;
     /// For each kept operation, whether some pixel of the window still shows it.
     std::vector<bool> showing() const;
     /// Lets go of the operations that no longer show and renumbers the others.
     void cleanUp();
 
     std::vector<Operation> m_operations;
-    Framebuffer m_owners;  ///< each pixel: the number of the operation that painted it last
+    std::int32_t m_width;
+    std::int32_t m_height;
+    // Brought up to date when asked, by replay too: what still shows is the record's own
+    // business, whoever asks.
+    /// Each pixel: the number of the operation that painted it last; made on first need.
+    mutable std::optional<Framebuffer> m_owners;
+    mutable std::size_t m_painted = 0;  ///< operations painted into m_owners so far
     std::size_t m_cleanUpAt;
     Colour m_pen = kBlack;
     std::int32_t m_x = 0;
