@@ -10,6 +10,7 @@
 #include "chart/drawing_record.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace korzenik {
 
@@ -23,6 +24,46 @@ constexpr std::size_t kFirstCleanUp = 1 << 16;
 Colour ownerAt(const std::vector<std::uint8_t>& rgb, std::size_t at) {
     return Colour{rgb[at]} | Colour{rgb[at + 1]} << 8 | Colour{rgb[at + 2]} << 16;
 }
+
+/// Each call on the window's surface and on the record, in that order.
+class RecordedSurface final : public DrawingSurface {
+public:
+    RecordedSurface(std::unique_ptr<DrawingSurface> window, DrawingRecord& record)
+        : m_window(std::move(window)), m_record(record) {
+        m_record.deletePen();
+        m_record.moveTo(0, 0);
+    }
+
+    void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
+                       Colour colour) override {
+        m_window->fillSolidRect(x, y, cx, cy, colour);
+        m_record.fillSolidRect(x, y, cx, cy, colour);
+    }
+    void selectPen(Colour colour) override {
+        m_window->selectPen(colour);
+        m_record.selectPen(colour);
+    }
+    void deletePen() override {
+        m_window->deletePen();
+        m_record.deletePen();
+    }
+    void moveTo(std::int32_t x, std::int32_t y) override {
+        m_window->moveTo(x, y);
+        m_record.moveTo(x, y);
+    }
+    void lineTo(std::int32_t x, std::int32_t y) override {
+        m_window->lineTo(x, y);
+        m_record.lineTo(x, y);
+    }
+    void polylineTo(const Point* points, std::size_t count) override {
+        m_window->polylineTo(points, count);
+        m_record.polylineTo(points, count);
+    }
+
+private:
+    std::unique_ptr<DrawingSurface> m_window;
+    DrawingRecord& m_record;
+};
 
 }  // namespace
 
@@ -99,6 +140,11 @@ void DrawingRecord::cleanUp() {
         rgb[at + 2] = static_cast<std::uint8_t>(now >> 16);
     }
     m_cleanUpAt = std::max(kFirstCleanUp, 2 * kept);
+}
+
+std::unique_ptr<DrawingSurface> DrawingRecord::recordThrough(
+    std::unique_ptr<DrawingSurface> window) {
+    return std::make_unique<RecordedSurface>(std::move(window), *this);
 }
 
 void DrawingRecord::replay(DrawingSurface& surface) const {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -37,6 +38,12 @@ public:
     /// its colour: on a framebuffer of the window's size, exactly the pixels the recorded
     /// operations painted.
     void replay(DrawingSurface& surface) const;
+
+    /// A surface that draws everything on window (a window's surface, which it owns) and records
+    /// it here too, the record starting it with the stock black pen at (0, 0) as a fresh surface
+    /// starts. A host that records its window's drawing hands out these; the record must outlive
+    /// them.
+    std::unique_ptr<DrawingSurface> recordThrough(std::unique_ptr<DrawingSurface> window);
 
     /// How many operations are kept now, those that no longer show included until the next
     /// clean-up.
