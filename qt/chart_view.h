@@ -2,10 +2,9 @@
 // The dialog's face: a widget under all the controls, covering the client area, that shows the
 // client part of the window's retained framebuffer. The framebuffer starts as the face colour
 // with the white backdrop in it, and the chart draws over it in window coordinates, so whatever a
-// command paints, inside the backdrop or around it, shows wherever no control covers it. The
-// view keeps its own copy of the client pixels in the toolkit's format, brought up to date where
-// a command drew, so a repaint after the window was covered shows the chart again at no cost.
-#include <QImage>
+// command paints, inside the backdrop or around it, shows wherever no control covers it. The view
+// paints straight from the framebuffer's bytes, which are kept, so a repaint after the window was
+// covered shows the chart again, and the window holds no second copy of its pixels.
 #include <QWidget>
 
 #include "chart/framebuffer.h"
@@ -17,8 +16,7 @@ public:
     /// Covers the parent's whole client area, which shows the framebuffer's pixels from
     /// (kClientLeft, kClientTop) on.
     ChartView(const Framebuffer& framebuffer, QWidget* parent);
-    /// Takes the framebuffer's pixels in a rectangle of window pixels and repaints the part of
-    /// the client area that shows them.
+    /// Repaints the part of the client area that shows a rectangle of window pixels.
     void showPixels(const PixelRect& window);
 
 protected:
@@ -26,7 +24,6 @@ protected:
 
 private:
     const Framebuffer& m_framebuffer;
-    QImage m_client;
 };
 
 }  // namespace korzenik
