@@ -15,7 +15,8 @@
 // - keeps the window's one framebuffer (makeWindowFramebuffer, app/window.h), hands out
 //   surfaces over it made by makeWindowSurface (app/window_surface.h), and shows the rectangle
 //   a released surface reports, taking the client pixels in its toolkit's format with
-//   copyClientPixels (app/window.h);
+//   copyClientPixels (app/window.h) where the toolkit cannot show the framebuffer's own RGB
+//   bytes (Qt can: its window keeps no second copy);
 // - applies the window's key and menu rules of app/window_menu.h: which keys are swallowed,
 //   which open a context menu, the window menu's entries;
 // - shows each message box modally with one OK button, one at a time in the order asked.

@@ -156,12 +156,9 @@ void MemoryDialog::focusAndSelectAll(int id) {
 }
 
 std::unique_ptr<DrawingSurface> MemoryDialog::windowSurface() {
-    return makeWindowSurface(
-        m_window,
-        [listener = m_listener](const PixelRect& touched) {
-            if (listener) listener->surfaceReleased(touched);
-        },
-        m_drawingCopy);
+    return makeWindowSurface(m_window, [listener = m_listener](const PixelRect& touched) {
+        if (listener) listener->surfaceReleased(touched);
+    });
 }
 
 }  // namespace korzenik

@@ -70,9 +70,6 @@ public:
     void dismissAllMessages() { m_messages.clear(); }
     /// The window's pixels in window coordinates, face and chart.
     const Framebuffer& window() const { return m_window; }
-    /// Draws everything drawn on the window from now on on copy too (a record of the drawing,
-    /// say), which must outlive the dialog; nullptr stops it.
-    void copyDrawingTo(DrawingSurface* copy) { m_drawingCopy = copy; }
 
     // DialogHost
     std::string controlText(int id) const override;
@@ -111,7 +108,6 @@ private:
     int m_focus = 0;
     std::deque<MessageBoxRequest> m_messages;
     Framebuffer m_window;
-    DrawingSurface* m_drawingCopy = nullptr;
 };
 
 }  // namespace korzenik

@@ -14,10 +14,7 @@ namespace korzenik {
 /// nothing was drawn.
 using SurfaceReleased = std::function<void(const PixelRect& touched)>;
 
-/// A surface over the window's framebuffer, which must outlive it. Everything it draws is drawn on
-/// copy too, when given, which starts each surface with the stock black pen at (0, 0) as the
-/// framebuffer's surface does.
-std::unique_ptr<DrawingSurface> makeWindowSurface(Framebuffer& window, SurfaceReleased released,
-                                                  DrawingSurface* copy = nullptr);
+/// A surface over the window's framebuffer, which must outlive it.
+std::unique_ptr<DrawingSurface> makeWindowSurface(Framebuffer& window, SurfaceReleased released);
 
 }  // namespace korzenik

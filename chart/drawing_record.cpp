@@ -1,13 +1,16 @@
 // An operation's number is painted into the owners image as if it were a colour: 24 bits, so up
 // to 0xFFFFFE operations, 0xFFFFFF marking a pixel nothing painted. The record is cleaned up each
 // time it has doubled since the last clean-up, which then holds at most one operation a pixel:
-// a window's record stays far below that limit. A clean-up reads the whole image; it waits for
-// so many operations (kFirstCleanUp at least) that on average it costs an operation a few pixels'
-// work, less than the operation paints, and a press on the window stays as cheap as without it.
+// a window's record stays far below that limit. Each operation is painted into the image once,
+// at the first clean-up or replay after it was drawn, never while it is drawn: a press pays for
+// its copy alone. A clean-up reads the whole image; it waits for so many operations
+// (kFirstCleanUp at least) that on average it costs an operation a few pixels' work, less than
+// the operation paints.
 
 #include "chart/drawing_record.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace korzenik {
 
@@ -22,10 +25,50 @@ Colour ownerAt(const std::vector<std::uint8_t>& rgb, std::size_t at) {
     return Colour{rgb[at]} | Colour{rgb[at + 1]} << 8 | Colour{rgb[at + 2]} << 16;
 }
 
+/// Each call on the window's surface and on the record, in that order.
+class RecordedSurface final : public DrawingSurface {
+public:
+    RecordedSurface(std::unique_ptr<DrawingSurface> window, DrawingRecord& record)
+        : m_window(std::move(window)), m_record(record) {
+        m_record.deletePen();
+        m_record.moveTo(0, 0);
+    }
+
+    void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
+                       Colour colour) override {
+        m_window->fillSolidRect(x, y, cx, cy, colour);
+        m_record.fillSolidRect(x, y, cx, cy, colour);
+    }
+    void selectPen(Colour colour) override {
+        m_window->selectPen(colour);
+        m_record.selectPen(colour);
+    }
+    void deletePen() override {
+        m_window->deletePen();
+        m_record.deletePen();
+    }
+    void moveTo(std::int32_t x, std::int32_t y) override {
+        m_window->moveTo(x, y);
+        m_record.moveTo(x, y);
+    }
+    void lineTo(std::int32_t x, std::int32_t y) override {
+        m_window->lineTo(x, y);
+        m_record.lineTo(x, y);
+    }
+    void polylineTo(const Point* points, std::size_t count) override {
+        m_window->polylineTo(points, count);
+        m_record.polylineTo(points, count);
+    }
+
+private:
+    std::unique_ptr<DrawingSurface> m_window;
+    DrawingRecord& m_record;
+};
+
 }  // namespace
 
 DrawingRecord::DrawingRecord(std::int32_t width, std::int32_t height)
-    : m_owners(width, height, kNobody), m_cleanUpAt(kFirstCleanUp) {}
+    : m_width(width), m_height(height), m_cleanUpAt(kFirstCleanUp) {}
 
 void DrawingRecord::fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
                                   Colour colour) {
@@ -48,20 +91,28 @@ void DrawingRecord::lineTo(std::int32_t x, std::int32_t y) {
 }
 
 void DrawingRecord::add(const Operation& operation) {
-    const auto number = static_cast<Colour>(m_operations.size());
     m_operations.push_back(operation);
-    if (operation.fill) {
-        FramebufferSurface(m_owners).fillSolidRect(operation.x0, operation.y0, operation.x1,
-                                                   operation.y1, number);
-    } else {
-        drawLine(m_owners, operation.x0, operation.y0, operation.x1, operation.y1, number);
-    }
     if (m_operations.size() >= m_cleanUpAt) cleanUp();
 }
 
+void DrawingRecord::paintOwners() const {
+    if (!m_owners) m_owners.emplace(m_width, m_height, kNobody);
+    Framebuffer& owners = *m_owners;
+    for (; m_painted < m_operations.size(); ++m_painted) {
+        const Operation& o = m_operations[m_painted];
+        const auto number = static_cast<Colour>(m_painted);
+        if (o.fill) {
+            FramebufferSurface(owners).fillSolidRect(o.x0, o.y0, o.x1, o.y1, number);
+        } else {
+            drawLine(owners, o.x0, o.y0, o.x1, o.y1, number);
+        }
+    }
+}
+
 std::vector<bool> DrawingRecord::showing() const {
+    paintOwners();
     std::vector<bool> shows(m_operations.size());
-    const std::vector<std::uint8_t>& rgb = m_owners.rgb;
+    const std::vector<std::uint8_t>& rgb = m_owners->rgb;
     for (std::size_t at = 0; at < rgb.size(); at += 3) {
         if (const Colour owner = ownerAt(rgb, at); owner != kNobody) shows[owner] = true;
     }
@@ -78,7 +129,8 @@ void DrawingRecord::cleanUp() {
         m_operations[kept++] = m_operations[i];
     }
     m_operations.resize(kept);
-    std::vector<std::uint8_t>& rgb = m_owners.rgb;
+    m_painted = kept;
+    std::vector<std::uint8_t>& rgb = m_owners->rgb;
     for (std::size_t at = 0; at < rgb.size(); at += 3) {
         const Colour owner = ownerAt(rgb, at);
         if (owner == kNobody) continue;
@@ -88,6 +140,11 @@ void DrawingRecord::cleanUp() {
         rgb[at + 2] = static_cast<std::uint8_t>(now >> 16);
     }
     m_cleanUpAt = std::max(kFirstCleanUp, 2 * kept);
+}
+
+std::unique_ptr<DrawingSurface> DrawingRecord::recordThrough(
+    std::unique_ptr<DrawingSurface> window) {
+    return std::make_unique<RecordedSurface>(std::move(window), *this);
 }
 
 void DrawingRecord::replay(DrawingSurface& surface) const {

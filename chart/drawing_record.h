@@ -1,6 +1,8 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <vector>
 
 #include "chart/drawing_surface.h"
@@ -16,7 +18,9 @@ namespace korzenik {
 ///
 /// Which pixels an operation paints is the framebuffer's own business: the record keeps an image
 /// of the window's size in which every operation paints its number instead of its colour, with
-/// the very rasteriser that paints the window.
+/// the very rasteriser that paints the window. It paints them there only when it must know what
+/// still shows, to replay or to clean up: recording an operation costs its copy alone, so a
+/// drawing that is never replayed costs next to nothing beside the window's own.
 class DrawingRecord : public DrawingSurface {
 public:
     DrawingRecord(std::int32_t width, std::int32_t height);
@@ -35,6 +39,12 @@ public:
     /// operations painted.
     void replay(DrawingSurface& surface) const;
 
+    /// A surface that draws everything on window (a window's surface, which it owns) and records
+    /// it here too, the record starting it with the stock black pen at (0, 0) as a fresh surface
+    /// starts. A host that records its window's drawing hands out these; the record must outlive
+    /// them.
+    std::unique_ptr<DrawingSurface> recordThrough(std::unique_ptr<DrawingSurface> window);
+
     /// How many operations are kept now, those that no longer show included until the next
     /// clean-up.
     std::size_t size() const { return m_operations.size(); }
@@ -48,13 +58,21 @@ private:
     };
 
     void add(const Operation& operation);
+    /// Paints the operations not yet painted into the owners image, making it first if need be.
+    void paintOwners() const;
     /// For each kept operation, whether some pixel of the window still shows it.
     std::vector<bool> showing() const;
     /// Lets go of the operations that no longer show and renumbers the others.
     void cleanUp();
 
     std::vector<Operation> m_operations;
-    Framebuffer m_owners;  ///< each pixel: the number of the operation that painted it last
+    std::int32_t m_width;
+    std::int32_t m_height;
+    // Brought up to date when asked, by replay too: what still shows is the record's own
+    // business, whoever asks.
+    /// Each pixel: the number of the operation that painted it last; made on first need.
+    mutable std::optional<Framebuffer> m_owners;
+    mutable std::size_t m_painted = 0;  ///< operations painted into m_owners so far
     std::size_t m_cleanUpAt;
     Colour m_pen = kBlack;
     std::int32_t m_x = 0;

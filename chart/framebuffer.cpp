@@ -127,7 +127,7 @@ void walkLine(std::int64_t u0, std::int64_t v0, std::int64_t u1, std::int64_t v1
 /// checking. It starts at (x0, y0) whichever way u runs: walking t = 0 .. d - 1 steps from either
 /// end, v = v0 + ceil((2ts - d) / 2d) for s = v1 - v0 and d = |du| lights the same pixels that
 /// walkLine lights from the end with the smaller u, only leaving out the other end.
-template <bool XMajor>
+template <bool XMajor, bool Diagonal>
 void drawInsideLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int64_t du,
                     std::int64_t dv, Colour colour) {
     const std::ptrdiff_t stride = std::ptrdiff_t{target.width} * 3;
@@ -138,9 +138,20 @@ void drawInsideLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::
     // walkLine's error term r (v moves up when r > 0, down when r <= -2d) as one that moves v
     // whenever it is positive: e = r for dv >= 0, e = 1 - 2d - r for dv < 0.
     const std::int64_t d2 = 2 * d;
-    const std::int64_t rise = dv < 0 ? -2 * dv : 2 * dv;
-    const std::ptrdiff_t across = dv < 0 ? -vStep : vStep;
+    std::int64_t rise = dv < 0 ? -2 * dv : 2 * dv;
+    std::ptrdiff_t across = dv < 0 ? -vStep : vStep;
+    std::ptrdiff_t step = uStep;
     std::int64_t e = dv < 0 ? 1 - d : -d;
+    if (Diagonal && rise > d) {
+        // v moves on more than half of the steps: the diagonal is the usual step and the straight
+        // one the exception, so that the exception's jump is taken on at most half of them. In
+        // g = 1 - 2d - e the same walk reads: g grows by 2d - rise a step, and where e would have
+        // stayed at or below 0 (g > 0) the step goes back across.
+        step = uStep + across;
+        across = -across;
+        e = 1 - d2 - e;
+        rise = d2 - rise;
+    }
 
     std::uint8_t* const data = target.rgb.data();
     const std::uint8_t red = channel(colour, 0);
@@ -153,7 +164,7 @@ void drawInsideLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::
         p[1] = green;
         p[2] = blue;
         if (--left == 0) break;
-        at += uStep;
+        at += step;
         e += rise;
         // The minor coordinate moves on |dv| of the d steps: never along the axes and their
         // ticks, once on a steep curve segment one column wide. As an unlikely branch the step
@@ -242,24 +253,40 @@ void Framebuffer::setPixel(std::int32_t x, std::int32_t y, Colour colour) {
     rgb[at + 2] = channel(colour, 16);
 }
 
-void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
-              std::int32_t y1, Colour colour) {
-    // A size is never negative, so one unsigned comparison tells 0 <= c < size.
-    const auto width = static_cast<std::uint32_t>(target.width);
-    const auto height = static_cast<std::uint32_t>(target.height);
-    const auto below = [](std::int32_t c, std::uint32_t size) {
-        return static_cast<std::uint32_t>(c) < size;
-    };
-    if (!(below(x0, width) && below(x1, width) && below(y0, height) && below(y1, height))) {
-        drawClippedLine(target, x0, y0, x1, y1, colour);
-        return;
-    }
+namespace {
+
+/// Whether (x, y) is a pixel of the image. A size is never negative, so one unsigned comparison
+/// tells 0 <= c < size.
+bool inside(const Framebuffer& target, std::int32_t x, std::int32_t y) {
+    return static_cast<std::uint32_t>(x) < static_cast<std::uint32_t>(target.width) &&
+           static_cast<std::uint32_t>(y) < static_cast<std::uint32_t>(target.height);
+}
+
+/// A segment whose ends both lie inside the image. Inlined where a polyline draws its few pixels:
+/// the call cost about as much as they do. Diagonal: whether the walk may take the diagonal as its
+/// usual step on a slope steeper than one half, which pays on long lines; a curve's segments are
+/// one column wide, where it only adds to the set-up.
+template <bool Diagonal>
+[[gnu::always_inline]] inline void drawInsideSegment(Framebuffer& target, std::int32_t x0,
+                                                     std::int32_t y0, std::int32_t x1,
+                                                     std::int32_t y1, Colour colour) {
     const std::int64_t dx = std::int64_t{x1} - x0;
     const std::int64_t dy = std::int64_t{y1} - y0;
     if ((dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy)) {
-        if (dx != 0) drawInsideLine<true>(target, x0, y0, dx, dy, colour);
+        if (dx != 0) drawInsideLine<true, Diagonal>(target, x0, y0, dx, dy, colour);
     } else {
-        drawInsideLine<false>(target, x0, y0, dy, dx, colour);
+        drawInsideLine<false, Diagonal>(target, x0, y0, dy, dx, colour);
+    }
+}
+
+}  // namespace
+
+void drawLine(Framebuffer& target, std::int32_t x0, std::int32_t y0, std::int32_t x1,
+              std::int32_t y1, Colour colour) {
+    if (inside(target, x0, y0) && inside(target, x1, y1)) {
+        drawInsideSegment<true>(target, x0, y0, x1, y1, colour);
+    } else {
+        drawClippedLine(target, x0, y0, x1, y1, colour);
     }
 }
 
@@ -308,13 +335,28 @@ void FramebufferSurface::lineTo(std::int32_t x, std::int32_t y) {
 
 void FramebufferSurface::polylineTo(const Point* points, std::size_t count) {
     // One call for a whole curve: its segments are a few pixels long, and a call through the
-    // surface for each cost about as much as drawing it (in WebAssembly more).
+    // surface for each cost about as much as drawing it (in WebAssembly more). For the same
+    // reason a segment with both ends inside the image, which is every segment of a curve inside
+    // the chart, is drawn without clipping and notes only its end as touched: its start is the
+    // end of the segment before, or the polyline's start, noted once.
+    if (count == 0) return;
     std::int32_t x = m_x;
     std::int32_t y = m_y;
+    bool fromInside = inside(m_target, x, y);
+    if (fromInside) m_touched.add(x, y);
     for (std::size_t i = 0; i < count; ++i) {
-        paintSegment(x, y, points[i].x, points[i].y);
-        x = points[i].x;
-        y = points[i].y;
+        const std::int32_t toX = points[i].x;
+        const std::int32_t toY = points[i].y;
+        const bool toInside = inside(m_target, toX, toY);
+        if (fromInside && toInside) {
+            drawInsideSegment<false>(m_target, x, y, toX, toY, m_pen);
+            m_touched.add(toX, toY);
+        } else {
+            paintSegment(x, y, toX, toY);
+        }
+        x = toX;
+        y = toY;
+        fromInside = toInside;
     }
     m_x = x;
     m_y = y;
@@ -322,8 +364,14 @@ void FramebufferSurface::polylineTo(const Point* points, std::size_t count) {
 
 void FramebufferSurface::paintSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1,
                                       std::int32_t y1) {
-    drawLine(m_target, x0, y0, x1, y1, m_pen);
     // Every pixel of a segment lies between its ends in both coordinates.
+    if (inside(m_target, x0, y0) && inside(m_target, x1, y1)) {
+        drawInsideSegment<true>(m_target, x0, y0, x1, y1, m_pen);
+        m_touched.add(x0, y0);
+        m_touched.add(x1, y1);
+        return;
+    }
+    drawClippedLine(m_target, x0, y0, x1, y1, m_pen);
     noteTouched(std::min(x0, x1), std::min(y0, y1), std::int64_t{std::max(x0, x1)} + 1,
                 std::int64_t{std::max(y0, y1)} + 1);
 }
@@ -336,12 +384,14 @@ void FramebufferSurface::noteTouched(std::int64_t left, std::int64_t top, std::i
     const PixelRect r{cut(left, m_target.width), cut(top, m_target.height),
                       cut(right, m_target.width), cut(bottom, m_target.height)};
     if (r.empty()) return;
-    if (m_touched.empty()) {
-        m_touched = r;
-        return;
-    }
-    m_touched = {std::min(m_touched.left, r.left), std::min(m_touched.top, r.top),
-                 std::max(m_touched.right, r.right), std::max(m_touched.bottom, r.bottom)};
+    m_touched.add(r.left, r.top);
+    m_touched.add(r.right - 1, r.bottom - 1);
+}
+
+PixelRect FramebufferSurface::touched() const {
+    return m_touched.left < m_touched.right
+               ? PixelRect{m_touched.left, m_touched.top, m_touched.right, m_touched.bottom}
+               : PixelRect{};
 }
 
 }  // namespace korzenik

@@ -51,7 +51,7 @@ public:
     explicit FramebufferSurface(Framebuffer& target) : m_target(target) {}
     /// The smallest rectangle of the image holding both ends of every segment and every filled
     /// rectangle drawn so far, cut to the image; empty while nothing was drawn into it.
-    const PixelRect& touched() const { return m_touched; }
+    PixelRect touched() const;
     void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
                        Colour colour) override;
     void selectPen(Colour colour) override;
@@ -66,8 +66,24 @@ private:
     /// Adds [left, right) x [top, bottom), cut to the image, to touched().
     void noteTouched(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
 
+    /// The bounds of the pixels noted so far; right and bottom lie one past them. While nothing
+    /// is noted they are inverted, so that noting a pixel is four comparisons and no test.
+    struct Bounds {
+        std::int32_t left = INT32_MAX;
+        std::int32_t top = INT32_MAX;
+        std::int32_t right = INT32_MIN;
+        std::int32_t bottom = INT32_MIN;
+        /// Widens the bounds to hold pixel (x, y), which lies inside the image.
+        void add(std::int32_t x, std::int32_t y) {
+            left = x < left ? x : left;
+            top = y < top ? y : top;
+            right = x + 1 > right ? x + 1 : right;
+            bottom = y + 1 > bottom ? y + 1 : bottom;
+        }
+    };
+
     Framebuffer& m_target;
-    PixelRect m_touched;
+    Bounds m_touched;
     Colour m_pen = kBlack;
     std::int32_t m_x = 0;
     std::int32_t m_y = 0;

@@ -1,6 +1,7 @@
 #include "qt/chart_view.h"
 
 #include <QPainter>
+#include <cstddef>
 #include <limits>
 
 #include "app/display_scale.h"
@@ -24,6 +25,10 @@ void ChartView::followScreen() {
         displayScale(devicePixelRatioF(), kAnyRoom, kAnyRoom, kClientWidth, kClientHeight);
     if (scale == m_scale) return;
     m_scale = scale;
+    if (m_scale == 1) {
+        m_client = QImage();
+        return;
+    }
     const PixelRect device = deviceRect(m_scale, kClientRect);
     m_client = QImage(device.right, device.bottom, QImage::Format_RGBX8888);
     m_client.setDevicePixelRatio(m_scale);
@@ -37,16 +42,27 @@ void ChartView::paintEvent(QPaintEvent*) {
     followScreen();
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
-    painter.drawImage(QPointF(0, 0), m_client);
+    if (m_scale != 1) {
+        painter.drawImage(QPointF(0, 0), m_client);
+        return;
+    }
+    // A read-only view of the framebuffer's client pixels, R, G, B each, which Qt converts as it
+    // paints them: no copy is kept, nor made here.
+    const std::ptrdiff_t stride = std::ptrdiff_t{m_framebuffer.width} * 3;
+    const QImage client(m_framebuffer.rgb.data() + kClientTop * stride + kClientLeft * 3,
+                        kClientWidth, kClientHeight, stride, QImage::Format_RGB888);
+    painter.drawImage(QPointF(0, 0), client);
 }
 
 void ChartView::showPixels(const PixelRect& window) {
     const PixelRect area = clientArea(window);
     if (area.empty() || m_scale == 0) return;
-    const PixelRect device = deviceRect(m_scale, area);
-    const qsizetype stride = m_client.bytesPerLine();
-    copyScaledClientPixels(m_framebuffer, m_scale, device, PixelFormat::Rgbx32,
-                           m_client.bits() + device.top * stride + device.left * 4, stride);
+    if (m_scale != 1) {
+        const PixelRect device = deviceRect(m_scale, area);
+        const qsizetype stride = m_client.bytesPerLine();
+        copyScaledClientPixels(m_framebuffer, m_scale, device, PixelFormat::Rgbx32,
+                               m_client.bits() + device.top * stride + device.left * 4, stride);
+    }
     update(toQRect(area));
 }
 

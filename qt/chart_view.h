@@ -2,10 +2,12 @@
 // The dialog's face: a widget under all the controls, covering the client area, that shows the
 // client part of the window's retained framebuffer. The framebuffer starts as the face colour
 // with the white backdrop in it, and the chart draws over it in window coordinates, so whatever a
-// command paints, inside the backdrop or around it, shows wherever no control covers it. The
-// view keeps its own copy of the client pixels as the screen shows them, at the scale every
-// window takes (app/display_scale.h) for the screen's ratio, brought up to date where a command
-// drew, so a repaint after the window was covered shows the chart again at no cost.
+// command paints, inside the backdrop or around it, shows wherever no control covers it. At the
+// scale every window takes (app/display_scale.h) for the screen's ratio: at one device pixel a
+// window pixel the view paints straight from the framebuffer's bytes, which are kept, and holds
+// no second copy; at any other scale it keeps the client pixels as the screen shows them,
+// brought up to date where a command drew. Either way a repaint after the window was covered
+// shows the chart again at no cost.
 #include <QImage>
 #include <QWidget>
 
@@ -13,26 +15,26 @@
 
 namespace korzenik {
 
+struct PixelRect;
+
 class ChartView : public QWidget {
 public:
-    /// Covers the parent's whole client area, which shows the framebuffer's pixels from
-    /// (kClientLeft, kClientTop) on.
     ChartView(const Framebuffer& framebuffer, QWidget* parent);
-    /// Takes the framebuffer's pixels in a rectangle of window pixels and repaints the part of
-    /// the client area that shows them.
+
+    /// Shows the part of a window rectangle that lies in the client area.
     void showPixels(const PixelRect& window);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    /// The client pixels at the scale for the screen's ratio now, all of them anew when that
-    /// changed (the window moved to another screen).
+    /// The scale for the screen's ratio now; on a change of scale (the window moved to another
+    /// screen) the scaled copy is made anew, or dropped at scale 1.
     void followScreen();
 
     const Framebuffer& m_framebuffer;
     double m_scale = 0;  // device pixels a window pixel; 0 until the first look at the screen
-    QImage m_client;     // the client area's device pixels at m_scale
+    QImage m_client;     // the client area's device pixels at m_scale, unless m_scale is 1
 };
 
 }  // namespace korzenik

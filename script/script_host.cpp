@@ -89,10 +89,9 @@ std::string quoteUntrusted(std::string_view text) {
 ScriptSession::ScriptSession(EventSink sink)
     : m_sink(std::move(sink)),
       m_drawing(kWindowWidth, kWindowHeight),
-      m_controls(this),
+      m_controls(this, m_drawing),
       m_dialog(m_controls, m_state) {
     paintWindowFace(m_drawing);
-    m_controls.copyDrawingTo(&m_drawing);
     m_dialog.OnInitDialog();
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -54,10 +55,23 @@ private:
     void focusedAndSelected(int id) override;
     void reportState();
 
+    /// The dialog held in memory, whose window's drawing is recorded too.
+    class RecordedDialog final : public MemoryDialog {
+    public:
+        RecordedDialog(DialogListener* listener, DrawingRecord& drawing)
+            : MemoryDialog(listener), m_drawing(drawing) {}
+        std::unique_ptr<DrawingSurface> windowSurface() override {
+            return m_drawing.recordThrough(MemoryDialog::windowSurface());
+        }
+
+    private:
+        DrawingRecord& m_drawing;
+    };
+
     EventSink m_sink;
     /// Everything drawn on the window since it opened that still shows, for `svg`.
     DrawingRecord m_drawing;
-    MemoryDialog m_controls;
+    RecordedDialog m_controls;
     SolverState m_state;
     CSolverDialog m_dialog;
 };

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -122,9 +123,9 @@ TEST(WindowSurface, EveryPixelACommandDrawsIsReported) {
     EXPECT_EQ(check.shown.rgb, host.window().rgb);
 }
 
-// A copy of the drawing (for an SVG picture) starts where the window does and is drawn on across
+// A record of the drawing (for an SVG picture) starts where the window does and records through
 // every surface, so that it draws again the window's very pixels after any presses.
-TEST(WindowSurface, ACopyOfTheDrawingDrawsTheWindowAgain) {
+TEST(WindowSurface, ARecordOfTheDrawingDrawsTheWindowAgain) {
     const auto replayed = [](const DrawingRecord& record) {
         Framebuffer again(kWindowWidth, kWindowHeight, 0);
         FramebufferSurface surface(again);
@@ -136,19 +137,27 @@ TEST(WindowSurface, ACopyOfTheDrawingDrawsTheWindowAgain) {
         Framebuffer window = makeWindowFramebuffer();
         DrawingRecord record(kWindowWidth, kWindowHeight);
         paintWindowFace(record);
-        makeWindowSurface(window, nullptr, &record)->selectPen(kRed);
+        const auto surface = [&] {
+            return record.recordThrough(makeWindowSurface(window, nullptr));
+        };
+        surface()->selectPen(kRed);
         {
-            const auto surface = makeWindowSurface(window, nullptr, &record);
-            surface->moveTo(300, 300);
-            surface->selectPen(kBlue);
+            const auto held = surface();
+            held->moveTo(300, 300);
+            held->selectPen(kBlue);
         }
-        makeWindowSurface(window, nullptr, &record)->lineTo(400, 200);
+        surface()->lineTo(400, 200);
         EXPECT_EQ(replayed(record).rgb, window.rgb);
     }
-    MemoryDialog host;
     DrawingRecord record(kWindowWidth, kWindowHeight);
     paintWindowFace(record);
-    host.copyDrawingTo(&record);
+    struct RecordedDialog : MemoryDialog {
+        DrawingRecord* drawing = nullptr;
+        std::unique_ptr<DrawingSurface> windowSurface() override {
+            return drawing->recordThrough(MemoryDialog::windowSurface());
+        }
+    } host;
+    host.drawing = &record;
     SolverState state;
     CSolverDialog dialog(host, state);
     dialog.OnInitDialog();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -121,7 +122,7 @@ TEST(FramebufferSurface, LinesUseTheSelectedPenAndTheBlackPenAfterDeletion) {
 }
 
 // A polyline paints what its lines drawn one by one paint, ends far outside the image included,
-// in the pen's colour, and leaves the current position at its last point.
+// in the pen's colour, leaves the current position at its last point, and touches what they do.
 TEST(FramebufferSurface, PolylinePaintsItsLinesOneByOne) {
     std::mt19937 rng(20240612);
     std::uniform_int_distribution<std::int32_t> near(-20, 60), far(-100000, 100000);
@@ -143,6 +144,12 @@ TEST(FramebufferSurface, PolylinePaintsItsLinesOneByOne) {
         lines.lineTo(20, 29);
         polyline.lineTo(20, 29);
         ASSERT_EQ(byPolyline.rgb, byLines.rgb) << "round " << round;
+        // And it reports the same pixels touched, though it notes them its own way.
+        const PixelRect a = lines.touched();
+        const PixelRect b = polyline.touched();
+        ASSERT_EQ(std::tie(b.left, b.top, b.right, b.bottom),
+                  std::tie(a.left, a.top, a.right, a.bottom))
+            << "round " << round;
     }
 }
 
