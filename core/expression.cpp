@@ -1,0 +1,355 @@
+// Reading and evaluating a typed function. The reader is a recursive descent over tokens, one
+// procedure a level of precedence, emitting a postfix program as it goes; the first problem
+// stops it. The evaluator runs the program on a small stack, each operation one rounding to
+// double, so a typed function gives the bits of the catalogue entry written in the same order.
+
+#include "core/expression.h"
+
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include "core/number_format.h"
+#include "core/precision.h"
+#include "core/trigonometry.h"
+
+namespace korzenik {
+
+namespace {
+
+// n values on the stack at once need n-1 operators still pending between them, so 2n-1
+// characters: within the length limit no program needs more than 100 places.
+constexpr std::size_t kStackPlaces = 128;
+
+enum class TokenKind : std::uint8_t { End, Number, Name, Operator, Open, Close, Problem };
+
+struct Token {
+    TokenKind kind = TokenKind::End;
+    char op = 0;             ///< + - * / ^ for an operator
+    double value = 0;        ///< a number's value
+    std::string_view text;   ///< the token's bytes
+    std::size_t position{};  ///< in characters
+    std::size_t length{};    ///< in characters
+};
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
+/// Bytes of the character that starts at s[0]: a well-formed UTF-8 sequence's length, else 1
+/// (a stray byte counts as one character of its own).
+std::size_t characterBytes(std::string_view s) {
+    const auto lead = static_cast<unsigned char>(s[0]);
+    std::size_t n = lead < 0x80                   ? 1
+                    : lead >= 0xC2 && lead < 0xE0 ? 2
+                    : lead >= 0xE0 && lead < 0xF0 ? 3
+                    : lead >= 0xF0 && lead < 0xF5 ? 4
+                                                  : 1;
+    if (n > s.size()) return 1;
+    for (std::size_t k = 1; k < n; ++k) {
+        if ((static_cast<unsigned char>(s[k]) & 0xC0) != 0x80) return 1;
+    }
+    // Overlong three- and four-byte forms, surrogates and values past U+10FFFF.
+    const auto second = static_cast<unsigned char>(s.size() > 1 ? s[1] : 0);
+    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
+        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) {
+        return 1;
+    }
+    return n;
+}
+
+struct NamedOp {
+    std::string_view name;
+    ExpressionOp op;
+};
+constexpr std::array<NamedOp, 8> kFunctions = {{
+    {"sin", ExpressionOp::Sin},
+    {"cos", ExpressionOp::Cos},
+    {"tan", ExpressionOp::Tan},
+    {"exp", ExpressionOp::Exp},
+    {"ln", ExpressionOp::Ln},
+    {"log10", ExpressionOp::Log10},
+    {"sqrt", ExpressionOp::Sqrt},
+    {"abs", ExpressionOp::Abs},
+}};
+
+bool sameName(std::string_view typed, std::string_view name) {
+    if (typed.size() != name.size()) return false;
+    for (std::size_t i = 0; i < typed.size(); ++i) {
+        const char c =
+            typed[i] >= 'A' && typed[i] <= 'Z' ? static_cast<char>(typed[i] - 'A' + 'a') : typed[i];
+        if (c != name[i]) return false;
+    }
+    return true;
+}
+
+class Reader {
+public:
+    explicit Reader(std::string_view text) : m_text(text) {}
+
+    ExpressionReading read() {
+        advance();
+        if (m_token.kind == TokenKind::End) {
+            fail(ExpressionError::Empty, m_token);
+        } else {
+            sum();
+        }
+        if (ok() && m_token.kind != TokenKind::End) {
+            fail(m_token.kind == TokenKind::Close ? ExpressionError::UnopenedParenthesis
+                                                  : ExpressionError::MissingOperator,
+                 m_token);
+        }
+        if (!ok()) m_out.expression = {};
+        return std::move(m_out);
+    }
+
+private:
+    bool ok() const { return m_out.problem.error == ExpressionError::None; }
+
+    void fail(ExpressionError error, const Token& at) {
+        if (!ok()) return;
+        m_out.problem = {error, at.position, at.length, std::string(at.text)};
+    }
+
+    void emit(ExpressionOp op) {
+        Expression& e = m_out.expression;
+        e.program.push_back(op);
+        if (op == ExpressionOp::PushX || op == ExpressionOp::PushConstant) {
+            ++m_depth;
+            if (m_depth > e.stackDepth) e.stackDepth = m_depth;
+        } else if (op >= ExpressionOp::Add && op <= ExpressionOp::Power) {
+            --m_depth;
+        }
+    }
+
+    void push(double value) {
+        m_out.expression.constants.push_back(value);
+        emit(ExpressionOp::PushConstant);
+    }
+
+    // sum := product (('+' | '-') product)*
+    void sum() {
+        product();
+        while (ok() && m_token.kind == TokenKind::Operator &&
+               (m_token.op == '+' || m_token.op == '-')) {
+            const char op = m_token.op;
+            advance();
+            product();
+            emit(op == '+' ? ExpressionOp::Add : ExpressionOp::Subtract);
+        }
+    }
+
+    // product := signed (('*' | '/') signed)*
+    void product() {
+        signedPower();
+        while (ok() && m_token.kind == TokenKind::Operator &&
+               (m_token.op == '*' || m_token.op == '/')) {
+            const char op = m_token.op;
+            advance();
+            signedPower();
+            emit(op == '*' ? ExpressionOp::Multiply : ExpressionOp::Divide);
+        }
+    }
+
+    // signed := ('-' | '+') signed | power
+    void signedPower() {
+        if (m_token.kind == TokenKind::Operator && (m_token.op == '-' || m_token.op == '+')) {
+            const bool negate = m_token.op == '-';
+            advance();
+            signedPower();
+            if (negate) emit(ExpressionOp::Negate);
+            return;
+        }
+        power();
+    }
+
+    // power := operand ('^' signed)?   — right-associative through signed
+    void power() {
+        operand();
+        if (ok() && m_token.kind == TokenKind::Operator && m_token.op == '^') {
+            advance();
+            signedPower();
+            emit(ExpressionOp::Power);
+        }
+    }
+
+    // operand := number | x | pi | e | function '(' sum ')' | '(' sum ')'
+    void operand() {
+        if (!ok()) return;
+        const Token t = m_token;
+        if (t.kind == TokenKind::Number) {
+            advance();
+            push(t.value);
+        } else if (t.kind == TokenKind::Name) {
+            if (sameName(t.text, "x")) {
+                advance();
+                emit(ExpressionOp::PushX);
+            } else if (sameName(t.text, "pi")) {
+                advance();
+                push(std::numbers::pi);
+            } else if (sameName(t.text, "e")) {
+                advance();
+                push(std::numbers::e);
+            } else {
+                const NamedOp* f = nullptr;
+                for (const NamedOp& candidate : kFunctions) {
+                    if (sameName(t.text, candidate.name)) f = &candidate;
+                }
+                if (!f) return fail(ExpressionError::UnknownName, t);
+                advance();
+                if (m_token.kind != TokenKind::Open)
+                    return fail(ExpressionError::MissingArgument, t);
+                parenthesised();
+                if (ok()) emit(f->op);
+            }
+        } else if (t.kind == TokenKind::Open) {
+            parenthesised();
+        } else {
+            fail(ExpressionError::MissingOperand, t);
+        }
+    }
+
+    void parenthesised() {
+        const Token open = m_token;
+        if (++m_nesting > kExpressionMaxNesting) return fail(ExpressionError::TooDeep, open);
+        advance();
+        sum();
+        if (!ok()) return;
+        if (m_token.kind == TokenKind::End) return fail(ExpressionError::UnclosedParenthesis, open);
+        if (m_token.kind != TokenKind::Close)
+            return fail(ExpressionError::MissingOperator, m_token);
+        --m_nesting;
+        advance();
+    }
+
+    /// Moves to the next token; a character that starts none stops the reading.
+    void advance() {
+        while (m_byte < m_text.size() && isBlank(m_text[m_byte])) ++m_byte, ++m_char;
+        Token t;
+        t.position = m_char;
+        const std::size_t start = m_byte;
+        if (m_byte == m_text.size()) {
+            m_token = t;
+            return;
+        }
+        const char c = m_text[m_byte];
+        if (isDigit(c) || (c == '.' && m_byte + 1 < m_text.size() && isDigit(m_text[m_byte + 1]))) {
+            scanNumber(t);
+        } else if (isLetter(c)) {
+            while (m_byte < m_text.size() &&
+                   (isLetter(m_text[m_byte]) || isDigit(m_text[m_byte]) || m_text[m_byte] == '_')) {
+                ++m_byte;
+            }
+            t.kind = TokenKind::Name;
+        } else if (c == '+' || c == '-' || c == '*' || c == '/' || c == '^') {
+            t.kind = TokenKind::Operator;
+            t.op = c;
+            ++m_byte;
+        } else if (c == '(' || c == ')') {
+            t.kind = c == '(' ? TokenKind::Open : TokenKind::Close;
+            ++m_byte;
+        } else {
+            m_byte += characterBytes(m_text.substr(m_byte));
+            t.kind = TokenKind::Problem;
+        }
+        t.text = m_text.substr(start, m_byte - start);
+        t.length = t.kind == TokenKind::Problem ? 1 : m_byte - start;  // tokens are ASCII
+        m_char += t.length;
+        m_token = t;
+        if (t.kind == TokenKind::Problem) {
+            const bool afterDigit = start > 0 && isDigit(m_text[start - 1]);
+            fail(c == ',' && afterDigit ? ExpressionError::DecimalComma
+                                        : ExpressionError::UnexpectedCharacter,
+                 t);
+            m_token.kind = TokenKind::End;  // nothing further is read
+        }
+    }
+
+    void scanNumber(Token& t) {
+        const std::size_t start = m_byte;
+        while (m_byte < m_text.size() && isDigit(m_text[m_byte])) ++m_byte;
+        if (m_byte < m_text.size() && m_text[m_byte] == '.') {
+            ++m_byte;
+            while (m_byte < m_text.size() && isDigit(m_text[m_byte])) ++m_byte;
+        }
+        // An exponent only where digits follow the letter: "2e" is 2 and the constant e.
+        if (m_byte < m_text.size() && (m_text[m_byte] == 'e' || m_text[m_byte] == 'E')) {
+            std::size_t j = m_byte + 1;
+            if (j < m_text.size() && (m_text[j] == '+' || m_text[j] == '-')) ++j;
+            if (j < m_text.size() && isDigit(m_text[j])) {
+                m_byte = j;
+                while (m_byte < m_text.size() && isDigit(m_text[m_byte])) ++m_byte;
+            }
+        }
+        t.kind = TokenKind::Number;
+        t.value = convertDecimalLiteral(m_text.substr(start, m_byte - start));
+        if (std::isinf(t.value)) {
+            t.text = m_text.substr(start, m_byte - start);
+            t.length = m_byte - start;
+            fail(ExpressionError::NumberOutOfRange, t);
+        }
+    }
+
+    std::string_view m_text;
+    std::size_t m_byte = 0;
+    std::size_t m_char = 0;
+    Token m_token;
+    int m_nesting = 0;
+    std::size_t m_depth = 0;
+    ExpressionReading m_out;
+};
+
+}  // namespace
+
+ExpressionReading readExpression(std::string_view text) {
+    std::size_t characters = 0;
+    for (std::size_t i = 0; i < text.size(); i += characterBytes(text.substr(i))) {
+        if (++characters > kExpressionMaxLength) {
+            ExpressionReading r;
+            r.problem = {ExpressionError::TooLong, kExpressionMaxLength, 0, {}};
+            return r;
+        }
+    }
+    return Reader(text).read();
+}
+
+double evaluateExpression(const Expression& expression, float xs) {
+    const double x = widen(xs);
+    if (expression.program.empty()) return 0;
+    std::array<double, kStackPlaces> stack;
+    std::size_t top = 0;  // places in use; a read program never takes more than it pushed
+    const double* constant = expression.constants.data();
+    for (const ExpressionOp op : expression.program) {
+        if (op == ExpressionOp::PushX || op == ExpressionOp::PushConstant) {
+            stack[top++] = op == ExpressionOp::PushX ? x : *constant++;
+            continue;
+        }
+        if (op >= ExpressionOp::Add && op <= ExpressionOp::Power) {
+            const double b = stack[--top];
+            double& a = stack[top - 1];
+            switch (op) {
+                case ExpressionOp::Add: a = a + b; break;
+                case ExpressionOp::Subtract: a = a - b; break;
+                case ExpressionOp::Multiply: a = a * b; break;
+                case ExpressionOp::Divide: a = a / b; break;
+                default: a = power(a, b); break;
+            }
+            continue;
+        }
+        double& a = stack[top - 1];
+        switch (op) {
+            case ExpressionOp::Negate: a = -a; break;
+            case ExpressionOp::Sin: a = sine(a); break;
+            case ExpressionOp::Cos: a = cosine(a); break;
+            case ExpressionOp::Tan: a = tangent(a); break;
+            case ExpressionOp::Exp: a = exponential(a); break;
+            case ExpressionOp::Ln: a = naturalLogarithm(a); break;
+            case ExpressionOp::Log10: a = commonLogarithm(a); break;
+            case ExpressionOp::Sqrt: a = std::sqrt(a); break;
+            default: a = std::fabs(a); break;
+        }
+    }
+    return stack[0];
+}
+
+}  // namespace korzenik
