@@ -46,6 +46,7 @@ constexpr std::array kControlNames = {
     ControlName{res::IDC_YMIN, "IDC_YMIN", ""},
     ControlName{res::IDC_YMAX, "IDC_YMAX", ""},
     ControlName{res::IDC_FUNCTION, "IDC_FUNCTION", "function"},
+    ControlName{res::IDC_EXPRESSION, "IDC_EXPRESSION", "expression"},
 };
 
 const ControlName* nameOf(int id) {

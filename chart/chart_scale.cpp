@@ -18,7 +18,8 @@ constexpr double kHeight = ChartFrame::height;
 
 }  // namespace
 
-ChartScale computeChartScale(float start, float end, FunctionIndex k, int& noFunctionFlag) {
+ChartScale computeChartScale(float start, float end, const ChosenFunction& function,
+                             int& noFunctionFlag) {
     ChartScale s;
     s.start = start;
     s.end = end;
@@ -26,14 +27,28 @@ ChartScale computeChartScale(float start, float end, FunctionIndex k, int& noFun
     s.xStep = single(widen(s.range) / kWidth);
 
     // The extremes start from the value at start itself, then take in every sample.
-    const double first = evaluateFunction(start, k, noFunctionFlag);
+    const double first = function.at(start, noFunctionFlag);
     s.max = single(first);
     s.min = single(first);
-    for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
-        const float x = single(static_cast<double>(i) * widen(s.xStep) + widen(start));
-        const double v = evaluateFunction(x, k, noFunctionFlag);
-        if (v > widen(s.max)) s.max = single(v);
-        if (v < widen(s.min)) s.min = single(v);
+    if (function.typed()) {
+        // A typed function may be undefined or infinite at some samples: the scale spans its
+        // finite values (the curve breaks at the others), and has no rows when there are none.
+        bool any = std::isfinite(first);
+        for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
+            const float x = single(static_cast<double>(i) * widen(s.xStep) + widen(start));
+            const double v = function.at(x, noFunctionFlag);
+            if (!std::isfinite(v)) continue;
+            if (!any || v > widen(s.max)) s.max = single(v);
+            if (!any || v < widen(s.min)) s.min = single(v);
+            any = true;
+        }
+    } else {
+        for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
+            const float x = single(static_cast<double>(i) * widen(s.xStep) + widen(start));
+            const double v = function.at(x, noFunctionFlag);
+            if (v > widen(s.max)) s.max = single(v);
+            if (v < widen(s.min)) s.min = single(v);
+        }
     }
 
     s.ySpan = single(widen(s.max) - widen(s.min));

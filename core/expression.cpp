@@ -25,11 +25,13 @@ enum class TokenKind : std::uint8_t { End, Number, Name, Operator, Open, Close, 
 
 struct Token {
     TokenKind kind = TokenKind::End;
-    char op = 0;             ///< + - * / ^ for an operator
-    double value = 0;        ///< a number's value
-    std::string_view text;   ///< the token's bytes
-    std::size_t position{};  ///< in characters
-    std::size_t length{};    ///< in characters
+    char op = 0;                 ///< + - * / ^ for an operator
+    double value = 0;            ///< a number's value
+    std::string_view text;       ///< the token's bytes
+    std::size_t position{};      ///< in characters
+    std::size_t length{};        ///< in characters
+    std::size_t unitPosition{};  ///< in UTF-16 code units
+    std::size_t unitLength{};    ///< in UTF-16 code units
 };
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -108,7 +110,8 @@ private:
 
     void fail(ExpressionError error, const Token& at) {
         if (!ok()) return;
-        m_out.problem = {error, at.position, at.length, std::string(at.text)};
+        m_out.problem = {error,           at.position,  at.length, std::string(at.text),
+                         at.unitPosition, at.unitLength};
     }
 
     void emit(ExpressionOp op) {
@@ -224,9 +227,10 @@ private:
 
     /// Moves to the next token; a character that starts none stops the reading.
     void advance() {
-        while (m_byte < m_text.size() && isBlank(m_text[m_byte])) ++m_byte, ++m_char;
+        while (m_byte < m_text.size() && isBlank(m_text[m_byte])) ++m_byte, ++m_char, ++m_unit;
         Token t;
         t.position = m_char;
+        t.unitPosition = m_unit;
         const std::size_t start = m_byte;
         if (m_byte == m_text.size()) {
             m_token = t;
@@ -254,7 +258,10 @@ private:
         }
         t.text = m_text.substr(start, m_byte - start);
         t.length = t.kind == TokenKind::Problem ? 1 : m_byte - start;  // tokens are ASCII
+        // Only a character past U+FFFF (four bytes of UTF-8) takes two UTF-16 units.
+        t.unitLength = t.kind == TokenKind::Problem && m_byte - start == 4 ? 2 : t.length;
         m_char += t.length;
+        m_unit += t.unitLength;
         m_token = t;
         if (t.kind == TokenKind::Problem) {
             const bool afterDigit = start > 0 && isDigit(m_text[start - 1]);
@@ -286,6 +293,7 @@ private:
         if (std::isinf(t.value)) {
             t.text = m_text.substr(start, m_byte - start);
             t.length = m_byte - start;
+            t.unitLength = t.length;
             fail(ExpressionError::NumberOutOfRange, t);
         }
     }
@@ -293,6 +301,7 @@ private:
     std::string_view m_text;
     std::size_t m_byte = 0;
     std::size_t m_char = 0;
+    std::size_t m_unit = 0;
     Token m_token;
     int m_nesting = 0;
     std::size_t m_depth = 0;
@@ -302,13 +311,26 @@ private:
 }  // namespace
 
 ExpressionReading readExpression(std::string_view text) {
+    // A text past the limit is refused before it is read; the problem covers what lies past it.
     std::size_t characters = 0;
-    for (std::size_t i = 0; i < text.size(); i += characterBytes(text.substr(i))) {
-        if (++characters > kExpressionMaxLength) {
-            ExpressionReading r;
-            r.problem = {ExpressionError::TooLong, kExpressionMaxLength, 0, {}};
-            return r;
-        }
+    std::size_t units = 0;
+    std::size_t tooLongAt = 0;
+    for (std::size_t i = 0; i < text.size();) {
+        const std::size_t n = characterBytes(text.substr(i));
+        if (characters == kExpressionMaxLength) tooLongAt = units;
+        ++characters;
+        units += n == 4 ? 2 : 1;
+        i += n;
+    }
+    if (characters > kExpressionMaxLength) {
+        ExpressionReading r;
+        r.problem = {ExpressionError::TooLong,
+                     kExpressionMaxLength,
+                     characters - kExpressionMaxLength,
+                     {},
+                     tooLongAt,
+                     units - tooLongAt};
+        return r;
     }
     return Reader(text).read();
 }

@@ -39,12 +39,16 @@ enum class ExpressionError : std::uint8_t {
 };
 
 /// Where the problem lies, in characters (Unicode code points) of the text, counted from 0, and
-/// the offending token's text (empty where there is none, as at the end of the text).
+/// the offending token's text (empty where there is none, as at the end of the text). The same
+/// place in UTF-16 code units is what an edit box selects. A stray byte that is not UTF-8 counts
+/// as one character, as the window systems show it.
 struct ExpressionProblem {
     ExpressionError error = ExpressionError::None;
     std::size_t position = 0;
     std::size_t length = 0;
     std::string token;
+    std::size_t unitPosition = 0;
+    std::size_t unitLength = 0;
 };
 
 /// One instruction of an expression's program, which runs on a stack of doubles.

@@ -7,6 +7,7 @@
 
 #include "app/control_table.h"
 #include "app/res/resource.h"
+#include "app/res/strings.h"
 #include "app/window.h"
 #include "script/json_lines.h"
 #include "script/png_writer.h"
@@ -99,6 +100,9 @@ void ScriptSession::lineAppended(std::string_view text) { m_sink(appendEvent(tex
 void ScriptSession::lineSelected(int index) { m_sink(selectEvent(index)); }
 void ScriptSession::lineDeleted(int index) { m_sink(deleteEvent(index)); }
 void ScriptSession::focusedAndSelected(int id) { m_sink(focusEvent(controlName(id))); }
+void ScriptSession::focusedWithSelection(int id, int first, int count) {
+    m_sink(focusEvent(controlName(id), first, count));
+}
 
 void ScriptSession::messageShown(const MessageBoxRequest& box) {
     m_sink(messageEvent(messageIconName(box.icon), box.caption, box.text));
@@ -108,6 +112,7 @@ void ScriptSession::messageShown(const MessageBoxRequest& box) {
 void ScriptSession::reportState() {
     DialogSnapshot s;
     s.function = m_controls.controlText(res::IDC_FUNCTION);
+    s.expression = m_controls.controlText(res::IDC_EXPRESSION);
     s.start = m_controls.controlText(res::IDC_START);
     s.end = m_controls.controlText(res::IDC_END);
     s.precision = m_controls.controlText(res::IDC_PRECISION);
@@ -161,6 +166,16 @@ bool ScriptSession::runLine(std::string_view line, std::string* err) {
             *err = "no function is labelled " + quoteUntrusted(arg);
             return false;
         }
+        m_dialog.OnFunctionChanged();
+    } else if (word == "expression") {
+        // Typed as a student types: only into the field the drop-down has enabled.
+        if (!argument(&arg)) return false;
+        if (!m_controls.isEnabled(res::IDC_EXPRESSION)) {
+            *err = "'expression' types into a field that is enabled only after 'function " +
+                   std::string(res::kOwnFunctionItem) + "'";
+            return false;
+        }
+        m_controls.typeText(res::IDC_EXPRESSION, arg);
     } else if (word == "start" || word == "end" || word == "precision") {
         if (!argument(&arg)) return false;
         m_controls.typeText(controlForWord(word), arg);

@@ -53,6 +53,7 @@ private:
     void lineDeleted(int index) override;
     void messageShown(const MessageBoxRequest& box) override;
     void focusedAndSelected(int id) override;
+    void focusedWithSelection(int id, int first, int count) override;
     void reportState();
 
     /// The dialog held in memory, whose window's drawing is recorded too.

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/res/resource.h"
+#include "app/res/strings.h"
 #include "app/window.h"
 #include "chart/chart_scale.h"
 #include "core/function_catalogue.h"
@@ -15,20 +16,24 @@ namespace {
 using enum ControlClass;
 
 constexpr std::array kMainControls = {
-    ControlTemplate{IDC_FUNCTION, ComboBox, "", 8, 18, 108, 75,
+    ControlTemplate{IDC_FUNCTION, ComboBox, "", 8, 13, 108, 75,
                     kDropDownList | kVScroll | kTabStop},
-    ControlTemplate{IDC_START, Edit, "", 7, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},
-    ControlTemplate{IDC_END, Edit, "", 44, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},
-    ControlTemplate{IDC_PRECISION, Edit, "", 81, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},
-    ControlTemplate{IDC_CONFIRM, Button, "&Zatwierdź", 7, 65, 108, 14, kPushButton | kTabStop},
+    // The typed function's label stands just before its field, which it names and whose
+    // mnemonic it carries.
+    ControlTemplate{IDC_STATIC, Static, kOwnFunctionLabel, 7, 30, 24, 8, kAlignLeft | kGroup},
+    ControlTemplate{IDC_EXPRESSION, Edit, "", 32, 28, 83, 12, kAutoHScroll | kBorder | kTabStop},
+    ControlTemplate{IDC_START, Edit, "", 7, 53, 34, 12, kAutoHScroll | kBorder | kTabStop},
+    ControlTemplate{IDC_END, Edit, "", 44, 53, 34, 12, kAutoHScroll | kBorder | kTabStop},
+    ControlTemplate{IDC_PRECISION, Edit, "", 81, 53, 34, 12, kAutoHScroll | kBorder | kTabStop},
+    ControlTemplate{IDC_CONFIRM, Button, "&Zatwierdź", 7, 68, 108, 14, kPushButton | kTabStop},
     ControlTemplate{IDC_COMPUTE, Button, "&Licz", 7, 91, 74, 14, kPushButton | kTabStop},
     ControlTemplate{IDC_AUTO, Button, "Auto", 87, 93, 24, 11, kAutoCheckBox | kTabStop},
     ControlTemplate{IDC_CHART_FRAME, Static, "", 128, 16, 247, 223, kWhiteRect},
     ControlTemplate{IDC_RESULTS, ListBox, "", 7, 110, 108, 129,
                     kNotify | kNoIntegralHeight | kVScroll | kBorder},
-    ControlTemplate{IDC_STATIC, Static, "Początek", 7, 40, 34, 8, kAlignCenter | kGroup},
-    ControlTemplate{IDC_STATIC, Static, "Koniec", 44, 40, 34, 8, kAlignCenter | kGroup},
-    ControlTemplate{IDC_STATIC, Static, "Precyzja", 81, 40, 34, 8, kAlignCenter | kGroup},
+    ControlTemplate{IDC_STATIC, Static, "Początek", 7, 43, 34, 8, kAlignCenter | kGroup},
+    ControlTemplate{IDC_STATIC, Static, "Koniec", 44, 43, 34, 8, kAlignCenter | kGroup},
+    ControlTemplate{IDC_STATIC, Static, "Precyzja", 81, 43, 34, 8, kAlignCenter | kGroup},
     ControlTemplate{IDC_STATIC, Button, "Wykres", 119, 2, 277, 255, kGroupBox},
     ControlTemplate{IDC_STATIC, Button, "Funkcja", 2, 2, 118, 255, kGroupBox},
     ControlTemplate{IDC_STATIC, Static, "Metoda cięciw (regula falsi)", 2, 258, 118, 8,
@@ -81,7 +86,21 @@ constexpr std::array kAboutControls = {
 const DialogTemplate kMainDialog{IDD_MAIN, "Korzenik", 398, 268, kMainControls};
 const DialogTemplate kAboutBox{IDD_ABOUT, "O projekcie KORZENIK", 157, 171, kAboutControls};
 
-std::span<const std::string_view> functionItems() { return kFunctionLabels; }
+namespace {
+constexpr std::array<std::string_view, kFunctionCount + 1> kFunctionItems = [] {
+    std::array<std::string_view, kFunctionCount + 1> items{};
+    std::copy(kFunctionLabels.begin(), kFunctionLabels.end(), items.begin());
+    items.back() = kOwnFunctionItem;
+    return items;
+}();
+static_assert(kFunctionItems.size() == kOwnFunction);
+}  // namespace
+
+std::span<const std::string_view> functionItems() { return kFunctionItems; }
+
+int functionIndexOfItem(std::string_view item) {
+    return item == kOwnFunctionItem ? kOwnFunction : functionIndexForLabel(item);
+}
 
 const ControlTemplate* findControl(const DialogTemplate& dialog, int id) {
     for (const ControlTemplate& c : dialog.controls) {

@@ -24,5 +24,6 @@ inline constexpr int IDC_XMAX = 1010;
 inline constexpr int IDC_YMIN = 1011;
 inline constexpr int IDC_YMAX = 1012;
 inline constexpr int IDC_FUNCTION = 1013;
+inline constexpr int IDC_EXPRESSION = 1014;
 
 }  // namespace korzenik::res
