@@ -4,12 +4,17 @@
 //   of the text;
 // - a read program is well formed: its stack never runs dry nor past its stated depth, which is
 //   within the evaluator's places, and each constant pushed is one it holds;
-// - the work is bounded by the length limit: a text past it is refused without being read.
+// - the place an edit box selects (UTF-16 units) lies within the text too, and the message
+//   naming the problem is made for every problem;
+// - the work is bounded by the length limit: a text past it is refused without being read, and
+//   one input gets a second of CPU time at most.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
 
+#include "app/function_messages.h"
 #include "core/expression.h"
+#include "fuzz/cpu_budget.h"
 
 using korzenik::Expression;
 using korzenik::ExpressionError;
@@ -42,8 +47,14 @@ void checkProgram(const Expression& e) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const korzenik::fuzz::CpuBudget budget(1);
     const std::string_view text(reinterpret_cast<const char*>(data), size);
     const korzenik::ExpressionReading r = korzenik::readExpression(text);
+    if (!r.ok()) {
+        check(r.problem.unitPosition + r.problem.unitLength <= size);
+        check(r.problem.unitPosition >= r.problem.position);
+        check(!korzenik::expressionProblemMessage(r.problem).empty());
+    }
     if (r.problem.error == ExpressionError::TooLong) {
         check(size > korzenik::kExpressionMaxLength);
         return 0;
