@@ -5,7 +5,9 @@
 
 #include "chart/chart_scale.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 
 #include "core/precision.h"
 
@@ -33,10 +35,15 @@ ChartScale computeChartScale(float start, float end, const ChosenFunction& funct
     if (function.typed()) {
         // A typed function may be undefined or infinite at some samples: the scale spans its
         // finite values (the curve breaks at the others), and has no rows when there are none.
+        constexpr std::size_t kSamples = ChartFrame::width + 1;
+        std::array<float, kSamples> xs;
+        std::array<double, kSamples> values;
+        for (std::size_t i = 0; i < kSamples; ++i) {
+            xs[i] = single(static_cast<double>(i) * widen(s.xStep) + widen(start));
+        }
+        function.atEach(xs.data(), values.data(), kSamples, noFunctionFlag);
         bool any = std::isfinite(first);
-        for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
-            const float x = single(static_cast<double>(i) * widen(s.xStep) + widen(start));
-            const double v = function.at(x, noFunctionFlag);
+        for (const double v : values) {
             if (!std::isfinite(v)) continue;
             if (!any || v > widen(s.max)) s.max = single(v);
             if (!any || v < widen(s.min)) s.min = single(v);

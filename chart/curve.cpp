@@ -31,10 +31,19 @@ void drawCurve(DrawingSurface& surface, const ChartScale& scale, const ChosenFun
         const double xStep = widen(scale.xStep);
         const double start = widen(scale.start);
         int scratchFlag = 0;  // the caller's flag was settled by the sampling
+        // A typed function's program runs over all the abscissae at once.
+        std::array<double, kPoints> typedValues;
+        if (function.typed()) {
+            std::array<float, kPoints> xs;
+            for (std::size_t i = 0; i < kPoints; ++i) {
+                xs[i] = single(static_cast<double>(i) * xStep + start);
+            }
+            function.atEach(xs.data(), typedValues.data(), kPoints, scratchFlag);
+        }
         for (std::size_t i = 0; i < kPoints; ++i) {
             const float x = single(static_cast<double>(i) * xStep + start);
-            const std::optional<std::int32_t> row =
-                toPixel(rowOf(scale, function.at(x, scratchFlag)));
+            const double value = function.typed() ? typedValues[i] : function.at(x, scratchFlag);
+            const std::optional<std::int32_t> row = toPixel(rowOf(scale, value));
             points[i] = {ChartFrame::left + static_cast<std::int32_t>(i), row.value_or(0)};
             hasPixel[i] = row.has_value();
         }

@@ -5,6 +5,7 @@
 
 #include "core/expression.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -338,40 +339,98 @@ ExpressionReading readExpression(std::string_view text) {
 double evaluateExpression(const Expression& expression, float xs) {
     const double x = widen(xs);
     if (expression.program.empty()) return 0;
+    // One dispatch an instruction; top points at the value on top of the stack. A read program
+    // never pops more than it pushed, nor pushes past its stated depth.
     std::array<double, kStackPlaces> stack;
-    std::size_t top = 0;  // places in use; a read program never takes more than it pushed
+    double* top = stack.data() - 1;
     const double* constant = expression.constants.data();
     for (const ExpressionOp op : expression.program) {
-        if (op == ExpressionOp::PushX || op == ExpressionOp::PushConstant) {
-            stack[top++] = op == ExpressionOp::PushX ? x : *constant++;
-            continue;
-        }
-        if (op >= ExpressionOp::Add && op <= ExpressionOp::Power) {
-            const double b = stack[--top];
-            double& a = stack[top - 1];
-            switch (op) {
-                case ExpressionOp::Add: a = a + b; break;
-                case ExpressionOp::Subtract: a = a - b; break;
-                case ExpressionOp::Multiply: a = a * b; break;
-                case ExpressionOp::Divide: a = a / b; break;
-                default: a = power(a, b); break;
-            }
-            continue;
-        }
-        double& a = stack[top - 1];
         switch (op) {
-            case ExpressionOp::Negate: a = -a; break;
-            case ExpressionOp::Sin: a = sine(a); break;
-            case ExpressionOp::Cos: a = cosine(a); break;
-            case ExpressionOp::Tan: a = tangent(a); break;
-            case ExpressionOp::Exp: a = exponential(a); break;
-            case ExpressionOp::Ln: a = naturalLogarithm(a); break;
-            case ExpressionOp::Log10: a = commonLogarithm(a); break;
-            case ExpressionOp::Sqrt: a = std::sqrt(a); break;
-            default: a = std::fabs(a); break;
+            case ExpressionOp::PushX: *++top = x; break;
+            case ExpressionOp::PushConstant: *++top = *constant++; break;
+            case ExpressionOp::Negate: *top = -*top; break;
+            case ExpressionOp::Add: top[-1] = top[-1] + *top, --top; break;
+            case ExpressionOp::Subtract: top[-1] = top[-1] - *top, --top; break;
+            case ExpressionOp::Multiply: top[-1] = top[-1] * *top, --top; break;
+            case ExpressionOp::Divide: top[-1] = top[-1] / *top, --top; break;
+            case ExpressionOp::Power: top[-1] = power(top[-1], *top), --top; break;
+            case ExpressionOp::Sin: *top = sine(*top); break;
+            case ExpressionOp::Cos: *top = cosine(*top); break;
+            case ExpressionOp::Tan: *top = tangent(*top); break;
+            case ExpressionOp::Exp: *top = exponential(*top); break;
+            case ExpressionOp::Ln: *top = naturalLogarithm(*top); break;
+            case ExpressionOp::Log10: *top = commonLogarithm(*top); break;
+            case ExpressionOp::Sqrt: *top = std::sqrt(*top); break;
+            case ExpressionOp::Abs: *top = std::fabs(*top); break;
         }
     }
     return stack[0];
+}
+
+void evaluateExpression(const Expression& expression, const float* xs, double* values,
+                        std::size_t count) {
+    // Each instruction runs over a block of abscissae: its dispatch is paid once a block, and
+    // each value still goes through the very operations, in the very order, of the one at a
+    // time. A row of the stack holds one place for each abscissa of the block.
+    constexpr std::size_t kBlock = 64;
+    if (expression.program.empty()) {
+        std::fill(values, values + count, 0.0);
+        return;
+    }
+    std::vector<double> stack(expression.stackDepth * kBlock);
+    for (std::size_t base = 0; base < count; base += kBlock) {
+        const std::size_t n = std::min(kBlock, count - base);
+        double* top = stack.data();  // the row on top of the stack, once something is pushed
+        bool empty = true;
+        const auto push = [&] {
+            if (!empty) top += kBlock;
+            empty = false;
+        };
+        const auto binary = [&](auto apply) {
+            double* a = top - kBlock;
+            for (std::size_t i = 0; i < n; ++i) a[i] = apply(a[i], top[i]);
+            top = a;
+        };
+        const auto unary = [&](auto apply) {
+            for (std::size_t i = 0; i < n; ++i) top[i] = apply(top[i]);
+        };
+        const double* constant = expression.constants.data();
+        for (const ExpressionOp op : expression.program) {
+            switch (op) {
+                case ExpressionOp::PushX:
+                    push();
+                    for (std::size_t i = 0; i < n; ++i) top[i] = widen(xs[base + i]);
+                    break;
+                case ExpressionOp::PushConstant: {
+                    push();
+                    const double c = *constant++;
+                    std::fill(top, top + n, c);
+                    break;
+                }
+                case ExpressionOp::Negate: unary([](double a) { return -a; }); break;
+                case ExpressionOp::Add: binary([](double a, double b) { return a + b; }); break;
+                case ExpressionOp::Subtract:
+                    binary([](double a, double b) { return a - b; });
+                    break;
+                case ExpressionOp::Multiply:
+                    binary([](double a, double b) { return a * b; });
+                    break;
+                case ExpressionOp::Divide: binary([](double a, double b) { return a / b; }); break;
+                case ExpressionOp::Power:
+                    binary([](double a, double b) { return power(a, b); });
+                    break;
+                case ExpressionOp::Sin: unary([](double a) { return sine(a); }); break;
+                case ExpressionOp::Cos: unary([](double a) { return cosine(a); }); break;
+                case ExpressionOp::Tan: unary([](double a) { return tangent(a); }); break;
+                case ExpressionOp::Exp: unary([](double a) { return exponential(a); }); break;
+                case ExpressionOp::Ln: unary([](double a) { return naturalLogarithm(a); }); break;
+                case ExpressionOp::Log10: unary([](double a) { return commonLogarithm(a); }); break;
+                case ExpressionOp::Sqrt: unary([](double a) { return std::sqrt(a); }); break;
+                case ExpressionOp::Abs: unary([](double a) { return std::fabs(a); }); break;
+            }
+        }
+        std::copy(stack.data(), stack.data() + n, values + base);
+    }
 }
 
 }  // namespace korzenik

@@ -1,5 +1,6 @@
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 #include <limits>
 #include <string_view>
@@ -49,6 +50,13 @@ struct ChosenFunction {
         if (typed())
             return own ? evaluateExpression(*own, x) : std::numeric_limits<double>::quiet_NaN();
         return evaluateFunction(x, index, noFunctionFlag);
+    }
+
+    /// The values at count abscissae, each what at() gives; a typed function's program runs
+    /// over them together.
+    void atEach(const float* xs, double* values, std::size_t count, int& noFunctionFlag) const {
+        if (typed() && own) return evaluateExpression(*own, xs, values, count);
+        for (std::size_t i = 0; i < count; ++i) values[i] = at(xs[i], noFunctionFlag);
     }
 };
 

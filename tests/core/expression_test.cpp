@@ -37,18 +37,23 @@ std::vector<float> sweep() {
     return xs;
 }
 
-// Typed in the order the catalogue evaluates them, the five entries give their own bits.
+// Typed in the order the catalogue evaluates them, the five entries give their own bits, one
+// abscissa at a time and all of them at once.
 TEST(Expression, CatalogueEntriesTypedInTheirOrderGiveTheirBits) {
     const char* typed[] = {"x*x-4", "(x+5)*x*x-2*x-4", "sin(x)", "3*sin(x*x)+2*cos(x)",
                            "2*sin(x*x*x)-cos(x*x)+5*cos(x)"};
+    const std::vector<float> xs = sweep();
     for (int k = 1; k <= kFunctionCount; ++k) {
         const Expression e = read(typed[k - 1]);
+        std::vector<double> together(xs.size());
+        evaluateExpression(e, xs.data(), together.data(), xs.size());
         int flag = 0;
-        for (const float x : sweep()) {
-            const double want = evaluateFunction(x, k, flag);
-            const double have = evaluateExpression(e, x);
-            ASSERT_TRUE(bits(want) == bits(have) || (std::isnan(want) && std::isnan(have)))
-                << typed[k - 1] << " at x=" << x << ": " << want << " != " << have;
+        for (std::size_t i = 0; i < xs.size(); ++i) {
+            const double want = evaluateFunction(xs[i], k, flag);
+            for (const double have : {evaluateExpression(e, xs[i]), together[i]}) {
+                ASSERT_TRUE(bits(want) == bits(have) || (std::isnan(want) && std::isnan(have)))
+                    << typed[k - 1] << " at x=" << xs[i] << ": " << want << " != " << have;
+            }
         }
     }
 }
