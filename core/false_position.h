@@ -14,7 +14,6 @@ struct StepOutcome {
     double functionValue = 0;  ///< f(approximation), unrounded
     bool converged = false;    ///< |f(approximation)| is within the committed precision
     std::string resultLine;    ///< "x=%.5f      |      f(x)=%f"
-    std::string rootMessage;   ///< "Wyznaczono miejsce zerowe funkcji w punkcie x=%.5f"
 };
 
 /// True when the function values at the bracket ends have opposite signs (or their product is
@@ -32,8 +31,5 @@ StepOutcome falsePositionStep(SolverState& s);
 
 /// The result-list line for an approximation x with value fx.
 std::string formatResultLine(float x, double fx);
-
-/// The root announcement for an approximation x.
-std::string formatRootMessage(float x);
 
 }  // namespace korzenik
