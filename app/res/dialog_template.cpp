@@ -4,6 +4,7 @@
 #include <array>
 
 #include "app/res/resource.h"
+#include "app/res/strings.h"
 #include "app/window.h"
 #include "chart/chart_scale.h"
 #include "core/function_catalogue.h"
@@ -14,29 +15,46 @@ namespace {
 
 using enum ControlClass;
 
+// Each static text that names a field comes right before it: template order is tab order and
+// z-order, and the window system names a field after the static text before it.
 constexpr std::array kMainControls = {
-    ControlTemplate{IDC_FUNCTION, ComboBox, "", 8, 18, 108, 75,
-                    kDropDownList | kVScroll | kTabStop},
-    ControlTemplate{IDC_START, Edit, "", 7, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},
-    ControlTemplate{IDC_END, Edit, "", 44, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},
-    ControlTemplate{IDC_PRECISION, Edit, "", 81, 50, 34, 12, kAutoHScroll | kBorder | kTabStop},
-    ControlTemplate{IDC_CONFIRM, Button, "&Zatwierdź", 7, 65, 108, 14, kPushButton | kTabStop},
-    ControlTemplate{IDC_COMPUTE, Button, "&Licz", 7, 91, 74, 14, kPushButton | kTabStop},
-    ControlTemplate{IDC_AUTO, Button, "Auto", 87, 93, 24, 11, kAutoCheckBox | kTabStop},
-    ControlTemplate{IDC_CHART_FRAME, Static, "", 128, 16, 247, 223, kWhiteRect},
+    ControlTemplate{IDC_FUNCTION, ComboBox, "", 8, 18, 108, 75, kDropDownList | kVScroll | kTabStop,
+                    IDC_FUNCTION_GROUP},
+    ControlTemplate{IDC_START_LABEL, Static, "Początek", 7, 40, 34, 8, kAlignCenter | kGroup,
+                    IDC_FUNCTION_GROUP},
+    ControlTemplate{IDC_START, Edit, "", 7, 50, 34, 12, kAutoHScroll | kBorder | kTabStop,
+                    IDC_FUNCTION_GROUP, IDC_START_LABEL},
+    ControlTemplate{IDC_END_LABEL, Static, "Koniec", 44, 40, 34, 8, kAlignCenter | kGroup,
+                    IDC_FUNCTION_GROUP},
+    ControlTemplate{IDC_END, Edit, "", 44, 50, 34, 12, kAutoHScroll | kBorder | kTabStop,
+                    IDC_FUNCTION_GROUP, IDC_END_LABEL},
+    ControlTemplate{IDC_PRECISION_LABEL, Static, "Precyzja", 81, 40, 34, 8, kAlignCenter | kGroup,
+                    IDC_FUNCTION_GROUP},
+    ControlTemplate{IDC_PRECISION, Edit, "", 81, 50, 34, 12, kAutoHScroll | kBorder | kTabStop,
+                    IDC_FUNCTION_GROUP, IDC_PRECISION_LABEL},
+    ControlTemplate{IDC_CONFIRM, Button, "&Zatwierdź", 7, 65, 108, 14, kPushButton | kTabStop,
+                    IDC_FUNCTION_GROUP},
+    ControlTemplate{IDC_COMPUTE, Button, "&Licz", 7, 91, 74, 14, kPushButton | kTabStop,
+                    IDC_FUNCTION_GROUP},
+    ControlTemplate{IDC_AUTO, Button, "Auto", 87, 93, 24, 11, kAutoCheckBox | kTabStop,
+                    IDC_FUNCTION_GROUP},
+    ControlTemplate{IDC_CHART_FRAME, Static, "", 128, 16, 247, 223, kWhiteRect, IDC_CHART_GROUP,
+                    IDC_STATIC, kChartName},
     ControlTemplate{IDC_RESULTS, ListBox, "", 7, 110, 108, 129,
-                    kNotify | kNoIntegralHeight | kVScroll | kBorder},
-    ControlTemplate{IDC_STATIC, Static, "Początek", 7, 40, 34, 8, kAlignCenter | kGroup},
-    ControlTemplate{IDC_STATIC, Static, "Koniec", 44, 40, 34, 8, kAlignCenter | kGroup},
-    ControlTemplate{IDC_STATIC, Static, "Precyzja", 81, 40, 34, 8, kAlignCenter | kGroup},
-    ControlTemplate{IDC_STATIC, Button, "Wykres", 119, 2, 277, 255, kGroupBox},
-    ControlTemplate{IDC_STATIC, Button, "Funkcja", 2, 2, 118, 255, kGroupBox},
+                    kNotify | kNoIntegralHeight | kVScroll | kBorder, IDC_FUNCTION_GROUP,
+                    IDC_STATIC, kResultsName},
+    ControlTemplate{IDC_CHART_GROUP, Button, "Wykres", 119, 2, 277, 255, kGroupBox},
+    ControlTemplate{IDC_FUNCTION_GROUP, Button, "Funkcja", 2, 2, 118, 255, kGroupBox},
     ControlTemplate{IDC_STATIC, Static, "Metoda cięciw (regula falsi)", 2, 258, 118, 8,
                     kAlignLeft | kGroup},
-    ControlTemplate{IDC_YMIN, Static, "Ymin", 364, 240, 30, 8, kAlignRight | kGroup | kTransparent},
-    ControlTemplate{IDC_YMAX, Static, "Ymax", 364, 7, 30, 8, kAlignRight | kGroup | kTransparent},
-    ControlTemplate{IDC_XMIN, Static, "Xmin", 122, 248, 30, 8, kAlignLeft | kGroup | kTransparent},
-    ControlTemplate{IDC_XMAX, Static, "Xmax", 350, 248, 30, 8, kAlignRight | kGroup | kTransparent},
+    ControlTemplate{IDC_YMIN, Static, "Ymin", 364, 240, 30, 8, kAlignRight | kGroup | kTransparent,
+                    IDC_CHART_GROUP, IDC_STATIC, kYMinName},
+    ControlTemplate{IDC_YMAX, Static, "Ymax", 364, 7, 30, 8, kAlignRight | kGroup | kTransparent,
+                    IDC_CHART_GROUP, IDC_STATIC, kYMaxName},
+    ControlTemplate{IDC_XMIN, Static, "Xmin", 122, 248, 30, 8, kAlignLeft | kGroup | kTransparent,
+                    IDC_CHART_GROUP, IDC_STATIC, kXMinName},
+    ControlTemplate{IDC_XMAX, Static, "Xmax", 350, 248, 30, 8, kAlignRight | kGroup | kTransparent,
+                    IDC_CHART_GROUP, IDC_STATIC, kXMaxName},
 };
 
 // The chart plots in its own fixed rectangle of window pixels (ChartFrame), inside the white
