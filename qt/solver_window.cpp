@@ -95,6 +95,16 @@ void SolverWindow::buildControls() {
     m_chart = new ChartView(m_framebuffer, this);
     m_controls.build(res::kMainDialog,
                      [this](const ControlPlan& c) { return createControl(c, this); });
+    // Each control stands in its group box, where a screen reader finds it and names it by the
+    // group (the window system keeps the tab order as it is within one window).
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        QWidget* group = control(m_controls.planAt(i).group);
+        QWidget* widget = m_controls.at(i);
+        if (!group) continue;
+        widget->setParent(group);
+        widget->move(widget->pos() - group->pos());
+        widget->show();
+    }
     m_controls.stack([](QWidget* widget) { widget->raise(); });
     m_results = qobject_cast<ResultsListBox*>(control(res::IDC_RESULTS));
     // The framebuffer has the backdrop in it and the chart over it: the control lets the face
