@@ -78,7 +78,7 @@ screenshot: build
 # The real window under a window manager on a virtual display at three display scales, checked
 # against the scripted session's picture (tools/window_check.py).
 window-check: build
-	@tools/install-deps.sh xvfb openbox xdotool x11-utils python3-pil
+	@tools/install-deps.sh xvfb openbox xdotool x11-utils python3-pil dbus-daemon at-spi2-core python3-pyatspi
 	tools/window_check.py $(BUILD)
 
 # Release quality: benchmarks, fuzzing, coverage and the Debian package. Each target installs the

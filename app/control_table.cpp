@@ -46,7 +46,13 @@ constexpr std::array kControlNames = {
     ControlName{res::IDC_YMIN, "IDC_YMIN", ""},
     ControlName{res::IDC_YMAX, "IDC_YMAX", ""},
     ControlName{res::IDC_FUNCTION, "IDC_FUNCTION", "function"},
+    ControlName{res::IDC_FUNCTION_GROUP, "IDC_FUNCTION_GROUP", ""},
+    ControlName{res::IDC_CHART_GROUP, "IDC_CHART_GROUP", ""},
+    ControlName{res::IDC_START_LABEL, "IDC_START_LABEL", ""},
+    ControlName{res::IDC_END_LABEL, "IDC_END_LABEL", ""},
+    ControlName{res::IDC_PRECISION_LABEL, "IDC_PRECISION_LABEL", ""},
     ControlName{res::IDC_EXPRESSION, "IDC_EXPRESSION", "expression"},
+    ControlName{res::IDC_EXPRESSION_LABEL, "IDC_EXPRESSION_LABEL", ""},
 };
 
 const ControlName* nameOf(int id) {
@@ -90,7 +96,32 @@ ControlPlan controlPlan(const res::ControlTemplate& row) {
     plan.border = (row.styles & res::kBorder) != 0;
     plan.defaultButton = (row.styles & res::kDefPushButton) != 0;
     plan.styles = row.styles;
+    plan.group = row.group;
+    plan.labelledBy = row.labelledBy;
+    plan.name = row.name;
     return plan;
+}
+
+std::string accessibleName(const res::DialogTemplate& dialog, int id) {
+    const res::ControlTemplate* row =
+        id == res::IDC_STATIC ? nullptr : res::findControl(dialog, id);
+    if (!row) return {};
+    const ControlPlan plan = controlPlan(*row);
+    const auto captionOf = [&](int other) {
+        const res::ControlTemplate* by =
+            other == res::IDC_STATIC ? nullptr : res::findControl(dialog, other);
+        return by ? parseCaption(by->text, controlPlan(*by).mnemonics).text : std::string();
+    };
+    switch (plan.kind) {
+        case ControlKind::PushButton:
+        case ControlKind::CheckBox:
+        case ControlKind::GroupBox:
+        case ControlKind::Label: return parseCaption(plan.text, plan.mnemonics).text;
+        default: break;
+    }
+    if (plan.labelledBy != res::IDC_STATIC) return captionOf(plan.labelledBy);
+    if (!plan.name.empty()) return std::string(plan.name);
+    return captionOf(plan.group);
 }
 
 std::vector<std::size_t> stackingOrder(const res::DialogTemplate& dialog) {

@@ -48,7 +48,10 @@ struct ControlPlan {
     bool mnemonics = false;   ///< the caption's '&' marks a mnemonic rather than showing
     bool border = false;      ///< an edit box's or a list's sunken frame
     bool defaultButton = false;
-    std::uint32_t styles = 0;  ///< the row's style bits, for what a toolkit maps itself
+    std::uint32_t styles = 0;          ///< the row's style bits, for what a toolkit maps itself
+    int group = res::IDC_STATIC;       ///< the group box it stands in
+    int labelledBy = res::IDC_STATIC;  ///< the static text that names it
+    std::string_view name;  ///< what a screen reader calls it, or says before a label's text
 };
 
 ControlPlan controlPlan(const res::ControlTemplate& row);
@@ -130,6 +133,11 @@ std::string_view controlIdentifier(int id);
 std::string_view controlWord(int id);
 /// The control a word names, or IDC_STATIC for none.
 int controlForWord(std::string_view word);
+
+/// What a screen reader calls a control of the dialog: the caption it shows (a button, a check
+/// box, a static text, a group box), else the caption of the static text that labels it, else its
+/// own name, else its group box's caption; without mnemonic markers. Empty for no control.
+std::string accessibleName(const res::DialogTemplate& dialog, int id);
 
 /// A caption as the window system shows it: "&&" is one '&', and the character after a single
 /// '&' is underlined and is the mnemonic (the first such one counts).

@@ -5,7 +5,9 @@
 
 #include "app/solver_dialog.h"
 
+#include <initializer_list>
 #include <memory>
+#include <utility>
 
 #include "app/function_messages.h"
 #include "app/res/dialog_template.h"
@@ -31,6 +33,76 @@ void ResultsList::selectLine(int index) {
 
 void ResultsList::deleteFirstLines(std::int32_t count) {
     if (m_host && count > 0) m_host->listDeleteFirst(count);
+}
+
+std::string rootMessage(float x) {
+    std::string text;
+    text.reserve(64);
+    text += res::kRootMessage;
+    appendFixed(text, widen(x), 5);
+    return text;
+}
+
+std::string spokenLine(std::string_view line) {
+    std::string out;
+    bool parted = false;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        // The first bar with the blanks around it parts the two values as a comma does.
+        if (line[i] == '|' && !parted) {
+            parted = true;
+            while (!out.empty() && out.back() == ' ') out.pop_back();
+            while (i + 1 < line.size() && line[i + 1] == ' ') ++i;
+            out += ", ";
+        } else if (line[i] == '=') {
+            out += " = ";
+        } else {
+            out += line[i];
+        }
+    }
+    return out;
+}
+
+std::string spokenLines(std::span<const std::string> lines) {
+    std::string out;
+    for (const std::string& line : lines) {
+        if (!out.empty()) out += ". ";
+        out += spokenLine(line);
+    }
+    return out;
+}
+
+namespace {
+
+/// The text with %1, %2, ... replaced by the values in their order.
+std::string filled(std::string_view text, std::initializer_list<std::string_view> values) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t n = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '1') : 0;
+        if (text[i] == '%' && i + 1 < text.size() && n < values.size()) {
+            out += values.begin()[n];
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string CSolverDialog::chartDescription() const {
+    if (!m_chart.drawn) return std::string(res::kChartEmpty);
+    std::string text =
+        m_chart.function.empty()
+            ? filled(res::kChartWithoutFunction, {m_chart.start, m_chart.end})
+            : filled(res::kChartOfFunction, {m_chart.function, m_chart.start, m_chart.end});
+    text += filled(res::kChartAxes, {m_xMinText, m_xMaxText, m_yMinText, m_yMaxText});
+    text += m_chart.steps > 0 ? filled(res::kChartSteps, {std::to_string(m_chart.steps)})
+                              : std::string(res::kChartNoSteps);
+    if (!m_chart.lastLine.empty()) {
+        text += filled(res::kChartLastLine, {spokenLine(m_chart.lastLine)});
+    }
+    return text;
 }
 
 CSolverDialog::CSolverDialog(DialogHost& host, SolverState& state) : m_host(host), m_state(state) {}
@@ -98,6 +170,8 @@ void CSolverDialog::OnConfirm() {
         clearChart(*surface);
         emptyResultsList();
         resetSolverState(m_state);
+        m_chart.steps = 0;
+        m_chart.lastLine.clear();
     }
 
     // The chart is drawn from the numbers as typed; what is tested and settled below is what the
@@ -114,6 +188,11 @@ void CSolverDialog::OnConfirm() {
     UpdateData(false);
     drawCurve(*surface, scale, chosenFunction(m_state), m_state.noFunctionFlag);
     UpdateData(true);
+    m_chart.drawn = true;
+    // A typed function is told by its text, as the catalogue's are by their labels.
+    m_chart.function = chosen == kOwnFunction ? "f(x) = " + m_expression : m_functionLabel;
+    m_chart.start = formatDialogNumber(m_start);
+    m_chart.end = formatDialogNumber(m_end);
 
     const bool hitStart = isEndpointRoot(m_start, m_state.noFunctionFlag);
     if (hitStart) {
@@ -152,7 +231,7 @@ void CSolverDialog::OnCompute() {
     while (!stop) {
         // The step that begins past the limit still runs; it is the last of the press.
         if (m_auto == 0 || m_state.iterationCounter > stepLimit) stop = true;
-        const StepOutcome outcome = falsePositionStep(m_state);
+        StepOutcome outcome = falsePositionStep(m_state);
         if (outcome.undefined || outcome.noChordZero) {
             // A typed function without a finite value where the step needs one: said once, and
             // the press ends with nothing listed or drawn for the step.
@@ -165,12 +244,15 @@ void CSolverDialog::OnCompute() {
         m_resultsList.selectLine(m_state.iterationCounter - 1);
         if (outcome.converged) {
             stop = true;
-            m_host.messageBox(outcome.rootMessage, res::kSolutionCaption, MessageIcon::Information);
+            m_host.messageBox(rootMessage(outcome.approximation), res::kSolutionCaption,
+                              MessageIcon::Information);
         } else {
             const std::unique_ptr<DrawingSurface> surface = m_host.windowSurface();
             drawIterationStep(*surface, scale, outcome.chordA, outcome.chordB,
                               outcome.approximation, chosenFunction(m_state));
+            ++m_chart.steps;
         }
+        m_chart.lastLine = std::move(outcome.resultLine);
         ++m_state.iterationCounter;
     }
 }

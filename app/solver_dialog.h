@@ -2,6 +2,7 @@
 // The main dialog, written once for every host: the members bound to the controls, the data
 // exchange, and the two commands.
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,16 @@ public:
 private:
     DialogHost* m_host = nullptr;
 };
+
+/// The root announcement of Compute for an approximation x.
+std::string rootMessage(float x);
+
+/// A line of the results list as a screen reader should say it: "x = 1.33333, f(x) = -2.222222"
+/// for "x=1.33333      |      f(x)=-2.222222".
+std::string spokenLine(std::string_view line);
+
+/// The lines a press added, spoken one after the other.
+std::string spokenLines(std::span<const std::string> lines);
 
 /// The endpoint test of Confirm on a function value: |value| within |precision|, compared as
 /// squares, one factor of the value's square rounded to single precision. The sign of the
@@ -49,6 +60,11 @@ public:
 
     /// true: controls to members, validating numbers; false: members to controls.
     bool UpdateData(bool saveAndValidate);
+
+    /// What the chart shows, in words for a screen reader: the function and interval of the last
+    /// Confirm that drew it, both axes' extremes, the steps drawn over it since it was last
+    /// wiped, and the last approximation listed.
+    std::string chartDescription() const;
 
     static constexpr std::int32_t stepLimit = 200;
 
@@ -86,6 +102,17 @@ private:
 
     DialogHost& m_host;
     SolverState& m_state;
+
+    /// What the chart shows, as chartDescription() tells it.
+    struct ChartShown {
+        bool drawn = false;
+        std::string function;  ///< the drop-down's label, empty for none
+        std::string start;     ///< the interval's ends as the fields show them
+        std::string end;
+        std::int32_t steps = 0;
+        std::string lastLine;  ///< the results list's, empty when it is
+    };
+    ChartShown m_chart;
 };
 
 }  // namespace korzenik

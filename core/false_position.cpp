@@ -11,7 +11,6 @@
 #include "core/false_position.h"
 
 #include <cmath>
-#include <string_view>
 
 #include "core/number_format.h"
 #include "core/precision.h"
@@ -21,8 +20,6 @@ namespace korzenik {
 namespace {
 
 double f(SolverState& s, float x) { return chosenFunction(s).at(x, s.noFunctionFlag); }
-
-constexpr std::string_view kRootPrefix = "Wyznaczono miejsce zerowe funkcji w punkcie x=";
 
 }  // namespace
 
@@ -34,14 +31,6 @@ std::string formatResultLine(float x, double fx) {
     line += "      |      f(x)=";
     appendFixed(line, fx, 6);
     return line;
-}
-
-std::string formatRootMessage(float x) {
-    std::string text;
-    text.reserve(64);
-    text += kRootPrefix;
-    appendFixed(text, widen(x), 5);
-    return text;
 }
 
 bool stepConverged(double value, float precision) {
@@ -93,7 +82,6 @@ StepOutcome falsePositionStep(SolverState& s) {
     out.approximation = x;
     out.functionValue = y;
     out.resultLine = formatResultLine(x, y);
-    out.rootMessage = formatRootMessage(x);
     out.converged = stepConverged(y, s.committedPrecision);
 
     if (!out.converged) {

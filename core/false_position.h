@@ -20,8 +20,7 @@ struct StepOutcome {
     /// A typed function's values at the bracket ends were finite but the chord's zero was not a
     /// finite number: the step stopped, leaving the bracket as it was.
     bool noChordZero = false;
-    std::string resultLine;   ///< "x=%.5f      |      f(x)=%f"
-    std::string rootMessage;  ///< "Wyznaczono miejsce zerowe funkcji w punkcie x=%.5f"
+    std::string resultLine;    ///< "x=%.5f      |      f(x)=%f"
 };
 
 /// True when the function values at the bracket ends have opposite signs (or their product is
@@ -39,8 +38,5 @@ StepOutcome falsePositionStep(SolverState& s);
 
 /// The result-list line for an approximation x with value fx.
 std::string formatResultLine(float x, double fx);
-
-/// The root announcement for an approximation x.
-std::string formatRootMessage(float x);
 
 }  // namespace korzenik

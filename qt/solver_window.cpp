@@ -74,10 +74,17 @@ SolverWindow::SolverWindow(SolverState& state, QWidget* parent)
     buildControls();
     m_initialised = m_dialog.OnInitDialog();
 
+    describeChart();
     connect(qobject_cast<QPushButton*>(control(res::IDC_CONFIRM)), &QPushButton::clicked, this,
-            [this] { m_dialog.OnConfirm(); });
+            [this] {
+                m_dialog.OnConfirm();
+                describeChart();
+            });
     connect(qobject_cast<QPushButton*>(control(res::IDC_COMPUTE)), &QPushButton::clicked, this,
-            [this] { m_dialog.OnCompute(); });
+            [this] {
+                m_dialog.OnCompute();
+                describeChart();
+            });
     // Every change of the selection, the user's or a program's, settles the typed function's
     // field; the dialog's own changes settle it too, so a second call changes nothing.
     connect(combo(res::IDC_FUNCTION), &QComboBox::currentIndexChanged, this,
@@ -92,14 +99,44 @@ void SolverWindow::buildControls() {
     m_chart = new ChartView(m_framebuffer, this);
     m_controls.build(res::kMainDialog,
                      [this](const ControlPlan& c) { return createControl(c, this); });
+    // Each control stands in its group box, where a screen reader finds it and names it by the
+    // group (the window system keeps the tab order as it is within one window).
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        QWidget* group = control(m_controls.planAt(i).group);
+        QWidget* widget = m_controls.at(i);
+        if (!group) continue;
+        widget->setParent(group);
+        widget->move(widget->pos() - group->pos());
+        widget->show();
+    }
     m_controls.stack([](QWidget* widget) { widget->raise(); });
     m_results = qobject_cast<ResultsListBox*>(control(res::IDC_RESULTS));
     // The framebuffer has the backdrop in it and the chart over it: the control lets the face
     // show through.
     control(res::IDC_CHART_FRAME)->setAutoFillBackground(false);
+    nameControls();
     // Every widget of the window, the controls' own parts (a list's viewport and scroll bar)
     // included, so the window menu opens wherever the window is clicked.
     for (QWidget* widget : findChildren<QWidget*>()) widget->installEventFilter(this);
+}
+
+void SolverWindow::nameControls() {
+    for (std::size_t i = 0; i < m_controls.size(); ++i) {
+        const ControlPlan& plan = m_controls.planAt(i);
+        QWidget* widget = m_controls.at(i);
+        if (auto* label = qobject_cast<QLabel*>(control(plan.labelledBy))) label->setBuddy(widget);
+        if (plan.kind != ControlKind::Label) {
+            widget->setAccessibleName(
+                toQString(korzenik::accessibleName(res::kMainDialog, plan.id)));
+        } else if (!plan.name.empty()) {
+            // A text the dialog writes is its own name; what it is, is said after it.
+            widget->setAccessibleDescription(toQString(plan.name));
+        }
+    }
+}
+
+void SolverWindow::describeChart() {
+    control(res::IDC_CHART_FRAME)->setAccessibleDescription(toQString(m_dialog.chartDescription()));
 }
 
 const ControlPlan* SolverWindow::controlOf(const QWidget* widget) const {

@@ -79,6 +79,11 @@ protected:
 
 private:
     void buildControls();
+    /// Gives each control the name a screen reader says, from the layout table, and each field
+    /// the static text that labels it as its buddy.
+    void nameControls();
+    /// Tells a screen reader what the chart shows now, as the chart's description.
+    void describeChart();
     /// Asks the widget for its context menu as the keyboard does: the window menu, or an edit
     /// box's own.
     void openContextMenu(QWidget* widget);

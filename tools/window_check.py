@@ -8,14 +8,17 @@ For each display scale (100 %, 125 %, 150 %, 175 %, 200 %) the script starts a v
   - the window's frame is centred on the work area, and the About box's frame (opened with the
     Menu key) on the window's;
   - after the demo session (script/demo.ksc) typed and clicked in with xdotool, OK pressed on
-    every message box, every device pixel of the client area that no control covers shows the
+    every message box, the window's accessibility tree (at 100 %, read through AT-SPI on the
+    display's own D-Bus session by tests/qt/accessibility_check.py) names every control as the
+    layout table does and describes the chart, and every device pixel of the client area that no control covers shows the
     pixel of korzenik-script's picture of the same session that it shows: the one under the
     device pixel's centre, the sampling every window of the tool follows (app/display_scale.h).
 The screenshots are kept in OUT_DIR (default BUILD_DIR/window-check) to be looked at. Exit status
 0 when every check passed, 1 otherwise.
 
-Needs the Debian packages xvfb, openbox, xdotool, x11-utils and python3-pil (`make window-check`
-installs them and runs this); runs under Debian's own python3, where python3-pil lives.
+Needs the Debian packages xvfb, openbox, xdotool, x11-utils, python3-pil, dbus-daemon,
+at-spi2-core and python3-pyatspi (`make window-check` installs them and runs this); runs under
+Debian's own python3, where python3-pil and python3-pyatspi live.
 """
 
 import json
@@ -30,6 +33,7 @@ ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 SCREEN = (2560, 1600)
 SCALES = (1, 1.25, 1.5, 1.75, 2)
 DEMO = os.path.join(ROOT, "script", "demo.ksc")
+ACCESSIBILITY = os.path.join(ROOT, "tests", "qt", "accessibility_check.py")
 CLIENT_OFFSET = (3, 27)  # the client area's place in the window framebuffer
 CLIENT_SIZE = (796, 536)
 UNIT = 2                 # pixels per dialog unit
@@ -111,7 +115,14 @@ def start_display():
         if "_NET_SUPPORTING_WM_CHECK(WINDOW)" in run(["xprop", "-root"], env):
             break
         time.sleep(0.05)
-    return env, [wm, xvfb]
+    # A D-Bus session of the display's own, with the accessibility bus and registry running
+    # before the window starts, so that the window shows in the accessibility tree.
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address"],
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    env["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+    env["QT_LINUX_ACCESSIBILITY_ALWAYS_ON"] = "1"
+    run([ACCESSIBILITY, "--wake"], env, timeout=60)
+    return env, [wm, bus, xvfb]
 
 
 def frame_of(window, env):
@@ -275,6 +286,11 @@ def check_scale(scale, build, lines, boxes, picture, controls, out_dir, failures
 
         place = {name: (x, y, w, h) for name, _, x, y, w, h, _ in controls}
         play(lines, boxes, pid, place, (cx, cy), scale, env)
+        if scale == 1:
+            check = subprocess.run([ACCESSIBILITY, str(pid)], env=env, capture_output=True,
+                                   text=True, timeout=60)
+            if check.returncode != 0:
+                failures.append(f"{label}: {check.stdout.strip()} {check.stderr.strip()}")
 
         def shown(device):
             """The window pixel a device pixel shows: the one under its centre."""

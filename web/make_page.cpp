@@ -32,6 +32,7 @@
 #include "app/res/dialog_template.h"
 #include "app/res/page_strings.h"
 #include "app/res/resource.h"
+#include "app/res/strings.h"
 #include "app/window.h"
 #include "app/window_menu.h"
 
@@ -71,26 +72,19 @@ std::string captionHtml(const Caption& caption) {
 
 bool isText(const ControlPlan& c) { return c.kind == ControlKind::Label; }
 
-bool contains(const PixelRect& outer, const PixelRect& inner) {
-    return outer.left <= inner.left && outer.top <= inner.top && inner.right <= outer.right &&
-           inner.bottom <= outer.bottom;
-}
-
 constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
-std::int32_t widthOf(const PixelRect& r) { return r.right - r.left; }
-
-/// The index of the smallest group box whose rectangle holds the control, or kNone.
-std::size_t groupOf(const std::vector<ControlPlan>& d, std::size_t index) {
-    std::size_t group = kNone;
-    for (std::size_t i = 0; i < d.size(); ++i) {
-        if (i != index && d[i].kind == ControlKind::GroupBox &&
-            contains(d[i].rect, d[index].rect) &&
-            (group == kNone || widthOf(d[i].rect) < widthOf(d[group].rect))) {
-            group = i;
-        }
+/// The index of the control with this identifier, or kNone.
+std::size_t indexOf(const std::vector<ControlPlan>& d, int id) {
+    for (std::size_t i = 0; id != res::IDC_STATIC && i < d.size(); ++i) {
+        if (d[i].id == id) return i;
     }
-    return group;
+    return kNone;
+}
+
+/// The index of the group box the control stands in, or kNone.
+std::size_t groupOf(const std::vector<ControlPlan>& d, std::size_t index) {
+    return indexOf(d, d[index].group);
 }
 
 /// The chart's white backdrop's index, or kNone.
@@ -107,52 +101,13 @@ std::size_t chartGroup(const std::vector<ControlPlan>& d) {
     return b == kNone ? kNone : groupOf(d, b);
 }
 
-/// The static text that names an edit box: right above it across the same width; or kNone.
-std::size_t labelOf(const std::vector<ControlPlan>& d, const ControlPlan& c) {
-    constexpr std::int32_t kMaxGap = 4 * res::kPixelsPerDialogUnit;
-    if (c.kind != ControlKind::Edit) return kNone;
-    for (std::size_t i = 0; i < d.size(); ++i) {
-        const ControlPlan& s = d[i];
-        if (isText(s) && s.rect.left == c.rect.left && s.rect.right == c.rect.right &&
-            s.rect.bottom <= c.rect.top && c.rect.top - s.rect.bottom <= kMaxGap) {
-            return i;
-        }
-    }
-    return kNone;
-}
-
-/// The edit box that a static text names, or nullptr.
+/// The control that a static text names, or nullptr.
 const ControlPlan* labelledBy(const std::vector<ControlPlan>& d, std::size_t index) {
     for (const ControlPlan& c : d) {
-        if (labelOf(d, c) == index) return &c;
+        if (d[index].id != res::IDC_STATIC && c.labelledBy == d[index].id) return &c;
     }
     return nullptr;
 }
-
-/// What a screen reader calls a control that no text names: the caption of its group box.
-std::string groupName(const std::vector<ControlPlan>& d, std::size_t index) {
-    const std::size_t group = groupOf(d, index);
-    return group == kNone ? std::string() : parseCaption(d[group].text, d[group].mnemonics).text;
-}
-
-/// What a screen reader says before a number that the dialog writes into a label, which alone
-/// would not tell what it is.
-constexpr std::pair<int, std::string_view> kLabelPrefixes[] = {
-    {res::IDC_XMIN, "najmniejsze x: "},
-    {res::IDC_XMAX, "największe x: "},
-    {res::IDC_YMIN, "najmniejsze y: "},
-    {res::IDC_YMAX, "największe y: "},
-};
-
-std::string_view labelPrefix(int id) {
-    for (const auto& [value, prefix] : kLabelPrefixes) {
-        if (value == id) return prefix;
-    }
-    return {};
-}
-
-/// The results list's name for a screen reader.
-constexpr std::string_view kResultsName = "Kolejne przybliżenia";
 
 std::string alignment(const ControlPlan& c) {
     switch (c.align) {
@@ -163,10 +118,10 @@ std::string alignment(const ControlPlan& c) {
     return "";
 }
 
-/// The element of one control. idPrefix names the controls of the About box, which the page's
-/// script does not mirror; icon is the application icon's address.
-std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
-                        std::string_view layoutClass, std::string_view idPrefix,
+/// The element of one control of dialog. idPrefix names the controls of the About box, which the
+/// page's script does not mirror; icon is the application icon's address.
+std::string controlHtml(const DialogTemplate& dialog, const std::vector<ControlPlan>& d,
+                        std::size_t index, std::string_view layoutClass, std::string_view idPrefix,
                         std::string_view icon) {
     const ControlPlan& c = d[index];
     std::string id;
@@ -180,8 +135,11 @@ std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
     }
     const std::string cls = std::string(layoutClass) + std::to_string(index);
     const std::string unreachable = c.tabStop ? "" : " tabindex=\"-1\"";
+    // A field that a static text names has that text for its label element.
     const std::string label =
-        labelOf(d, c) == kNone ? " aria-label=\"" + escapeHtml(groupName(d, index)) + "\"" : "";
+        c.labelledBy == res::IDC_STATIC
+            ? " aria-label=\"" + escapeHtml(accessibleName(dialog, c.id)) + "\""
+            : "";
     const Caption text = parseCaption(c.text, c.mnemonics);
 
     switch (c.kind) {
@@ -199,7 +157,7 @@ std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
         case ControlKind::List:
             // Reachable with Tab, unlike the window's list box, so that its lines can be read.
             return "<div" + id + " class=\"" + cls + " list\" role=\"listbox\" tabindex=\"0\"" +
-                   " aria-label=\"" + escapeHtml(kResultsName) + "\"></div>";
+                   label + "></div>";
         case ControlKind::GroupBox:
             return "<fieldset class=\"group\" aria-hidden=\"true\"><legend>" + captionHtml(text) +
                    "</legend></fieldset>";
@@ -232,10 +190,9 @@ std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
             }
             // The dialog writes the text of a label with an identifier; the element that holds
             // it is the control, after the words that say what it is.
-            const std::string_view prefix = labelPrefix(c.id);
-            if (!prefix.empty()) {
+            if (!c.name.empty()) {
                 return "<div class=\"" + classes + "\"><span class=\"hidden\">" +
-                       escapeHtml(prefix) + "</span><span" + id + ">" + captionHtml(text) +
+                       escapeHtml(c.name) + ": </span><span" + id + ">" + captionHtml(text) +
                        "</span></div>";
             }
             return "<div" + id + " class=\"" + classes + "\">" + captionHtml(text) + "</div>";
@@ -244,12 +201,13 @@ std::string controlHtml(const std::vector<ControlPlan>& d, std::size_t index,
     return {};
 }
 
-/// The canvas with the window's pixels: the client area's, placed in the chart's pane.
-std::string surfaceHtml() {
+/// The canvas with the window's pixels: the client area's, placed in the chart's pane, named as
+/// the chart's backdrop is and described by what the chart shows.
+std::string surfaceHtml(const DialogTemplate& dialog, const ControlPlan& backdrop) {
     return "<div class=\"crop\"><canvas id=\"surface\" width=\"" + std::to_string(kClientWidth) +
-           "\" height=\"" + std::to_string(kClientHeight) +
-           "\" role=\"img\" aria-label=\"Wykres\" "
-           "aria-describedby=\"chart-text\"></canvas></div>\n";
+           "\" height=\"" + std::to_string(kClientHeight) + "\" role=\"img\" aria-label=\"" +
+           escapeHtml(accessibleName(dialog, backdrop.id)) +
+           "\" aria-describedby=\"chart-text\"></canvas></div>\n";
 }
 
 /// The controls of a dialog in template order, those of each group box in a pane of their own
@@ -267,7 +225,7 @@ std::string controlsHtml(const DialogTemplate& dialog, std::string_view layoutCl
         if (done[i]) continue;
         const std::size_t g = groups[i];
         if (g == kNone && d[i].kind != ControlKind::GroupBox) {
-            out += controlHtml(d, i, layoutClass, idPrefix, icon) + "\n";
+            out += controlHtml(dialog, d, i, layoutClass, idPrefix, icon) + "\n";
             continue;
         }
         const std::size_t pane = g == kNone ? i : g;
@@ -275,11 +233,14 @@ std::string controlsHtml(const DialogTemplate& dialog, std::string_view layoutCl
         out += "<div class=\"" + std::string(layoutClass) + std::to_string(pane) + " pane" +
                (isChart ? " chart" : " controls") + "\" role=\"group\" aria-label=\"" +
                escapeHtml(parseCaption(d[pane].text, d[pane].mnemonics).text) + "\">\n" +
-               controlHtml(d, pane, layoutClass, idPrefix, icon) + "\n";
-        if (isChart) out += "<div class=\"view\"><div class=\"plate\">\n" + surfaceHtml();
+               controlHtml(dialog, d, pane, layoutClass, idPrefix, icon) + "\n";
+        if (isChart) {
+            out += "<div class=\"view\"><div class=\"plate\">\n" +
+                   surfaceHtml(dialog, d[backdropOf(d)]);
+        }
         for (std::size_t j = 0; j < count; ++j) {
             if (groups[j] != pane) continue;
-            out += controlHtml(d, j, layoutClass, idPrefix, icon) + "\n";
+            out += controlHtml(dialog, d, j, layoutClass, idPrefix, icon) + "\n";
             done[j] = true;
         }
         if (isChart) out += "</div></div>\n";
@@ -542,6 +503,11 @@ int main(int argc, char** argv) {
         {"@ABOUT_CONTROLS@", controlsHtml(res::kAboutBox, "a", "aboutbox", iconHtml)},
         {"@WINDOW_MENU@", menuHtml()},
         {"@FAILURE@", failureHtml()},
+        {"@CHART_EMPTY@", escapeHtml(res::kChartEmpty)},
+        {"@LINK_COPIED@", escapeHtml(res::kLinkCopied)},
+        {"@LINK_CAPTION@", escapeHtml(res::kLinkBoxCaption)},
+        {"@LINK_TEXT@", escapeHtml(res::kLinkBoxText)},
+        {"@OK@", escapeHtml(res::kOk)},
     };
     std::string page, manifest;
     const std::pair<std::string_view, std::string> icons[] = {{"@ICON@", iconHtml}};

@@ -1,9 +1,10 @@
 // The page's script: loads the dialog's WebAssembly module, mirrors what the dialog shows into the
 // page's elements, and forwards what the user does to it. Every rule of the dialog lives in the
-// module; this only carries texts, ticks, picks and presses across, shows the message boxes the
-// dialog queued one at a time in their order, copies the window's pixels to the canvas, lays the
-// window out for the screen it is on, tells a screen reader what the chart shows, enters the
-// exercise that the page's address carries, and copies the address of the one on the screen.
+// module, which this asks what a key does, whose menu a right click opens, which pixels are new
+// and what a screen reader hears; this only carries texts, ticks, picks, keys and presses across,
+// shows the message boxes the dialog queued one at a time in their order, copies the window's
+// pixels to the canvas, lays the window out for the screen it is on, enters the exercise that the
+// page's address carries, and copies the address of the one on the screen.
 'use strict';
 (() => {
     // The page has its script: the message the page shows without one stays hidden.
@@ -75,15 +76,11 @@
     const CHART_HEIGHT = measure('--chart-height');
     const CHART_LEFT = measure('--chart-left');
     const CHART_TOP = measure('--chart-top');
-    const CLIENT_LEFT = measure('--client-left');
-    const CLIENT_TOP = measure('--client-top');
-    const CLIENT_WIDTH = measure('--client-width');
-    const CLIENT_HEIGHT = measure('--client-height');
-    const CONFIRM = +$('IDC_CONFIRM').dataset.id;
-    const COMPUTE = +$('IDC_COMPUTE').dataset.id;
+    // What the module says a key does (its keyEffect).
+    const SWALLOW = 1;
+    const CONTEXT_MENU = 2;
 
     let dialog = null;  // the module's exports
-    let dirty = null;  // the client area's rectangle of new pixels, or null
 
     // The layout. Where the window fits the screen it stands as the layout table has it; on a
     // narrower screen the page reflows (the style sheet's narrow rules), the chart as wide as the
@@ -128,22 +125,17 @@
         dialog.setScale(scale);
         const edge = (pixel) => dialog.deviceEdge(pixel);
         const css = (name, device) => root.style.setProperty(name, `${device / ratio}px`);
-        canvas.width = edge(CLIENT_WIDTH);
-        canvas.height = edge(CLIENT_HEIGHT);
+        canvas.width = dialog.clientDeviceWidth();
+        canvas.height = dialog.clientDeviceHeight();
         css('--surface-left', -edge(CHART_LEFT));
         css('--surface-top', -edge(CHART_TOP));
         root.style.setProperty('--surface-scale', String(1 / ratio));
         root.style.setProperty('--s', String(scale / ratio));
-        dirty = { x0: 0, y0: 0, x1: CLIENT_WIDTH, y1: CLIENT_HEIGHT };
         paint();
     }
 
     let refusedField = false;  // a refused number took the focus during this press
     let selectionMoved = false;
-    let pressing = 0;  // the button whose press runs
-    let appended = [];  // the lines the press added
-    let stepsDrawn = 0;  // the iteration steps drawn over the chart since it was last wiped
-    let chart = null;  // what the last Confirm that drew had: function and interval
     let lastFocus = null;  // the window's control that had the focus last
 
     const decoder = new TextDecoder();
@@ -164,9 +156,7 @@
     let lines = [];
     let firstLine = 0;  // in lines: the lines before it were deleted
     let selected = null;  // the selected line's element
-    let selectedIndex = -1;
     let lineSerial = 0;  // for the lines' element ids
-    const lineCount = () => lines.length - firstLine;
     const lineAt = (index) => (index >= 0 ? lines[firstLine + index] : undefined);
     const BLOCK = 64;
     const block = (parent) => {
@@ -192,10 +182,9 @@
         inner.remove();
         if (!outer.firstElementChild) outer.remove();
     }
-    function select(line, index) {
+    function select(line) {
         selected?.setAttribute('aria-selected', 'false');
         selected = line ?? null;
-        selectedIndex = selected ? index : -1;
         selected?.setAttribute('aria-selected', 'true');
         if (selected) list.setAttribute('aria-activedescendant', selected.id);
         else list.removeAttribute('aria-activedescendant');
@@ -211,10 +200,9 @@
             line.number = lines.length;
             lines.push(line);
             placeLine(line);
-            appended.push(line.textContent);
         },
         lineSelected(index) {
-            select(lineAt(index), index);
+            select(lineAt(index));
             selectionMoved = true;
         },
         lineDeleted(index) {
@@ -222,7 +210,6 @@
             if (!line) return;
             unplaceLine(line);
             if (line === selected) select(null);
-            else if (selectedIndex > index) --selectedIndex;
             if (index === 0) {
                 lines[firstLine++] = undefined;
             } else {
@@ -239,30 +226,14 @@
         focusedAndSelected() {
             refusedField = true;
         },
-        /// A command let go of its drawing surface: the window pixels from (left, top) up to but
-        /// not including (right, bottom) are new.
-        surfaceReleased(left, top, right, bottom) {
-            const x0 = Math.max(left - CLIENT_LEFT, 0);
-            const y0 = Math.max(top - CLIENT_TOP, 0);
-            const x1 = Math.min(right - CLIENT_LEFT, CLIENT_WIDTH);
-            const y1 = Math.min(bottom - CLIENT_TOP, CLIENT_HEIGHT);
-            if (x0 >= x1 || y0 >= y1) return;
-            if (pressing === COMPUTE) ++stepsDrawn;
-            if (pressing === CONFIRM) chart = {};
-            dirty = dirty ? {
-                x0: Math.min(dirty.x0, x0), y0: Math.min(dirty.y0, y0),
-                x1: Math.max(dirty.x1, x1), y1: Math.max(dirty.y1, y1),
-            } : { x0, y0, x1, y1 };
-        },
     });
 
     /// Copies the client pixels drawn since the last time to the canvas, as the device shows them.
     function paint() {
-        if (!dirty) return;
-        const [x0, y0, x1, y1] = [dirty.x0, dirty.y0, dirty.x1, dirty.y1].map((p) => dialog.deviceEdge(p));
-        dirty = null;
         // The module's memory may grow while it converts the pixels: its buffer is taken after.
         const at = dialog.clientPixels();
+        const [x0, y0, x1, y1] = new Int32Array(dialog.memory.buffer, dialog.convertedArea(), 4);
+        if (x0 >= x1 || y0 >= y1) return;
         const rgba = new Uint8ClampedArray(dialog.memory.buffer, at, canvas.width * canvas.height * 4);
         canvas.getContext('2d').putImageData(new ImageData(rgba, canvas.width), 0, 0, x0, y0, x1 - x0, y1 - y0);
     }
@@ -300,40 +271,15 @@
         }
     }
 
-    // What a screen reader hears: the chart's text alternative, read after every press, and each
-    // line a press adds.
-    const said = (line) => line.replace(/\s*\|\s*/, ', ').replace(/=/g, ' = ');
-    function describeChart() {
-        if (!chart) return 'Wykres jest pusty.';
-        const label = (name) => $(name).textContent;
-        const last = lineAt(lineCount() - 1);
-        return [
-            chart.function ? `Wykres funkcji ${chart.function}` : 'Wykres bez funkcji (nie wybrano jej)',
-            ` na przedziale od ${chart.start} do ${chart.end}.`,
-            ` Oś x od ${label('IDC_XMIN')} do ${label('IDC_XMAX')}, oś y od ${label('IDC_YMIN')} do ${label('IDC_YMAX')}.`,
-            stepsDrawn ? ` Narysowane kroki metody: ${stepsDrawn}.` : ' Nie narysowano kroków metody.',
-            last ? ` Ostatnie przybliżenie: ${said(last.textContent)}.` : '',
-        ].join('');
-    }
+    // What a screen reader hears after every press: what the chart shows, and the lines it added.
     function tell() {
-        if (lineCount() === 0) stepsDrawn = 0;
-        if (chart && !('function' in chart)) {
-            chart = {
-                function: $('IDC_FUNCTION').selectedOptions[0]?.text ?? '',
-                start: $('IDC_START').value,
-                end: $('IDC_END').value,
-            };
-        }
-        $('chart-text').textContent = describeChart();
-        $('announcement').textContent = appended.map(said).join('. ');
+        $('chart-text').textContent = text(dialog.chartDescription());
+        $('announcement').textContent = text(dialog.announcement());
     }
 
     function press(id) {
         body.dataset.busy = '1';
-        pressing = id;
-        appended = [];
         dialog.press(id);
-        pressing = 0;
         mirror();
         tell();
         showMessage();
@@ -407,16 +353,27 @@
             mirror();
         }
     });
-    // The dialog's keys: Enter and Escape do nothing, Tab goes round the tab stops without leaving
-    // the window, Alt and a mnemonic's key press its button whatever character the key types on
-    // the keyboard's layout, the arrows, Home and End move through the list. Boxes and the menu
-    // have keys of their own.
+    /// The identifier of the window's control that is or holds an element, or -1.
+    const controlOf = (element) => +(element.closest('[data-id]')?.dataset.id ?? -1);
+    // The dialog's keys as the module's rules take them (Enter and Escape do nothing, the Menu key
+    // and Shift+F10 ask for a context menu, the arrows, Home and End move through the list); Tab
+    // goes round the tab stops without leaving the window, Alt and a mnemonic's key press its
+    // button whatever character the key types on the keyboard's layout. Boxes and the menu have
+    // keys of their own.
     document.addEventListener('keydown', (e) => {
-        if (e.target.closest('dialog, [popover]')) return;
+        if (!dialog || e.target.closest('dialog, [popover]')) return;
         const plain = !e.altKey && !e.ctrlKey && !e.metaKey;
         const letter = /^Key([A-Z])$/.exec(e.code)?.[1].toLowerCase() ?? e.key.toLowerCase();
-        if (e.key === 'Enter' || e.key === 'Escape') {
+        const held = [e.shiftKey, e.ctrlKey || e.metaKey, e.altKey];
+        const effect = dialog.keyEffect(pass(e.key), ...held);
+        if (effect === SWALLOW) {
             e.preventDefault();
+        } else if (effect === CONTEXT_MENU) {
+            // An edit box's own menu is the browser's, which the key opens.
+            if (!ready() || dialog.keepsOwnMenu(controlOf(e.target))) return;
+            e.preventDefault();
+            const r = e.target.getBoundingClientRect();
+            openMenu(r.left, r.bottom);
         } else if (e.key === 'Tab' && plain) {
             const stops = [...client.querySelectorAll('select, input, button, [role="listbox"]')]
                 .filter((c) => c.tabIndex >= 0);
@@ -428,11 +385,8 @@
             const button = mnemonics.get(letter);
             button.focus();
             button.click();
-        } else if (ready() && plain && e.target === list && lineCount() > 0) {
-            const moves = { ArrowDown: selectedIndex + 1, ArrowUp: selectedIndex - 1, Home: 0, End: lineCount() - 1 };
-            if (!(e.key in moves)) return;
+        } else if (ready() && e.target === list && dialog.listKey(pass(e.key), ...held)) {
             e.preventDefault();
-            dialog.selectLine(Math.min(Math.max(moves[e.key], 0), lineCount() - 1));
             mirror();
         }
     });
@@ -441,16 +395,19 @@
     // Menu key or Shift+F10, and a click on the caption's icon. Closed, it gives the focus back to
     // where it was when it opened (which a click on the window's face does not move).
     function openMenu(x, y) {
+        if (menu.matches(':popover-open')) return;
         menu.showPopover();
         menu.style.left = `${Math.max(0, Math.min(x, innerWidth - menu.offsetWidth))}px`;
         menu.style.top = `${Math.max(0, Math.min(y, innerHeight - menu.offsetHeight))}px`;
         menu.firstElementChild.focus();
     }
     win.addEventListener('contextmenu', (e) => {
-        if (e.target.type === 'text' || !ready()) return;
+        if (!ready() || dialog.keepsOwnMenu(controlOf(e.target))) return;
         e.preventDefault();
         openMenu(e.clientX, e.clientY);
     });
+    // The browser's own menu never opens over the window menu.
+    menu.addEventListener('contextmenu', (e) => e.preventDefault());
     $('window-icon').addEventListener('click', (e) => {
         if (!ready()) return;
         const r = e.target.getBoundingClientRect();
@@ -469,7 +426,7 @@
         address.value = `${location.href.replace(/#.*/, '')}#${text(dialog.exerciseLink())}`;
         try {
             await navigator.clipboard.writeText(address.value);
-            $('announcement').textContent = 'Skopiowano link do ćwiczenia.';
+            $('announcement').textContent = $('announcement').dataset.linkCopied;
         } catch {
             linkBox.showModal();
             address.select();

@@ -9,33 +9,12 @@
 #include <cstdio>
 #include <string>
 
+#include "app/res/windows_strings.h"
 #include "script/lone_console.h"
 #include "script/script_host.h"
 #include "win32/utf16.h"
 
 namespace korzenik::script {
-
-namespace {
-
-constexpr const char* kExplanation =
-    "korzenik-script.exe: sesje programu Korzenik bez okna\r\n"
-    "\r\n"
-    "Ten program uruchamia się z wiersza poleceń (cmd albo PowerShell), a nie\r\n"
-    "dwukrotnym kliknięciem. Odtwarza sesję okna programu Korzenik zapisaną w pliku\r\n"
-    "tekstowym (jedna czynność w wierszu) i wypisuje wszystko, co zobaczyłby\r\n"
-    "użytkownik, jako JSON Lines. Przykład:\r\n"
-    "\r\n"
-    "    korzenik-script.exe sesja.ksc > zapis.jsonl\r\n"
-    "\r\n"
-    "Czynności w pliku sesji:\r\n";
-
-constexpr const char* kClosing =
-    "\r\n"
-    "Okno z wykresem to Korzenik.exe: kliknij je dwukrotnie.\r\n"
-    "\r\n"
-    "Naciśnij dowolny klawisz, aby zamknąć to okno.\r\n";
-
-}  // namespace
 
 bool explainToLoneConsole() {
     HANDLE in = GetStdHandle(STD_INPUT_HANDLE);
@@ -45,12 +24,15 @@ bool explainToLoneConsole() {
     DWORD processes[2];
     if (GetConsoleProcessList(processes, 2) != 1) return false;
 
-    std::string text = kExplanation;
-    for (char c : kLanguageSummary) {
-        if (c == '\n') text += '\r';
-        text += c;
+    // A console starts a line with \r\n.
+    std::string text;
+    for (const std::string_view part :
+         {res::kLoneConsoleExplanation, kLanguageSummary, res::kLoneConsoleClosing}) {
+        for (char c : part) {
+            if (c == '\n') text += '\r';
+            text += c;
+        }
     }
-    text += kClosing;
     const std::wstring wide = win32::toUtf16(text);
     DWORD written = 0;
     WriteConsoleW(out, wide.data(), static_cast<DWORD>(wide.size()), &written, nullptr);

@@ -1,8 +1,11 @@
 // Korzenik.exe: the tool's window on Windows.
 #include <string>
 
+#include "app/res/strings.h"
+#include "app/res/windows_strings.h"
 #include "core/solver_state.h"
 #include "win32/solver_window.h"
+#include "win32/utf16.h"
 
 #include <commctrl.h>
 
@@ -33,12 +36,14 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (window.run()) return 0;
 
     // A window that never opened would otherwise leave the user with nothing at all.
-    std::wstring text = L"Nie udało się otworzyć okna programu.";
+    using korzenik::win32::toUtf16;
+    std::wstring text = toUtf16(korzenik::res::kWindowFailed);
     if (const DWORD error = window.failure(); error != 0) {
         const std::wstring reason = systemReason(error);
-        text += L"\n\n" + (reason.empty() ? L"Błąd" : reason) + L" (kod " + std::to_wstring(error) +
-                L")";
+        text += L"\n\n" + (reason.empty() ? toUtf16(korzenik::res::kSystemError) : reason) + L" (" +
+                toUtf16(korzenik::res::kSystemErrorCode) + L" " + std::to_wstring(error) + L")";
     }
-    MessageBoxW(nullptr, text.c_str(), L"Korzenik", MB_OK | MB_ICONERROR);
+    MessageBoxW(nullptr, text.c_str(), toUtf16(korzenik::res::kAppName).c_str(),
+                MB_OK | MB_ICONERROR);
     return 1;
 }

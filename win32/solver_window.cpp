@@ -108,7 +108,7 @@ bool SolverWindow::run() {
     for (;;) {
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0 || got == -1) break;
-        if (swallowed(msg)) continue;
+        if (handledKey(msg)) continue;
         // Alt+F4 closes the window from any control (a focused drop-down keeps it to itself
         // under Wine).
         if (msg.message == WM_SYSKEYDOWN && msg.wParam == VK_F4 && IsChild(m_window, msg.hwnd)) {
@@ -122,19 +122,32 @@ bool SolverWindow::run() {
     return true;
 }
 
-bool SolverWindow::swallowed(const MSG& msg) const {
-    if (msg.message != WM_KEYDOWN ||
-        keyEffect(dialogKey(msg.wParam), keyModifiers()) != KeyEffect::Swallow) {
-        return false;
-    }
-    // An open drop-down list takes Enter and Escape, as in every dialog: Enter picks the
-    // highlighted entry, Escape closes the list.
+bool SolverWindow::handledKey(const MSG& msg) {
+    if (!(msg.hwnd == m_window || IsChild(m_window, msg.hwnd))) return false;
+    // The Menu key's release would ask the system for a second menu.
+    if (msg.message == WM_KEYUP && msg.wParam == VK_APPS) return true;
+    // Shift+F10 comes as a system key, as F10 does.
+    if (msg.message != WM_KEYDOWN && msg.message != WM_SYSKEYDOWN) return false;
     wchar_t className[16] = {};
-    if (GetClassNameW(msg.hwnd, className, 16) && lstrcmpiW(className, L"ComboBox") == 0 &&
-        SendMessageW(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0)) {
-        return false;
+    const bool dropped = GetClassNameW(msg.hwnd, className, 16) &&
+                         lstrcmpiW(className, L"ComboBox") == 0 &&
+                         SendMessageW(msg.hwnd, CB_GETDROPPEDSTATE, 0, 0);
+    switch (keyEffect(dialogKey(msg.wParam), keyModifiers(), dropped)) {
+        case KeyEffect::Deliver: return false;
+        case KeyEffect::Swallow: return true;
+        case KeyEffect::ContextMenu: {
+            // From the keyboard: the focused control's own menu where it keeps one (an edit
+            // box's), else the window menu.
+            const ControlPlan* plan = m_controls.plan(GetDlgCtrlID(msg.hwnd));
+            if (plan && keepsOwnContextMenu(plan->kind)) {
+                SendMessageW(msg.hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(msg.hwnd), -1);
+            } else {
+                showWindowMenu(-1);
+            }
+            return true;
+        }
     }
-    return msg.hwnd == m_window || IsChild(m_window, msg.hwnd);
+    return false;
 }
 
 INT_PTR CALLBACK SolverWindow::dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -58,8 +58,9 @@ private:
     static INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR handle(UINT message, WPARAM wParam, LPARAM lParam);
     bool initialise();
-    /// Whether a queued message is Enter or Escape going to the window or one of its controls.
-    bool swallowed(const MSG& msg) const;
+    /// Applies the window's key rules to a queued key message for the window or one of its
+    /// controls: true when the rules took the key (swallowed it, or opened a context menu).
+    bool handledKey(const MSG& msg);
     void showAboutBox();
     void showWindowMenu(LPARAM screenPoint);
     HWND control(int id) const { return m_controls.get(id); }

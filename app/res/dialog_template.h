@@ -38,6 +38,15 @@ struct ControlTemplate {
     std::string_view text;  ///< UTF-8 caption; '&' marks a mnemonic where the class has one
     int x, y, w, h;         ///< dialog units
     std::uint32_t styles;
+    /// The group box the control stands in, or IDC_STATIC: a screen reader names the group, and
+    /// a narrow page lays each group out as a whole.
+    int group = -1;
+    /// The static text that names the control for a screen reader, or IDC_STATIC. It comes
+    /// right before the control in the table, which is how the window system finds it.
+    int labelledBy = -1;
+    /// What a screen reader calls a control that no caption names (the results list, the
+    /// chart), or says before the text the dialog writes into a label; else empty.
+    std::string_view name = {};
 };
 
 struct DialogTemplate {

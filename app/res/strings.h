@@ -1,5 +1,7 @@
 #pragma once
-// The tool's own texts, UTF-8.
+// The tool's own texts, UTF-8: every text a user sees in any edition, but for the browser
+// page's when it cannot start (page_strings.h) and the Windows programs' own (windows_strings.h).
+// A "%1" (and "%2", ...) stands for what the dialog puts there.
 #include <string_view>
 
 namespace korzenik::res {
@@ -24,6 +26,38 @@ inline constexpr std::string_view kBadRangeCaption = "Zły zakres";
 inline constexpr std::string_view kNoSignChangeText =
     "W podanym przedziale nie można wyznaczyć miejsca zerowego";
 inline constexpr std::string_view kSolutionCaption = "Rozwiązanie";
+/// Followed by the root's x as the results list writes it.
+inline constexpr std::string_view kRootMessage = "Wyznaczono miejsce zerowe funkcji w punkcie x=";
+
+/// The message boxes' one button.
+inline constexpr std::string_view kOk = "OK";
+
+// What a screen reader hears of the window: the names of the controls no text of their own
+// names, and what the chart shows (CSolverDialog::chartDescription).
+inline constexpr std::string_view kResultsName = "Kolejne przybliżenia";
+inline constexpr std::string_view kChartName = "Wykres";
+inline constexpr std::string_view kXMinName = "najmniejsze x";
+inline constexpr std::string_view kXMaxName = "największe x";
+inline constexpr std::string_view kYMinName = "najmniejsze y";
+inline constexpr std::string_view kYMaxName = "największe y";
+inline constexpr std::string_view kChartEmpty = "Wykres jest pusty.";
+/// The function, the interval's start and end.
+inline constexpr std::string_view kChartOfFunction = "Wykres funkcji %1 na przedziale od %2 do %3.";
+/// The interval's start and end.
+inline constexpr std::string_view kChartWithoutFunction =
+    "Wykres bez funkcji (nie wybrano jej) na przedziale od %1 do %2.";
+/// The least and the greatest x, the least and the greatest y.
+inline constexpr std::string_view kChartAxes = " Oś x od %1 do %2, oś y od %3 do %4.";
+inline constexpr std::string_view kChartSteps = " Narysowane kroki metody: %1.";
+inline constexpr std::string_view kChartNoSteps = " Nie narysowano kroków metody.";
+/// The last line of the results list as it is spoken.
+inline constexpr std::string_view kChartLastLine = " Ostatnie przybliżenie: %1.";
+
+// The browser page's exercise link (app/exercise_link.h).
+inline constexpr std::string_view kLinkCopied = "Skopiowano link do ćwiczenia.";
+inline constexpr std::string_view kLinkBoxCaption = "Link do ćwiczenia";
+inline constexpr std::string_view kLinkBoxText =
+    "Przeglądarka nie pozwoliła skopiować linku. Skopiuj go stąd (Ctrl+C):";
 
 /// The drop-down's item after the five functions, and the label of the field it enables.
 inline constexpr std::string_view kOwnFunctionItem = "Własna funkcja";

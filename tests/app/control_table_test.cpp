@@ -117,6 +117,43 @@ TEST(ControlNames, EveryControlWithAnIdentifierHasItsName) {
     EXPECT_EQ(controlForWord(""), res::IDC_STATIC);
 }
 
+// What a screen reader calls each control the user works, and each control's group holding it:
+// a narrow page lays a group out as a whole, so a control outside its group's frame would move.
+TEST(ControlNames, ScreenReadersHearTheTablesNamesAndGroupsHoldTheirControls) {
+    const std::pair<int, const char*> names[] = {
+        {res::IDC_FUNCTION, "Funkcja"},
+        {res::IDC_START, "Początek"},
+        {res::IDC_END, "Koniec"},
+        {res::IDC_PRECISION, "Precyzja"},
+        {res::IDC_CONFIRM, "Zatwierdź"},
+        {res::IDC_AUTO, "Auto"},
+        {res::IDC_RESULTS, "Kolejne przybliżenia"},
+        {res::IDC_CHART_FRAME, "Wykres"},
+        {res::IDC_STATIC, ""},
+    };
+    for (const auto& [id, name] : names) {
+        EXPECT_EQ(accessibleName(res::kMainDialog, id), name) << id;
+    }
+    const auto& rows = res::kMainDialog.controls;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const ControlPlan plan = controlPlan(rows[i]);
+        if (plan.labelledBy != res::IDC_STATIC) {
+            // The window system names a field after the static text right before it.
+            ASSERT_GT(i, 0u);
+            EXPECT_EQ(rows[i - 1].id, plan.labelledBy) << plan.id;
+            EXPECT_EQ(controlPlan(rows[i - 1]).kind, ControlKind::Label) << plan.id;
+        }
+        if (plan.group == res::IDC_STATIC) continue;
+        const res::ControlTemplate* group = res::findControl(res::kMainDialog, plan.group);
+        ASSERT_NE(group, nullptr) << plan.id;
+        ASSERT_EQ(controlPlan(*group).kind, ControlKind::GroupBox) << plan.id;
+        const PixelRect outer = controlPlan(*group).rect;
+        EXPECT_TRUE(outer.left <= plan.rect.left && outer.top <= plan.rect.top &&
+                    plan.rect.right <= outer.right && plan.rect.bottom <= outer.bottom)
+            << plan.id;
+    }
+}
+
 TEST(Caption, MarksTheFirstSingleAmpersandsCharacter) {
     struct Case {
         const char* in;

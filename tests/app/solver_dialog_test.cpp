@@ -101,3 +101,53 @@ TEST(EndpointTest, RoundsOneFactorToSinglePrecision) {
     EXPECT_TRUE(endpointWithinPrecision(-2.0, -2.f));   // the precision's sign plays no part
     EXPECT_FALSE(endpointWithinPrecision(std::numeric_limits<double>::quiet_NaN(), 1.f));
 }
+
+// What a screen reader hears of the chart comes from what the commands drew: nothing before a
+// Confirm draws, the steps drawn since the chart was last wiped, and the list's last line.
+TEST_F(Commands, TheChartIsToldAsTheCommandsDrewIt) {
+    const std::string empty = "Wykres jest pusty.";
+    EXPECT_EQ(dialog.chartDescription(), empty);
+    enter(0, "0", "3", "0,001", true);
+    dialog.OnConfirm();  // refused: nothing drawn
+    EXPECT_EQ(dialog.chartDescription(), empty);
+
+    enter(0, "0", "3", "0.001", true);
+    dialog.OnConfirm();
+    dialog.OnCompute();
+    const std::string demo =
+        "Wykres funkcji f(x) = x*x-4 na przedziale od 0 do 3. Oś x od 0.0 do 3.0, oś y od -4.0 do "
+        "5.0. Narysowane kroki metody: 6. Ostatnie przybliżenie: x = 1.99995, f(x) = -0.000205.";
+    EXPECT_EQ(dialog.chartDescription(), demo);
+    // A step on a converged bracket draws nothing more.
+    host.setChecked(IDC_AUTO, false);
+    dialog.OnCompute();
+    EXPECT_EQ(dialog.chartDescription(), demo);
+
+    host.typeText(IDC_END, "2.5");
+    dialog.OnConfirm();
+    const std::string wiped = dialog.chartDescription();
+    EXPECT_EQ(wiped.substr(0, 75),
+              "Wykres funkcji f(x) = x*x-4 na przedziale od 0 do 2.5. Oś x od 0.0 do 2.5,");
+    EXPECT_TRUE(wiped.ends_with("do 2.2. Nie narysowano kroków metody.")) << wiped;
+    dialog.OnCompute();
+    EXPECT_TRUE(dialog.chartDescription().ends_with(
+        " Narysowane kroki metody: 1. Ostatnie przybliżenie: x = 1.60000, f(x) = -1.440000."))
+        << dialog.chartDescription();
+
+    host.setComboSelection(IDC_FUNCTION, -1);
+    host.typeText(IDC_START, "1");
+    dialog.OnConfirm();
+    EXPECT_EQ(dialog.chartDescription().substr(0, 63),
+              "Wykres bez funkcji (nie wybrano jej) na przedziale od 1 do 2.5.");
+}
+
+TEST(Spoken, ResultLinesAreSaidAsValuesAndTheRootAnnouncedWithItsX) {
+    EXPECT_EQ(spokenLine("x=1.33333      |      f(x)=-2.222222"), "x = 1.33333, f(x) = -2.222222");
+    const std::string lines[] = {"x=1.84615      |      f(x)=-0.591716",
+                                 "x=inf      |      f(x)=nan"};
+    EXPECT_EQ(spokenLines(lines), "x = 1.84615, f(x) = -0.591716. x = inf, f(x) = nan");
+    EXPECT_EQ(spokenLines({}), "");
+    EXPECT_EQ(rootMessage(1.99995f), "Wyznaczono miejsce zerowe funkcji w punkcie x=1.99995");
+    EXPECT_EQ(rootMessage(std::numeric_limits<float>::quiet_NaN()),
+              "Wyznaczono miejsce zerowe funkcji w punkcie x=nan");
+}

@@ -1,7 +1,9 @@
 // axe-core against the rules of WCAG 2.0, 2.1 and 2.2 at levels A and AA, at the window's full
 // size: at rest, after the demo session, with a message box, the window menu, the About box and
 // the box of a link open. (The narrow screens are checked in screens.test.mjs.) And the window in
-// forced colours, light and dark: what it must show still shows.
+// forced colours, light and dark: what it must show still shows. And the accessibility tree the
+// browser gives a screen reader (Chromium's own, through its DevTools protocol): the controls'
+// names, the chart's description and the live regions.
 //
 // Environment: KORZENIK_SITE (the built site).
 import assert from 'node:assert/strict';
@@ -46,6 +48,49 @@ test('axe-core finds nothing at rest, after the demo, nor with a box or the menu
     await page.click('#windowmenu-link');
     await page.waitForSelector('#linkbox[open]');
     assert.deepEqual(await axeViolations(page), [], 'with the box of a link the browser would not copy');
+    await page.close();
+});
+
+/// The accessibility tree's node of the element that an expression gives: its role, name,
+/// description and properties (live, ...).
+async function axNode(cdp, expression) {
+    const { result } = await cdp.send('Runtime.evaluate', { expression });
+    const { nodes } = await cdp.send('Accessibility.getPartialAXTree', { objectId: result.objectId, fetchRelatives: false });
+    const node = nodes.find((n) => !n.ignored) ?? nodes[0];
+    const properties = Object.fromEntries((node.properties ?? []).map((p) => [p.name, p.value.value]));
+    return { role: node.role?.value, name: node.name?.value, description: node.description?.value ?? '', ...properties };
+}
+
+test('a screen reader finds each control by its name, the chart described, and hears the live regions', async () => {
+    const page = await openPage(browser.context, site.url);
+    const cdp = await browser.context.newCDPSession(page);
+    await cdp.send('Accessibility.enable');
+    await play(page, readScript(DEMO));
+    const byId = (id) => axNode(cdp, `document.getElementById('${id}')`);
+    const expected = {
+        IDC_FUNCTION: ['combobox', 'Funkcja'],
+        IDC_START: ['textbox', 'Początek'],
+        IDC_END: ['textbox', 'Koniec'],
+        IDC_PRECISION: ['textbox', 'Precyzja'],
+        IDC_CONFIRM: ['button', 'Zatwierdź'],
+        IDC_COMPUTE: ['button', 'Licz'],
+        IDC_AUTO: ['checkbox', 'Auto'],
+        IDC_RESULTS: ['listbox', 'Kolejne przybliżenia'],
+    };
+    for (const [id, [role, name]] of Object.entries(expected)) {
+        const node = await byId(id);
+        assert.deepEqual([node.role, node.name], [role, name], id);
+    }
+    const chart = await byId('surface');
+    assert.deepEqual([chart.role, chart.name, chart.description], ['image', 'Wykres',
+        'Wykres funkcji f(x) = x*x-4 na przedziale od 0 do 3. Oś x od 0.0 do 3.0, oś y od -4.0 do 5.0. '
+        + 'Narysowane kroki metody: 6. Ostatnie przybliżenie: x = 1.99995, f(x) = -0.000205.']);
+    // What a press adds is announced, politely, and so is what the chart shows.
+    for (const id of ['announcement', 'chart-text']) {
+        const region = await byId(id);
+        assert.equal(region.live, 'polite', id);
+    }
+    assert.equal((await page.textContent('#announcement')).split('. ').length, 7);
     await page.close();
 });
 
