@@ -385,7 +385,7 @@
             openMenu(r.left, r.bottom);
         } else if (e.key === 'Tab' && plain) {
             const stops = [...client.querySelectorAll('select, input, button, [role="listbox"]')]
-                .filter((c) => c.tabIndex >= 0);
+                .filter((c) => c.tabIndex >= 0 && !c.disabled);
             const at = stops.indexOf(document.activeElement);
             e.preventDefault();
             stops.at(at < 0 ? 0 : (at + (e.shiftKey ? stops.length - 1 : 1)) % stops.length).focus();
