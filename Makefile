@@ -72,7 +72,7 @@ golden: build
 screenshot: build
 	@tools/install-deps.sh xvfb xauth
 	mkdir -p docs
-	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/qt/korzenik-screenshot \
+	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/tests/qt/korzenik-screenshot \
 	    script/demo.ksc docs/screenshot.png
 
 # The real window under a window manager on a virtual display at three display scales, checked
