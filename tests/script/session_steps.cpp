@@ -2,9 +2,10 @@
 // driver reads a script or the layout table on its own (the Qt tests link the same parser).
 //
 //   session_steps --layout               the main dialog's layout: the window's and the client
-//                                        area's measures and every control's rectangle in client
-//                                        pixels, kind, identifier and script word, as one JSON
-//                                        object
+//                                        area's measures, the drop-down's items, and every
+//                                        control in tab order with its rectangle in client
+//                                        pixels, kind, identifier, script word, caption and
+//                                        mnemonic key, as one JSON object
 //   session_steps SCRIPT                 each line of SCRIPT that does something, as the step a
 //                                        user takes: a JSON object a line
 //   session_steps --play SCRIPT FOLDER   each step, then the events the scripted host reports for
@@ -55,10 +56,10 @@ std::string number(long long v) { return std::to_string(v); }
 
 std::string layout() {
     std::string out = "{\"window\":{\"width\":" + number(kWindowWidth) +
-                      ",\"height\":" + number(kWindowHeight) + "},\"client\":{\"left\":" +
-                      number(kClientLeft) + ",\"top\":" + number(kClientTop) +
-                      ",\"width\":" + number(kClientWidth) + ",\"height\":" + number(kClientHeight) +
-                      "},\"items\":[";
+                      ",\"height\":" + number(kWindowHeight) +
+                      "},\"client\":{\"left\":" + number(kClientLeft) +
+                      ",\"top\":" + number(kClientTop) + ",\"width\":" + number(kClientWidth) +
+                      ",\"height\":" + number(kClientHeight) + "},\"items\":[";
     bool first = true;
     for (std::string_view item : res::functionItems()) {
         out += (first ? "" : ",") + encodeJsonString(item);
@@ -68,14 +69,16 @@ std::string layout() {
     first = true;
     for (const res::ControlTemplate& row : res::kMainDialog.controls) {
         const ControlPlan c = controlPlan(row);
+        const Caption caption = parseCaption(c.text, c.mnemonics);
         out += first ? "{" : ",{";
         first = false;
         out += "\"name\":" + encodeJsonString(controlIdentifier(c.id)) + ",\"id\":" + number(c.id) +
                ",\"word\":" + encodeJsonString(controlWord(c.id)) +
                ",\"kind\":" + encodeJsonString(kindName(c.kind)) +
-               ",\"text\":" + encodeJsonString(parseCaption(c.text, c.mnemonics).text) +
-               ",\"x\":" + number(c.rect.left) + ",\"y\":" + number(c.rect.top) +
-               ",\"width\":" + number(c.rect.right - c.rect.left) +
+               ",\"text\":" + encodeJsonString(caption.text) +
+               ",\"key\":" + encodeJsonString(std::string_view(&caption.key, caption.key ? 1 : 0)) +
+               ",\"tabStop\":" + (c.tabStop ? "true" : "false") + ",\"x\":" + number(c.rect.left) +
+               ",\"y\":" + number(c.rect.top) + ",\"width\":" + number(c.rect.right - c.rect.left) +
                ",\"height\":" + number(c.rect.bottom - c.rect.top) + "}";
     }
     return out + "]}";
@@ -127,10 +130,10 @@ int steps(const char* path, const char* pictures) {
         if (step.action == StepAction::None) continue;
         std::puts(stepLine(reader.lineNumber(), step).c_str());
         if (pictures == nullptr) continue;
-        const std::string played = step.action == StepAction::Png || step.action == StepAction::Svg
-                                       ? std::string(step.word) + " " +
-                                             inFolder(pictures, step.argument)
-                                       : line;
+        const std::string played =
+            step.action == StepAction::Png || step.action == StepAction::Svg
+                ? std::string(step.word) + " " + inFolder(pictures, step.argument)
+                : line;
         if (!session.runLine(played, &err) ||
             (step.action != StepAction::State && !session.runLine("state", &err))) {
             status = fail("line " + std::to_string(reader.lineNumber()) + ": " + err);
@@ -153,7 +156,6 @@ int main(int argc, char** argv) {
     }
     if (argc == 2 && argv[1][0] != '-') return steps(argv[1], nullptr);
     if (argc == 4 && std::strcmp(argv[1], "--play") == 0) return steps(argv[2], argv[3]);
-    std::fprintf(stderr,
-                 "usage: session_steps --layout | SCRIPT | --play SCRIPT PICTURE_FOLDER\n");
+    std::fprintf(stderr, "usage: session_steps --layout | SCRIPT | --play SCRIPT PICTURE_FOLDER\n");
     return 2;
 }
