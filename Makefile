@@ -222,8 +222,8 @@ test-web: build web web-test-deps web/node_modules/.package-lock.json
 	ctest --test-dir $(WEB_BUILD) --output-on-failure -j $(JOBS)
 
 # The page after the demo session, as headless Chromium shows it on a desktop and on a phone.
-web-screenshot: web web-test-deps web/node_modules/.package-lock.json
-	node web/tests/screenshot.mjs $(WEB_BUILD)/site docs/screenshot-web.png docs/screenshot-web-phone.png
+web-screenshot: build web web-test-deps web/node_modules/.package-lock.json
+	KORZENIK_NATIVE_BUILD=$(abspath $(BUILD)) node web/tests/screenshot.mjs $(WEB_BUILD)/site docs/screenshot-web.png docs/screenshot-web-phone.png
 
 # What the page loads, its start-up beside its own static HTML and CSS, and the Confirm press in
 # WebAssembly under node beside the native one (of the hardened release build, as make bench).

@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
 #include <QtTest/QTest>
@@ -32,7 +33,6 @@
 #include "app/window.h"
 #include "face_mask.h"
 #include "qt/controls.h"
-#include "qt/results_list_box.h"
 #include "qt/solver_window.h"
 #include "script/json_lines.h"
 #include "script/script_host.h"
@@ -303,17 +303,19 @@ QStringList GoldenWindowTest::controlsDiffering(SolverWindow& window,
                        std::to_string(expected.checkState(c.id)));
                 break;
             case ControlKind::List: {
-                auto* list = qobject_cast<ResultsListBox*>(widget);
+                auto* list = qobject_cast<QListWidget*>(widget);
                 QStringList shown, wanted;
-                for (int i = 0; i < list->count(); ++i) shown << list->line(i);
+                for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
                 for (const std::string& l : expected.lines()) wanted << fromUtf8(l);
                 if (shown != wanted) {
                     out << "the list holds \"" + shown.join(" / ") + "\", not \"" +
                                wanted.join(" / ") + "\"";
                 }
-                if (list->selectedRow() != expected.selectedLine()) {
+                const QList<QListWidgetItem*> selected = list->selectedItems();
+                const int selectedRow = selected.isEmpty() ? -1 : list->row(selected.first());
+                if (selectedRow != expected.selectedLine()) {
                     out << QStringLiteral("line %1 is selected, not %2")
-                               .arg(list->selectedRow())
+                               .arg(selectedRow)
                                .arg(expected.selectedLine());
                 }
                 break;
