@@ -198,7 +198,7 @@ web-deps: deps
 	@tools/install-deps.sh emscripten nodejs libstb-dev terser
 
 $(eval $(call configure,$(WEB_BUILD),$(CMAKE_COMMON) -DCMAKE_TOOLCHAIN_FILE=cmake/Emscripten.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DKORZENIK_PNG_ENCODER=stb -DKORZENIK_BUILD_QT=OFF \
+    -DCMAKE_BUILD_TYPE=Release -DKORZENIK_BUILD_QT=OFF \
     -DKORZENIK_BUILD_TESTS=OFF -DKORZENIK_BUILD_BENCH=OFF \
     -DKORZENIK_NATIVE_SCRIPT=$(abspath $(BUILD))/script/korzenik-script))
 $(WEB_BUILD)/build.ninja: | web-deps

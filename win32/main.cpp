@@ -3,24 +3,9 @@
 
 #include "core/solver_state.h"
 #include "win32/solver_window.h"
+#include "win32/utf16.h"
 
 #include <commctrl.h>
-
-namespace {
-
-/// The system's own words for an error code, without the line end it puts after them.
-std::wstring systemReason(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = length != 0 && text ? std::wstring(text, length) : std::wstring();
-    if (text) LocalFree(text);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r')) reason.pop_back();
-    return reason;
-}
-
-}  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The controls of common controls 6, which the manifest asks for.
@@ -35,7 +20,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // A window that never opened would otherwise leave the user with nothing at all.
     std::wstring text = L"Nie udało się otworzyć okna programu.";
     if (const DWORD error = window.failure(); error != 0) {
-        const std::wstring reason = systemReason(error);
+        const std::wstring reason = korzenik::win32::systemErrorText(error);
         text += L"\n\n" + (reason.empty() ? L"Błąd" : reason) + L" (kod " + std::to_wstring(error) +
                 L")";
     }
