@@ -8,6 +8,7 @@
 #include "app/control_table.h"
 #include "app/res/resource.h"
 #include "app/window.h"
+#include "core/utf8.h"
 #include "script/json_lines.h"
 #include "script/png_writer.h"
 #include "script/script_line.h"
@@ -22,14 +23,6 @@ std::string controlName(int id) {
     if (const std::string_view word = controlWord(id); !word.empty()) return std::string(word);
     std::array<char, 16> buf{};
     return std::string(buf.data(), std::to_chars(buf.data(), buf.data() + buf.size(), id).ptr);
-}
-
-/// The code point of a well-formed UTF-8 sequence of n bytes.
-char32_t decodeUtf8(std::string_view s, std::size_t n) {
-    static constexpr unsigned char kLead[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-    char32_t c = static_cast<unsigned char>(s[0]) & kLead[n];
-    for (std::size_t k = 1; k < n; ++k) c = c << 6 | (static_cast<unsigned char>(s[k]) & 0x3F);
-    return c;
 }
 
 /// Characters that are valid but act on a terminal or on the order text is shown in: the C1
@@ -50,7 +43,8 @@ std::string quoteUntrusted(std::string_view text) {
     std::size_t shown = 0;
     for (; i < text.size() && shown < kShown; ++shown) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        const std::size_t n = byte >= 0x80 ? utf8SequenceLength(text.substr(i)) : 1;
+        const Utf8Character character = decodeUtf8(text.substr(i));
+        const std::size_t n = character.size;
         if (byte == 0) {
             out += "\\0";
         } else if (byte == '\t') {
@@ -63,7 +57,7 @@ std::string quoteUntrusted(std::string_view text) {
             out += "\\x";
             out += kHex[byte >> 4];
             out += kHex[byte & 0xF];
-        } else if (const char32_t c = decodeUtf8(text.substr(i), n); isHiddenControl(c)) {
+        } else if (const char32_t c = character.code; isHiddenControl(c)) {
             out += "\\u";
             for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(c >> shift) & 0xF];
             i += n;
