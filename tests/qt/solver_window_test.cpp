@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QElapsedTimer>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -16,7 +17,6 @@
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTimer>
-#include <QWheelEvent>
 #include <QtTest/QTest>
 #include <cstdlib>
 #include <functional>
@@ -340,6 +340,11 @@ void SolverWindowTest::resultsListIsAListToAScreenReader() {
 }
 
 void SolverWindowTest::aboutBoxOpensFromTheWindowMenuAndCloses() {
+    // The icon the box and the window show: its bitmaps rendered at build time, both there.
+    for (int size : {16, 32}) {
+        const QImage icon = applicationIcon().pixmap(size, size).toImage();
+        QCOMPARE(icon.size(), QSize(size, size));
+    }
     const auto onBox = [](std::function<void(CAboutBox*)> act) {
         return [act](QWidget* top) {
             auto* box = qobject_cast<CAboutBox*>(top);
