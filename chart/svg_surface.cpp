@@ -42,18 +42,6 @@ void SvgSurface::fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, 
                  std::to_string(bottom - top) + "\" fill=\"" + colourHex(colour) + "\"/>\n";
 }
 
-void SvgSurface::selectPen(Colour colour) {
-    endPath();
-    m_pen = colour;
-}
-
-void SvgSurface::deletePen() { selectPen(kBlack); }
-
-void SvgSurface::moveTo(std::int32_t x, std::int32_t y) {
-    m_x = x;
-    m_y = y;
-}
-
 // A line is drawn as a band one pixel across along the ideal line through the centres of its
 // pixels, its ends at the near edges of its first pixel and of the pixel it leaves out. A renderer
 // that lights the pixels whose centres a shape covers then lights exactly the rasteriser's pixels
@@ -110,14 +98,15 @@ Corner exactCorner(std::int64_t u0, std::int64_t v0, std::int64_t du, std::int64
 
 }  // namespace
 
-void SvgSurface::lineTo(std::int32_t x, std::int32_t y) {
-    const std::int32_t fromX = m_x;
-    const std::int32_t fromY = m_y;
-    const std::int64_t dx = std::int64_t{x} - m_x;
-    const std::int64_t dy = std::int64_t{y} - m_y;
-    m_x = x;
-    m_y = y;
+void SvgSurface::drawSegment(std::int32_t fromX, std::int32_t fromY, std::int32_t x, std::int32_t y,
+                             Colour colour) {
+    const std::int64_t dx = std::int64_t{x} - fromX;
+    const std::int64_t dy = std::int64_t{y} - fromY;
     if (dx == 0 && dy == 0) return;
+    if (colour != m_pathColour) {
+        endPath();
+        m_pathColour = colour;
+    }
     // u is the major axis (a pixel every step), v the other.
     const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
     const std::int64_t du = xMajor ? dx : dy;
@@ -193,7 +182,7 @@ void SvgSurface::appendBand(bool xMajor, double u, double v, double du, double d
 
 void SvgSurface::endPath() {
     if (m_path.empty()) return;
-    m_drawing += "<g fill=\"" + colourHex(m_pen) + "\">\n" + m_path + "</g>\n";
+    m_drawing += "<g fill=\"" + colourHex(m_pathColour) + "\">\n" + m_path + "</g>\n";
     m_path.clear();
 }
 
@@ -222,7 +211,7 @@ std::string SvgSurface::document() const {
         width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + " " + height + "\">\n" +
         "<g shape-rendering=\"crispEdges\">\n" + m_drawing;
     if (!m_path.empty()) {
-        out += "<g fill=\"" + colourHex(m_pen) + "\">\n" + m_path + "</g>\n";
+        out += "<g fill=\"" + colourHex(m_pathColour) + "\">\n" + m_path + "</g>\n";
     }
     out += "</g>\n";
     if (!m_texts.empty()) {
