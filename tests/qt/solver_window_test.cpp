@@ -198,7 +198,7 @@ void SolverWindowTest::enterDemoInputs(bool autoMode) {
 void SolverWindowTest::startState() {
     SolverWindow& w = *m_window;
     QCOMPARE(w.windowTitle(), QStringLiteral("Korzenik"));
-    QCOMPARE(w.size(), QSize(796, 536));
+    QCOMPARE(w.size(), QSize(kClientWidth, kClientHeight));
     const QPoint screenCentre = w.screen()->availableGeometry().center();
     QVERIFY2((w.frameGeometry().center() - screenCentre).manhattanLength() <= 4,
              "the window opens centred on the screen");
@@ -226,8 +226,8 @@ void SolverWindowTest::aRepaintShowsTheChartAgain() {
     enterDemoInputs(false);
     clickThroughWindow(button(res::IDC_CONFIRM), Qt::LeftButton);
     const QRect chartArea(255, 30, 496, 450);
-    const QImage drawn =
-        framebufferImage(m_window->framebuffer()).copy(chartArea.translated(3, 27));
+    const QImage drawn = framebufferImage(m_window->framebuffer())
+                             .copy(chartArea.translated(kClientLeft, kClientTop));
     QTRY_COMPARE(shownImage(m_window.get()).copy(chartArea), drawn);
     m_window->hide();
     m_window->show();
