@@ -359,7 +359,7 @@ class WindowTest:
             if action == "png":
                 self.compare_picture(session.pictures[i])
         print(f"window test: {session.name} at {dpi} dpi: {len(session.actions)} lines as "
-              "korzenik-script.exe played them", flush=True)
+              "session_steps.exe played them", flush=True)
         return self.look(dpi) if session.name == "demo" else None
 
     # --- the keyboard of a native dialog -----------------------------------------------------
