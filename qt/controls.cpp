@@ -174,6 +174,10 @@ QWidget* createListBox(QWidget* parent) {
     auto* list = new QListWidget(parent);
     list->setUniformItemSizes(true);
     list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A vertical scroll bar as the table asks, none across: a line too long is cut, as the
+    // window system's list box cuts it.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideNone);
     // Not a tab stop; a click may still give it the focus.
     list->setFocusPolicy(Qt::ClickFocus);
     return list;
