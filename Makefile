@@ -72,7 +72,7 @@ golden: build
 screenshot: build
 	@tools/install-deps.sh xvfb xauth
 	mkdir -p docs
-	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/qt/korzenik-screenshot \
+	xvfb-run -a -s "-screen 0 1024x768x24" $(BUILD)/tests/qt/korzenik-screenshot \
 	    script/demo.ksc docs/screenshot.png
 
 # The real window under a window manager on a virtual display at three display scales, checked
@@ -198,7 +198,7 @@ web-deps: deps
 	@tools/install-deps.sh emscripten nodejs libstb-dev terser
 
 $(eval $(call configure,$(WEB_BUILD),$(CMAKE_COMMON) -DCMAKE_TOOLCHAIN_FILE=cmake/Emscripten.cmake \
-    -DCMAKE_BUILD_TYPE=Release -DKORZENIK_PNG_ENCODER=stb -DKORZENIK_BUILD_QT=OFF \
+    -DCMAKE_BUILD_TYPE=Release -DKORZENIK_BUILD_QT=OFF \
     -DKORZENIK_BUILD_TESTS=OFF -DKORZENIK_BUILD_BENCH=OFF \
     -DKORZENIK_NATIVE_SCRIPT=$(abspath $(BUILD))/script/korzenik-script))
 $(WEB_BUILD)/build.ninja: | web-deps
@@ -222,8 +222,8 @@ test-web: build web web-test-deps web/node_modules/.package-lock.json
 	ctest --test-dir $(WEB_BUILD) --output-on-failure -j $(JOBS)
 
 # The page after the demo session, as headless Chromium shows it on a desktop and on a phone.
-web-screenshot: web web-test-deps web/node_modules/.package-lock.json
-	node web/tests/screenshot.mjs $(WEB_BUILD)/site docs/screenshot-web.png docs/screenshot-web-phone.png
+web-screenshot: build web web-test-deps web/node_modules/.package-lock.json
+	KORZENIK_NATIVE_BUILD=$(abspath $(BUILD)) node web/tests/screenshot.mjs $(WEB_BUILD)/site docs/screenshot-web.png docs/screenshot-web-phone.png
 
 # What the page loads, its start-up beside its own static HTML and CSS, and the Confirm press in
 # WebAssembly under node beside the native one (of the hardened release build, as make bench).

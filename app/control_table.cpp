@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "core/utf8.h"
+
 namespace korzenik {
 
 namespace {
@@ -60,14 +62,6 @@ const ControlName* nameOf(int id) {
         if (n.id == id) return &n;
     }
     return nullptr;
-}
-
-/// Bytes of the UTF-8 sequence that starts with this byte.
-std::size_t sequenceSize(unsigned char lead) {
-    if (lead >= 0xF0) return 4;
-    if (lead >= 0xE0) return 3;
-    if (lead >= 0xC0) return 2;
-    return 1;
 }
 
 }  // namespace
@@ -172,8 +166,7 @@ Caption parseCaption(std::string_view text, bool mnemonics) {
             out.text += text[i];
             continue;
         }
-        const std::size_t size =
-            std::min(sequenceSize(static_cast<unsigned char>(text[i])), text.size() - i);
+        const std::size_t size = std::max<std::size_t>(decodeUtf8(text.substr(i)).size, 1);
         out.mnemonicAt = out.text.size();
         out.mnemonicSize = size;
         out.text.append(text.substr(i, size));

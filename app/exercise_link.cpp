@@ -8,6 +8,7 @@
 #include "core/expression.h"
 #include "core/function_catalogue.h"
 #include "core/number_format.h"
+#include "core/utf8.h"
 
 namespace korzenik {
 
@@ -60,23 +61,8 @@ bool percentDecode(std::string_view text, std::string& out) {
 bool fitsField(std::string_view text) {
     std::size_t units = 0;
     for (std::size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<std::uint8_t>(text[i]);
-        const std::size_t size = lead < 0x80   ? 1
-                                 : lead < 0xC2 ? 0
-                                 : lead < 0xE0 ? 2
-                                 : lead < 0xF0 ? 3
-                                 : lead < 0xF5 ? 4
-                                               : 0;
-        if (size == 0 || text.size() - i < size) return false;
-        std::uint32_t code = size == 1 ? lead : lead & (0x7Fu >> size);
-        for (std::size_t k = 1; k < size; ++k) {
-            const auto next = static_cast<std::uint8_t>(text[i + k]);
-            if ((next & 0xC0u) != 0x80u) return false;
-            code = (code << 6) | (next & 0x3Fu);
-        }
-        // Overlong forms, surrogates and what lies beyond Unicode are not UTF-8.
-        const bool overlong = (size == 3 && code < 0x800) || (size == 4 && code < 0x10000);
-        if (overlong || (code >= 0xD800 && code <= 0xDFFF) || code > 0x10FFFF) return false;
+        const auto [code, size] = decodeUtf8(text.substr(i));
+        if (size == 0) return false;
         if ((code < 0x20 && code != '\t') || code == 0x7F) return false;
         units += code >= 0x10000 ? 2 : 1;
         i += size;

@@ -35,8 +35,9 @@ MemoryDialog::MemoryDialog(DialogListener* listener)
     });
 }
 
-bool MemoryDialog::pickFunction(std::string_view label) {
-    Control* combo = find(res::IDC_FUNCTION);
+bool MemoryDialog::pickItem(int id, std::string_view label) {
+    Control* combo = find(id);
+    if (combo == nullptr || combo->kind != Kind::Combo) return false;
     for (std::size_t i = 0; i < combo->items.size(); ++i) {
         if (combo->items[i] == label) {
             combo->selection = static_cast<int>(i);

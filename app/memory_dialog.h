@@ -50,8 +50,8 @@ public:
     explicit MemoryDialog(DialogListener* listener = nullptr);
 
     // What the user does.
-    /// Picks the drop-down item whose text is exactly label; false when there is none.
-    bool pickFunction(std::string_view label);
+    /// Picks the item of a drop-down whose text is exactly label; false when there is none.
+    bool pickItem(int id, std::string_view label);
     /// Replaces the whole text of an edit box.
     void typeText(int id, std::string_view text);
     /// Ticks or clears a check box.

@@ -57,22 +57,16 @@ public:
             for (std::int64_t col = left; col < left + w; ++col) record(col, row);
         }
     }
-    void selectPen(Colour colour) override { m_real.selectPen(colour); }
-    void deletePen() override { m_real.deletePen(); }
-    void moveTo(std::int32_t x, std::int32_t y) override {
-        m_real.moveTo(x, y);
-        m_x = x;
-        m_y = y;
-    }
-    void lineTo(std::int32_t x, std::int32_t y) override {
-        m_real.lineTo(x, y);
+    void drawSegment(std::int32_t fromX, std::int32_t fromY, std::int32_t x, std::int32_t y,
+                     Colour colour) override {
+        m_real.drawSegment(fromX, fromY, x, y, colour);
         // Paint the segment alone into a black scratch image, then count and erase it within
         // its bounding box.
-        drawLine(m_scratch, m_x, m_y, x, y, kWhite);
-        const std::int64_t x0 = std::max<std::int64_t>(std::min(m_x, x), 0);
-        const std::int64_t x1 = std::min<std::int64_t>(std::max(m_x, x), m_scratch.width - 1);
-        const std::int64_t y0 = std::max<std::int64_t>(std::min(m_y, y), 0);
-        const std::int64_t y1 = std::min<std::int64_t>(std::max(m_y, y), m_scratch.height - 1);
+        drawLine(m_scratch, fromX, fromY, x, y, kWhite);
+        const std::int64_t x0 = std::max<std::int64_t>(std::min(fromX, x), 0);
+        const std::int64_t x1 = std::min<std::int64_t>(std::max(fromX, x), m_scratch.width - 1);
+        const std::int64_t y0 = std::max<std::int64_t>(std::min(fromY, y), 0);
+        const std::int64_t y1 = std::min<std::int64_t>(std::max(fromY, y), m_scratch.height - 1);
         for (std::int64_t row = y0; row <= y1; ++row) {
             for (std::int64_t col = x0; col <= x1; ++col) {
                 const auto c = static_cast<std::int32_t>(col);
@@ -83,8 +77,6 @@ public:
                 }
             }
         }
-        m_x = x;
-        m_y = y;
     }
 
 private:
@@ -102,8 +94,6 @@ private:
     DrawingSurface& m_real;
     Framebuffer m_scratch;
     std::vector<std::size_t>& m_painted;
-    std::int32_t m_x = 0;
-    std::int32_t m_y = 0;
 };
 
 /// The in-memory dialog of every headless front end, whose surfaces can also record where they

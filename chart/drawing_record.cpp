@@ -29,35 +29,21 @@ Colour ownerAt(const std::vector<std::uint8_t>& rgb, std::size_t at) {
 class RecordedSurface final : public DrawingSurface {
 public:
     RecordedSurface(std::unique_ptr<DrawingSurface> window, DrawingRecord& record)
-        : m_window(std::move(window)), m_record(record) {
-        m_record.deletePen();
-        m_record.moveTo(0, 0);
-    }
+        : m_window(std::move(window)), m_record(record) {}
 
     void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
                        Colour colour) override {
         m_window->fillSolidRect(x, y, cx, cy, colour);
         m_record.fillSolidRect(x, y, cx, cy, colour);
     }
-    void selectPen(Colour colour) override {
-        m_window->selectPen(colour);
-        m_record.selectPen(colour);
+    void drawSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                     Colour colour) override {
+        m_window->drawSegment(x0, y0, x1, y1, colour);
+        m_record.drawSegment(x0, y0, x1, y1, colour);
     }
-    void deletePen() override {
-        m_window->deletePen();
-        m_record.deletePen();
-    }
-    void moveTo(std::int32_t x, std::int32_t y) override {
-        m_window->moveTo(x, y);
-        m_record.moveTo(x, y);
-    }
-    void lineTo(std::int32_t x, std::int32_t y) override {
-        m_window->lineTo(x, y);
-        m_record.lineTo(x, y);
-    }
-    void polylineTo(const Point* points, std::size_t count) override {
-        m_window->polylineTo(points, count);
-        m_record.polylineTo(points, count);
+    void drawPolyline(Point from, const Point* points, std::size_t count, Colour colour) override {
+        m_window->drawPolyline(from, points, count, colour);
+        m_record.drawPolyline(from, points, count, colour);
     }
 
 private:
@@ -75,19 +61,9 @@ void DrawingRecord::fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t c
     add({true, x, y, cx, cy, colour});
 }
 
-void DrawingRecord::selectPen(Colour colour) { m_pen = colour; }
-
-void DrawingRecord::deletePen() { m_pen = kBlack; }
-
-void DrawingRecord::moveTo(std::int32_t x, std::int32_t y) {
-    m_x = x;
-    m_y = y;
-}
-
-void DrawingRecord::lineTo(std::int32_t x, std::int32_t y) {
-    add({false, m_x, m_y, x, y, m_pen});
-    m_x = x;
-    m_y = y;
+void DrawingRecord::drawSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                                Colour colour) {
+    add({false, x0, y0, x1, y1, colour});
 }
 
 void DrawingRecord::add(const Operation& operation) {
@@ -149,31 +125,15 @@ std::unique_ptr<DrawingSurface> DrawingRecord::recordThrough(
 
 void DrawingRecord::replay(DrawingSurface& surface) const {
     const std::vector<bool> shows = showing();
-    bool penSelected = false;
-    Colour pen = kBlack;
-    bool placed = false;  // whether the surface's position is (x, y)
-    std::int32_t x = 0;
-    std::int32_t y = 0;
     for (std::size_t i = 0; i < m_operations.size(); ++i) {
         const Operation& o = m_operations[i];
         if (!shows[i]) continue;
         if (o.fill) {
             surface.fillSolidRect(o.x0, o.y0, o.x1, o.y1, o.colour);
-            continue;
+        } else {
+            surface.drawSegment(o.x0, o.y0, o.x1, o.y1, o.colour);
         }
-        if (!penSelected || pen != o.colour) {
-            if (penSelected) surface.deletePen();
-            surface.selectPen(o.colour);
-            penSelected = true;
-            pen = o.colour;
-        }
-        if (!placed || x != o.x0 || y != o.y0) surface.moveTo(o.x0, o.y0);
-        surface.lineTo(o.x1, o.y1);
-        placed = true;
-        x = o.x1;
-        y = o.y1;
     }
-    if (penSelected) surface.deletePen();
 }
 
 }  // namespace korzenik

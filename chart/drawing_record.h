@@ -29,20 +29,17 @@ public:
 
     void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
                        Colour colour) override;
-    void selectPen(Colour colour) override;
-    void deletePen() override;
-    void moveTo(std::int32_t x, std::int32_t y) override;
-    void lineTo(std::int32_t x, std::int32_t y) override;
+    void drawSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                     Colour colour) override;
 
-    /// Draws every operation that still shows onto surface, oldest first, each line with a pen of
-    /// its colour: on a framebuffer of the window's size, exactly the pixels the recorded
-    /// operations painted.
+    /// Draws every operation that still shows onto surface, oldest first, each line in its
+    /// colour: on a framebuffer of the window's size, exactly the pixels the recorded operations
+    /// painted.
     void replay(DrawingSurface& surface) const;
 
     /// A surface that draws everything on window (a window's surface, which it owns) and records
-    /// it here too, the record starting it with the stock black pen at (0, 0) as a fresh surface
-    /// starts. A host that records its window's drawing hands out these; the record must outlive
-    /// them.
+    /// it here too. A host that records its window's drawing hands out these; the record must
+    /// outlive them.
     std::unique_ptr<DrawingSurface> recordThrough(std::unique_ptr<DrawingSurface> window);
 
     /// How many operations are kept now, those that no longer show included until the next
@@ -74,9 +71,6 @@ private:
     mutable std::optional<Framebuffer> m_owners;
     mutable std::size_t m_painted = 0;  ///< operations painted into m_owners so far
     std::size_t m_cleanUpAt;
-    Colour m_pen = kBlack;
-    std::int32_t m_x = 0;
-    std::int32_t m_y = 0;
 };
 
 }  // namespace korzenik

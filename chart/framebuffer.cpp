@@ -315,33 +315,16 @@ void FramebufferSurface::fillSolidRect(std::int32_t x, std::int32_t y, std::int3
     }
 }
 
-void FramebufferSurface::selectPen(Colour colour) { m_pen = colour; }
-
-void FramebufferSurface::deletePen() { m_pen = kBlack; }
-
-void FramebufferSurface::moveTo(std::int32_t x, std::int32_t y) {
-    m_x = x;
-    m_y = y;
-}
-
-void FramebufferSurface::lineTo(std::int32_t x, std::int32_t y) {
-    // The position moves first, so the drawing is the last thing done and needs no frame here.
-    const std::int32_t fromX = m_x;
-    const std::int32_t fromY = m_y;
-    m_x = x;
-    m_y = y;
-    paintSegment(fromX, fromY, x, y);
-}
-
-void FramebufferSurface::polylineTo(const Point* points, std::size_t count) {
+void FramebufferSurface::drawPolyline(Point from, const Point* points, std::size_t count,
+                                      Colour colour) {
     // One call for a whole curve: its segments are a few pixels long, and a call through the
     // surface for each cost about as much as drawing it (in WebAssembly more). For the same
     // reason a segment with both ends inside the image, which is every segment of a curve inside
     // the chart, is drawn without clipping and notes only its end as touched: its start is the
     // end of the segment before, or the polyline's start, noted once.
     if (count == 0) return;
-    std::int32_t x = m_x;
-    std::int32_t y = m_y;
+    std::int32_t x = from.x;
+    std::int32_t y = from.y;
     bool fromInside = inside(m_target, x, y);
     if (fromInside) m_touched.add(x, y);
     for (std::size_t i = 0; i < count; ++i) {
@@ -349,29 +332,27 @@ void FramebufferSurface::polylineTo(const Point* points, std::size_t count) {
         const std::int32_t toY = points[i].y;
         const bool toInside = inside(m_target, toX, toY);
         if (fromInside && toInside) {
-            drawInsideSegment<false>(m_target, x, y, toX, toY, m_pen);
+            drawInsideSegment<false>(m_target, x, y, toX, toY, colour);
             m_touched.add(toX, toY);
         } else {
-            paintSegment(x, y, toX, toY);
+            drawSegment(x, y, toX, toY, colour);
         }
         x = toX;
         y = toY;
         fromInside = toInside;
     }
-    m_x = x;
-    m_y = y;
 }
 
-void FramebufferSurface::paintSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1,
-                                      std::int32_t y1) {
+void FramebufferSurface::drawSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1,
+                                     std::int32_t y1, Colour colour) {
     // Every pixel of a segment lies between its ends in both coordinates.
     if (inside(m_target, x0, y0) && inside(m_target, x1, y1)) {
-        drawInsideSegment<true>(m_target, x0, y0, x1, y1, m_pen);
+        drawInsideSegment<true>(m_target, x0, y0, x1, y1, colour);
         m_touched.add(x0, y0);
         m_touched.add(x1, y1);
         return;
     }
-    drawClippedLine(m_target, x0, y0, x1, y1, m_pen);
+    drawClippedLine(m_target, x0, y0, x1, y1, colour);
     noteTouched(std::min(x0, x1), std::min(y0, y1), std::int64_t{std::max(x0, x1)} + 1,
                 std::int64_t{std::max(y0, y1)} + 1);
 }

@@ -54,15 +54,12 @@ public:
     PixelRect touched() const;
     void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
                        Colour colour) override;
-    void selectPen(Colour colour) override;
-    void deletePen() override;
-    void moveTo(std::int32_t x, std::int32_t y) override;
-    void lineTo(std::int32_t x, std::int32_t y) override;
-    void polylineTo(const Point* points, std::size_t count) override;
+    /// The segment, its ends noted as touched.
+    void drawSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                     Colour colour) override;
+    void drawPolyline(Point from, const Point* points, std::size_t count, Colour colour) override;
 
 private:
-    /// The segment, drawn with the current pen, and its ends noted as touched.
-    void paintSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1);
     /// Adds [left, right) x [top, bottom), cut to the image, to touched().
     void noteTouched(std::int64_t left, std::int64_t top, std::int64_t right, std::int64_t bottom);
 
@@ -84,9 +81,6 @@ private:
 
     Framebuffer& m_target;
     Bounds m_touched;
-    Colour m_pen = kBlack;
-    std::int32_t m_x = 0;
-    std::int32_t m_y = 0;
 };
 
 }  // namespace korzenik

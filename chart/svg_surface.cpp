@@ -2,23 +2,16 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <numeric>
 #include <string>
 
 #include "chart/framebuffer.h"
+#include "chart/markup.h"
 #include "core/number_format.h"
 
 namespace korzenik {
 
 namespace {
-
-std::string colourText(Colour c) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", c & 0xFFu, (c >> 8) & 0xFFu,
-                  (c >> 16) & 0xFFu);
-    return text;
-}
 
 /// A coordinate exactly (a multiple of 1/256 takes 8 decimals), without trailing zeros.
 void appendCoordinate(std::string& out, double v) {
@@ -27,17 +20,6 @@ void appendCoordinate(std::string& out, double v) {
     while (out.back() == '0') out.pop_back();
     if (out.back() == '.') out.pop_back();
     if (out.compare(at, std::string::npos, "-0") == 0) out.erase(at, 1);
-}
-
-void appendEscaped(std::string& out, std::string_view text) {
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            default: out += c;
-        }
-    }
 }
 
 }  // namespace
@@ -57,19 +39,7 @@ void SvgSurface::fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, 
     endPath();
     m_drawing += "<rect x=\"" + std::to_string(left) + "\" y=\"" + std::to_string(top) +
                  "\" width=\"" + std::to_string(right - left) + "\" height=\"" +
-                 std::to_string(bottom - top) + "\" fill=\"" + colourText(colour) + "\"/>\n";
-}
-
-void SvgSurface::selectPen(Colour colour) {
-    endPath();
-    m_pen = colour;
-}
-
-void SvgSurface::deletePen() { selectPen(kBlack); }
-
-void SvgSurface::moveTo(std::int32_t x, std::int32_t y) {
-    m_x = x;
-    m_y = y;
+                 std::to_string(bottom - top) + "\" fill=\"" + colourHex(colour) + "\"/>\n";
 }
 
 // A line is drawn as a band one pixel across along the ideal line through the centres of its
@@ -128,14 +98,15 @@ Corner exactCorner(std::int64_t u0, std::int64_t v0, std::int64_t du, std::int64
 
 }  // namespace
 
-void SvgSurface::lineTo(std::int32_t x, std::int32_t y) {
-    const std::int32_t fromX = m_x;
-    const std::int32_t fromY = m_y;
-    const std::int64_t dx = std::int64_t{x} - m_x;
-    const std::int64_t dy = std::int64_t{y} - m_y;
-    m_x = x;
-    m_y = y;
+void SvgSurface::drawSegment(std::int32_t fromX, std::int32_t fromY, std::int32_t x, std::int32_t y,
+                             Colour colour) {
+    const std::int64_t dx = std::int64_t{x} - fromX;
+    const std::int64_t dy = std::int64_t{y} - fromY;
     if (dx == 0 && dy == 0) return;
+    if (colour != m_pathColour) {
+        endPath();
+        m_pathColour = colour;
+    }
     // u is the major axis (a pixel every step), v the other.
     const bool xMajor = (dx < 0 ? -dx : dx) >= (dy < 0 ? -dy : dy);
     const std::int64_t du = xMajor ? dx : dy;
@@ -211,7 +182,7 @@ void SvgSurface::appendBand(bool xMajor, double u, double v, double du, double d
 
 void SvgSurface::endPath() {
     if (m_path.empty()) return;
-    m_drawing += "<g fill=\"" + colourText(m_pen) + "\">\n" + m_path + "</g>\n";
+    m_drawing += "<g fill=\"" + colourHex(m_pathColour) + "\">\n" + m_path + "</g>\n";
     m_path.clear();
 }
 
@@ -227,7 +198,7 @@ void SvgSurface::text(const PixelRect& place, std::int32_t baseline, TextAnchor 
     m_texts += "<text x=\"" + std::to_string(x) + "\" y=\"" + std::to_string(baseline) + "\"" +
                (anchor == TextAnchor::End ? " text-anchor=\"end\"" : "") + " clip-path=\"url(#" +
                id + ")\">";
-    appendEscaped(m_texts, text);
+    m_texts += escapeMarkup(text);
     m_texts += "</text>\n";
 }
 
@@ -240,7 +211,7 @@ std::string SvgSurface::document() const {
         width + "\" height=\"" + height + "\" viewBox=\"0 0 " + width + " " + height + "\">\n" +
         "<g shape-rendering=\"crispEdges\">\n" + m_drawing;
     if (!m_path.empty()) {
-        out += "<g fill=\"" + colourText(m_pen) + "\">\n" + m_path + "</g>\n";
+        out += "<g fill=\"" + colourHex(m_pathColour) + "\">\n" + m_path + "</g>\n";
     }
     out += "</g>\n";
     if (!m_texts.empty()) {

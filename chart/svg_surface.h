@@ -14,17 +14,16 @@ enum class TextAnchor { Start, End };
 /// the framebuffer's coordinates (pixel (x, y) is the unit square from (x, y) to (x + 1, y + 1)),
 /// so that the picture can be printed at any size: each filled rectangle a rectangle, each line
 /// a band one pixel wide in its pen's colour along the line through its pixels' centres. Drawn
-/// at 1:1 with crisp edges, the bands light the framebuffer's very pixels (see lineTo).
+/// at 1:1 with crisp edges, the bands light the framebuffer's very pixels (see drawSegment).
 class SvgSurface : public DrawingSurface {
 public:
     SvgSurface(std::int32_t width, std::int32_t height);
 
     void fillSolidRect(std::int32_t x, std::int32_t y, std::int32_t cx, std::int32_t cy,
                        Colour colour) override;
-    void selectPen(Colour colour) override;
-    void deletePen() override;
-    void moveTo(std::int32_t x, std::int32_t y) override;
-    void lineTo(std::int32_t x, std::int32_t y) override;
+    /// A path of its own for each run of segments in one colour.
+    void drawSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                     Colour colour) override;
 
     /// A line of text (UTF-8) in black over all the drawing, its baseline at the row baseline,
     /// starting at place's left or ending at its right, and cut to place: a text too long for it
@@ -47,12 +46,10 @@ private:
     std::int32_t m_width;
     std::int32_t m_height;
     std::string m_drawing;  ///< the rectangles and finished paths
-    std::string m_path;     ///< the bands of the current pen, not yet written
+    std::string m_path;     ///< the bands in m_pathColour, not yet written
     std::string m_texts;
     int m_places = 0;  ///< the texts' clip paths so far
-    Colour m_pen = kBlack;
-    std::int32_t m_x = 0;
-    std::int32_t m_y = 0;
+    Colour m_pathColour = kBlack;
 };
 
 }  // namespace korzenik

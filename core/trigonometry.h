@@ -3,10 +3,11 @@
 // the other elementary functions a typed function may use.
 //
 // A printed digit or a pixel on a wide interval can hang on their last bit, so every build must
-// get the same values from them. They are a link-time choice (KORZENIK_TRIGONOMETRY in
-// core/CMakeLists.txt): the standard library's, and, where that one is not accurate to within an
+// get the same values from them. They are a link-time choice (core/CMakeLists.txt): the
+// standard library's (trigonometry.cpp), and, where that one is not accurate to within an
 // ulp, another that is. mingw-w64's static sin and cos, for one, use the x87 instructions and
-// miss by thousands of ulps near their zeros; the Windows build takes the C runtime DLL's.
+// miss by thousands of ulps near their zeros; the Windows build takes the C runtime DLL's
+// (trigonometry_crt.cpp).
 
 namespace korzenik {
 

@@ -49,7 +49,7 @@ bool cleanUtf8(std::string_view s) {
     std::size_t i = 0;
     while (i < s.size()) {
         if (static_cast<unsigned char>(s[i]) < 0x20) return false;
-        const std::size_t n = korzenik::script::utf8SequenceLength(s.substr(i));
+        const std::size_t n = korzenik::decodeUtf8(s.substr(i)).size;
         if (n == 0) return false;
         i += n;
     }

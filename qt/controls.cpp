@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLibraryInfo>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -17,7 +18,6 @@
 #include <algorithm>
 
 #include "app/window.h"
-#include "qt/results_list_box.h"
 
 // Resources of a static library must be registered by name, outside any namespace.
 static void registerKorzenikResources() { Q_INIT_RESOURCE(korzenik); }
@@ -169,7 +169,15 @@ QWidget* createWhiteRect(QWidget* parent) {
 }
 
 QWidget* createListBox(QWidget* parent) {
-    auto* list = new ResultsListBox(parent);
+    // The toolkit's own list, with its keys, styles and screen-reader support; its lines all of
+    // one height, so that adding one costs the same however long the list is.
+    auto* list = new QListWidget(parent);
+    list->setUniformItemSizes(true);
+    list->setSelectionMode(QAbstractItemView::SingleSelection);
+    // A vertical scroll bar as the table asks, none across: a line too long is cut, as the
+    // window system's list box cuts it.
+    list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    list->setTextElideMode(Qt::ElideNone);
     // Not a tab stop; a click may still give it the focus.
     list->setFocusPolicy(Qt::ClickFocus);
     return list;

@@ -8,10 +8,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -23,7 +25,6 @@
 #include "qt/about_box.h"
 #include "qt/chart_view.h"
 #include "qt/controls.h"
-#include "qt/results_list_box.h"
 
 namespace korzenik {
 
@@ -110,7 +111,7 @@ void SolverWindow::buildControls() {
         widget->show();
     }
     m_controls.stack([](QWidget* widget) { widget->raise(); });
-    m_results = qobject_cast<ResultsListBox*>(control(res::IDC_RESULTS));
+    m_results = qobject_cast<QListWidget*>(control(res::IDC_RESULTS));
     // The framebuffer has the backdrop in it and the chart over it: the control lets the face
     // show through.
     control(res::IDC_CHART_FRAME)->setAutoFillBackground(false);
@@ -224,13 +225,25 @@ void SolverWindow::setComboSelection(int id, int index) {
     if (QComboBox* c = combo(id)) c->setCurrentIndex(index);
 }
 
-void SolverWindow::listAddString(std::string_view text) { m_results->addLine(toQString(text)); }
+void SolverWindow::listAddString(std::string_view text) { m_results->addItem(toQString(text)); }
 
-void SolverWindow::listSetCurSel(int index) { m_results->selectRow(index); }
+// A line that is not there selects none, as the window system's list does.
+void SolverWindow::listSetCurSel(int index) {
+    if (QListWidgetItem* line = m_results->item(index)) {
+        m_results->setCurrentItem(line);
+        m_results->scrollToItem(line);
+    } else {
+        m_results->setCurrentItem(nullptr);
+        m_results->clearSelection();
+    }
+}
 
-void SolverWindow::listDeleteString(int index) { m_results->removeLine(index); }
+void SolverWindow::listDeleteString(int index) { delete m_results->takeItem(index); }
 
-void SolverWindow::listDeleteFirst(int count) { m_results->removeFirst(count); }
+// In one removal, which the view takes in at once however many lines go.
+void SolverWindow::listDeleteFirst(int count) {
+    m_results->model()->removeRows(0, std::min(count, m_results->count()));
+}
 
 void SolverWindow::messageBox(std::string_view text, std::string_view caption, MessageIcon icon) {
     // Let the chart drawn so far show behind the box: the command still holds its surface, so

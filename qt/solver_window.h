@@ -16,12 +16,12 @@
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
+class QListWidget;
 class QPushButton;
 
 namespace korzenik {
 
 class ChartView;
-class ResultsListBox;
 
 /// Shows a modal message box; the real one is a QMessageBox, tests put their own in its place.
 using MessageBoxHandler =
@@ -98,7 +98,7 @@ private:
 
     ControlSet<QWidget*> m_controls;
     ChartView* m_chart = nullptr;
-    ResultsListBox* m_results = nullptr;
+    QListWidget* m_results = nullptr;
     Framebuffer m_framebuffer;
     MessageBoxHandler m_messageBoxHandler;
     CSolverDialog m_dialog;

@@ -1,5 +1,6 @@
 #pragma once
-// Replacing a file all at once; one implementation a platform (KORZENIK_FILE_REPLACE).
+// Replacing a file all at once; one implementation a platform
+// (file_replace_posix.cpp, file_replace_windows.cpp).
 #include <string>
 #include <vector>
 

@@ -4,34 +4,9 @@
 #include <charconv>
 #include <cstdint>
 
-namespace korzenik::script {
+#include "core/utf8.h"
 
-std::size_t utf8SequenceLength(std::string_view s) {
-    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(s[i]); };
-    const std::uint8_t b0 = byte(0);
-    if (b0 < 0x80) return 1;
-    std::size_t n = 0;
-    std::uint8_t lo = 0x80, hi = 0xBF;  // bounds of the second byte
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        n = 2;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        n = 3;
-        if (b0 == 0xE0) lo = 0xA0;
-        if (b0 == 0xED) hi = 0x9F;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        n = 4;
-        if (b0 == 0xF0) lo = 0x90;
-        if (b0 == 0xF4) hi = 0x8F;
-    } else {
-        return 0;
-    }
-    if (s.size() < n) return 0;
-    if (byte(1) < lo || byte(1) > hi) return 0;
-    for (std::size_t i = 2; i < n; ++i) {
-        if (byte(i) < 0x80 || byte(i) > 0xBF) return 0;
-    }
-    return n;
-}
+namespace korzenik::script {
 
 namespace {
 
@@ -52,7 +27,7 @@ std::string encodeJsonString(std::string_view text) {
         const char c = text[i];
         const auto u = static_cast<unsigned char>(c);
         if (u >= 0x80) {
-            const std::size_t n = utf8SequenceLength(text.substr(i));
+            const std::size_t n = decodeUtf8(text.substr(i)).size;
             if (n == 0) {
                 out += "\xEF\xBF\xBD";  // U+FFFD for a byte that starts no valid sequence
                 ++i;

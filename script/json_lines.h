@@ -7,10 +7,6 @@
 
 namespace korzenik::script {
 
-/// Length of the well-formed UTF-8 sequence at the start of s, or 0 when it is not one
-/// (overlong forms, surrogates and code points above U+10FFFF are not well-formed); s not empty.
-std::size_t utf8SequenceLength(std::string_view s);
-
 /// text as a JSON string literal, quotes included. Control characters are escaped; bytes that
 /// are not valid UTF-8 become U+FFFD, so the transcript is always valid UTF-8.
 std::string encodeJsonString(std::string_view text);

@@ -9,8 +9,10 @@
 #include "app/res/resource.h"
 #include "app/res/strings.h"
 #include "app/window.h"
+#include "core/utf8.h"
 #include "script/json_lines.h"
 #include "script/png_writer.h"
+#include "script/script_line.h"
 #include "script/svg_writer.h"
 
 namespace korzenik::script {
@@ -22,16 +24,6 @@ std::string controlName(int id) {
     if (const std::string_view word = controlWord(id); !word.empty()) return std::string(word);
     std::array<char, 16> buf{};
     return std::string(buf.data(), std::to_chars(buf.data(), buf.data() + buf.size(), id).ptr);
-}
-
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
-
-/// The code point of a well-formed UTF-8 sequence of n bytes.
-char32_t decodeUtf8(std::string_view s, std::size_t n) {
-    static constexpr unsigned char kLead[] = {0, 0x7F, 0x1F, 0x0F, 0x07};
-    char32_t c = static_cast<unsigned char>(s[0]) & kLead[n];
-    for (std::size_t k = 1; k < n; ++k) c = c << 6 | (static_cast<unsigned char>(s[k]) & 0x3F);
-    return c;
 }
 
 /// Characters that are valid but act on a terminal or on the order text is shown in: the C1
@@ -52,7 +44,8 @@ std::string quoteUntrusted(std::string_view text) {
     std::size_t shown = 0;
     for (; i < text.size() && shown < kShown; ++shown) {
         const auto byte = static_cast<unsigned char>(text[i]);
-        const std::size_t n = byte >= 0x80 ? utf8SequenceLength(text.substr(i)) : 1;
+        const Utf8Character character = decodeUtf8(text.substr(i));
+        const std::size_t n = character.size;
         if (byte == 0) {
             out += "\\0";
         } else if (byte == '\t') {
@@ -65,7 +58,7 @@ std::string quoteUntrusted(std::string_view text) {
             out += "\\x";
             out += kHex[byte >> 4];
             out += kHex[byte & 0xF];
-        } else if (const char32_t c = decodeUtf8(text.substr(i), n); isHiddenControl(c)) {
+        } else if (const char32_t c = character.code; isHiddenControl(c)) {
             out += "\\u";
             for (int shift = 12; shift >= 0; shift -= 4) out += kHex[(c >> shift) & 0xF];
             i += n;
@@ -126,94 +119,47 @@ void ScriptSession::reportState() {
     m_sink(stateEvent(s));
 }
 
-// A line is a command word, then, for a command that takes one, a single space and an argument
-// running verbatim to the end of the line.
 bool ScriptSession::runLine(std::string_view line, std::string* err) {
-    std::size_t i = 0;
-    while (i < line.size() && isBlank(line[i])) ++i;
-    if (i == line.size() || line[i] == '#') return true;
-    std::size_t wordEnd = i;
-    while (wordEnd < line.size() && !isBlank(line[wordEnd])) ++wordEnd;
-    const std::string_view word = line.substr(i, wordEnd - i);
-    const std::string_view rest = line.substr(wordEnd);
-
-    const auto argument = [&](std::string_view* arg) {
-        if (rest.empty()) {
-            *arg = {};
-            return true;
-        }
-        if (rest[0] != ' ') {
-            *err = quoteUntrusted(word) + " must be followed by a single space and its argument";
-            return false;
-        }
-        *arg = rest.substr(1);
-        return true;
-    };
-    const auto noArgument = [&] {
-        for (char c : rest) {
-            if (!isBlank(c)) {
-                *err = quoteUntrusted(word) + " takes no argument";
+    ScriptStep step;
+    if (!parseScriptLine(line, &step, err)) return false;
+    const std::string_view arg = step.argument;
+    switch (step.action) {
+        case StepAction::None: break;
+        case StepAction::Pick:
+            if (!m_controls.pickItem(step.control, arg)) {
+                *err = "no " + std::string(step.word) + " is labelled " + quoteUntrusted(arg);
                 return false;
             }
-        }
-        return true;
-    };
-
-    std::string_view arg;
-    if (word == "function") {
-        if (!argument(&arg)) return false;
-        if (!m_controls.pickFunction(arg)) {
-            *err = "no function is labelled " + quoteUntrusted(arg);
-            return false;
-        }
-        m_dialog.OnFunctionChanged();
-    } else if (word == "expression") {
-        // Typed as a student types: only into the field the drop-down has enabled.
-        if (!argument(&arg)) return false;
-        if (!m_controls.isEnabled(res::IDC_EXPRESSION)) {
-            *err = "'expression' types into a field that is enabled only after 'function " +
-                   std::string(res::kOwnFunctionItem) + "'";
-            return false;
-        }
-        m_controls.typeText(res::IDC_EXPRESSION, arg);
-    } else if (word == "start" || word == "end" || word == "precision") {
-        if (!argument(&arg)) return false;
-        m_controls.typeText(controlForWord(word), arg);
-    } else if (word == "auto") {
-        if (!argument(&arg)) return false;
-        if (arg != "on" && arg != "off") {
-            *err = "'auto' takes 'on' or 'off', not " + quoteUntrusted(arg);
-            return false;
-        }
-        m_controls.setChecked(res::IDC_AUTO, arg == "on");
-    } else if (word == "confirm") {
-        if (!noArgument()) return false;
-        m_dialog.OnConfirm();
-    } else if (word == "compute") {
-        if (!noArgument()) return false;
-        m_dialog.OnCompute();
-    } else if (word == "about") {
+            // Whatever changes the drop-down's choice tells the dialog, as a window does.
+            if (step.control == res::IDC_FUNCTION) m_dialog.OnFunctionChanged();
+            break;
+        case StepAction::Type:
+            // Typed as a student types: never into a field the dialog has disabled.
+            if (!m_controls.isEnabled(step.control)) {
+                *err = "cannot type into " + quoteUntrusted(step.word) + ": the field is disabled";
+                return false;
+            }
+            m_controls.typeText(step.control, arg);
+            break;
+        case StepAction::Tick: m_controls.setChecked(step.control, step.on); break;
+        case StepAction::Press:
+            if (step.control == res::IDC_CONFIRM) m_dialog.OnConfirm();
+            if (step.control == res::IDC_COMPUTE) m_dialog.OnCompute();
+            break;
         // The About box opens and is closed with OK; it changes nothing and shows no message.
-        if (!noArgument()) return false;
-    } else if (word == "state") {
-        if (!noArgument()) return false;
-        reportState();
-    } else if (word == "png" || word == "svg") {
-        if (!argument(&arg)) return false;
-        if (arg.empty()) {
-            *err = "'" + std::string(word) + "' needs a path";
-            return false;
+        case StepAction::About: break;
+        case StepAction::State: reportState(); break;
+        case StepAction::Png:
+        case StepAction::Svg: {
+            std::string why;
+            const std::string path(arg);
+            if (step.action == StepAction::Png ? !writePng(path, m_controls.window(), &why)
+                                               : !writeSvg(path, m_drawing, m_controls, &why)) {
+                *err = "cannot write " + quoteUntrusted(arg) + ": " + why;
+                return false;
+            }
+            break;
         }
-        std::string why;
-        const std::string path(arg);
-        if (word == "png" ? !writePng(path, m_controls.window(), &why)
-                          : !writeSvg(path, m_drawing, m_controls, &why)) {
-            *err = "cannot write " + quoteUntrusted(arg) + ": " + why;
-            return false;
-        }
-    } else {
-        *err = "unknown command " + quoteUntrusted(word);
-        return false;
     }
     return true;
 }

@@ -53,6 +53,16 @@ echo "== presses (the fastest of ${BENCH_REPETITIONS:-5} interleaved repetitions
     --benchmark_out="$out/press.json" --benchmark_out_format=json >"$out/press.txt"
 tools/bench_report.py "$out/press.json"
 
+if [ -x "$build/bench/list_bench" ]; then
+    echo
+    echo "== a Licz press in the Qt window at a long results list (offscreen)"
+    QT_QPA_PLATFORM=offscreen "${pin[@]}" "$build/bench/list_bench" \
+        --benchmark_repetitions="${BENCH_REPETITIONS:-5}" \
+        --benchmark_report_aggregates_only=true \
+        --benchmark_out="$out/qt-list.json" --benchmark_out_format=json >"$out/qt-list.txt"
+    tools/bench_report.py "$out/qt-list.json"
+fi
+
 echo
 echo "== start-up"
 tools/startup_bench.py "$build"

@@ -34,39 +34,34 @@ SCREEN = (2560, 1600)
 SCALES = (1, 1.25, 1.5, 1.75, 2)
 DEMO = os.path.join(ROOT, "script", "demo.ksc")
 ACCESSIBILITY = os.path.join(ROOT, "tests", "qt", "accessibility_check.py")
-CLIENT_OFFSET = (3, 27)  # the client area's place in the window framebuffer
-CLIENT_SIZE = (796, 536)
-UNIT = 2                 # pixels per dialog unit
 
 
-def main_dialog_controls():
-    """The main dialog's rows of the layout table: (name, class, x, y, w, h, styles) in pixels."""
-    source = open(os.path.join(ROOT, "app", "res", "dialog_template.cpp"), encoding="utf-8").read()
-    table = source[source.index("kMainControls"):source.index("kAboutControls")]
-    row = re.compile(r'ControlTemplate\{(\w+), (\w+), "[^"]*", (\d+), (\d+), (\d+), (\d+),\s*([^}]*)\}')
-    return [(m[1], m[2], *(int(v) * UNIT for v in m.group(3, 4, 5, 6)), m[7])
-            for m in row.finditer(table)]
+def read_layout(build):
+    """The main dialog's layout as the build wrote it from the layout table (layout.json)."""
+    with open(os.path.join(build, "layout.json"), encoding="utf-8") as f:
+        return json.load(f)
 
 
-def function_labels():
-    """The drop-down's entries in order, from the function catalogue."""
-    source = open(os.path.join(ROOT, "core", "function_catalogue.h"), encoding="utf-8").read()
-    table = source[source.index("kFunctionLabels"):]
-    return re.findall(r'"([^"]*)"', table[:table.index("};")])
+def session_steps(build, script, folder):
+    """The script's steps as the scripted host reads them, each with the events it brings (its
+    pictures written into folder), the reports left out: [(step, events)]."""
+    out = subprocess.run([os.path.join(build, "tests", "script", "session_steps"), "--play", script,
+                          folder], text=True, check=True, capture_output=True).stdout
+    played = []
+    for item in map(json.loads, out.splitlines()):
+        if "action" in item:
+            played.append((item, []))
+        else:
+            played[-1][1].append(item)
+    return [(step, events) for step, events in played if step["action"] != "state"]
 
 
-def session_lines(path):
-    """The script's lines that do something: no blank lines, no comments, no line ends."""
-    lines = (line.rstrip("\r\n") for line in open(path, encoding="utf-8"))
-    return [line for line in lines if line.strip() and not line.startswith("#")]
-
-
-def covered_mask(controls, scale):
+def covered_mask(layout, scale):
     """Device pixels of the client area at scale that a control paints: the white backdrop and
     the inside of the group boxes show the face, every other control covers its rectangle. At a
     fractional scale the toolkit puts a control's edges on the nearest device pixel, so each
     rectangle takes a device pixel more all round."""
-    w, h = round(CLIENT_SIZE[0] * scale), round(CLIENT_SIZE[1] * scale)
+    w, h = round(layout["client"]["width"] * scale), round(layout["client"]["height"] * scale)
     margin = 0 if scale == int(scale) else 1
     covered = [bytearray(w) for _ in range(h)]
 
@@ -75,10 +70,11 @@ def covered_mask(controls, scale):
         for y in range(max(0, int(y0 * scale) - margin), min(h, -int(-y1 * scale) + margin)):
             covered[y][left:right] = b"\x01" * max(0, right - left)
 
-    for _, cls, x, y, cw, ch, styles in controls:
-        if "kWhiteRect" in styles:
+    for c in layout["controls"]:
+        x, y, cw, ch = c["x"], c["y"], c["width"], c["height"]
+        if c["kind"] == "backdrop":
             continue
-        if "kGroupBox" in styles:  # caption band and the etched lines
+        if c["kind"] == "group":  # caption band and the etched lines
             cover(x, y, x + cw, y + 20)
             cover(x, y, x + 2, y + ch)
             cover(x + cw - 2, y, x + cw, y + ch)
@@ -199,67 +195,51 @@ def press_keys_in_popup(pid, env, keys, shown):
     wait_until(lambda: not popup & set(visible_windows(pid, env)), "the menu's closing")
 
 
-def message_boxes(build, lines):
-    """The captions of the message boxes each line brings up, in order, from korzenik-script's
-    transcript of the session with a `state` report after every line."""
-    script = "".join(line + "\n" + ("" if line == "state" else "state\n")
-                     for line in lines if not line.startswith("png "))
-    out = subprocess.run([os.path.join(build, "script", "korzenik-script")], input=script,
-                         text=True, check=True, capture_output=True).stdout
-    boxes, current = [], []
-    for event in map(json.loads, out.splitlines()):
-        if event["event"] == "message":
-            current.append(event["caption"])
-        elif event["event"] == "state":
-            boxes.append(current)
-            current = []
-    return boxes
-
-
-def play(lines, boxes, pid, place, origin, scale, env):
-    """Types and clicks the session's lines into the window as a user would, OK on each message
+def play(steps, layout, pid, origin, scale, env):
+    """Types and clicks the session's steps into the window as a user would, OK on each message
     box as it comes up."""
-    labels = function_labels()
-    chosen, auto = -1, False
+    place = {c["id"]: c for c in layout["controls"]}
+    chosen = {}  # each drop-down's item, by control
+    ticked = {}  # each check box's state, by control
 
-    def click(name):
-        x, y, w, h = place[name]
-        h = min(h, 24)  # the drop-down's row includes its list
-        run(["xdotool", "mousemove", str(origin[0] + round((x + w / 2) * scale)),
-             str(origin[1] + round((y + h / 2) * scale)), "click", "1"], env)
+    def click(control):
+        c = place[control]
+        h = min(c["height"], 24)  # the drop-down's row includes its list
+        run(["xdotool", "mousemove", str(origin[0] + round((c["x"] + c["width"] / 2) * scale)),
+             str(origin[1] + round((c["y"] + h / 2) * scale)), "click", "1"], env)
         time.sleep(0.15)
 
-    for line, captions in zip([line for line in lines if not line.startswith("png ")], boxes):
-        command, _, rest = line.partition(" ")
-        if command == "function":
+    for step, events in steps:
+        action, control, argument = step["action"], step.get("id"), step["argument"]
+        if action == "pick":
             # A click opens the list and Escape closes it: the focus is on the drop-down.
             shown = visible_windows(pid, env)
-            click("IDC_FUNCTION")
+            click(control)
             press_keys_in_popup(pid, env, ["Escape"], shown)
-            target = labels.index(rest)
-            if target != chosen:
-                key = "Down" if target > chosen else "Up"
-                run(["xdotool", "key"] + [key] * abs(target - chosen), env)
-            chosen = target
-        elif command in ("start", "end", "precision"):
-            click("IDC_" + command.upper())
-            run(["xdotool", "key", "ctrl+a", "type", "--delay", "20", rest], env)
-        elif command == "auto" and rest in ("on", "off"):
-            if auto != (rest == "on"):
-                click("IDC_AUTO")
-            auto = rest == "on"
-        elif command in ("confirm", "compute"):
-            click("IDC_" + command.upper())
-        elif command != "state":
-            sys.exit(f"window_check: cannot play '{line}'")
-        for caption in captions:
+            target, now = layout["items"].index(argument), chosen.get(control, -1)
+            if target != now:
+                key = "Down" if target > now else "Up"
+                run(["xdotool", "key"] + [key] * abs(target - now), env)
+            chosen[control] = target
+        elif action == "type":
+            click(control)
+            run(["xdotool", "key", "ctrl+a", "type", "--delay", "20", argument], env)
+        elif action == "tick":
+            if ticked.get(control, False) != step["on"]:
+                click(control)
+            ticked[control] = step["on"]
+        elif action == "press":
+            click(control)
+        elif action not in ("png", "svg"):
+            sys.exit(f"window_check: cannot play line {step['line']} ('{step['verb']}')")
+        for caption in [e["caption"] for e in events if e["event"] == "message"]:
             box = wait_for_window(f"^{re.escape(caption)}$", env)
             wait_until(lambda: active_window(env) == box, f"'{caption}' taking the focus")
             run(["xdotool", "key", "Return"], env)
             wait_until(lambda: box not in visible_windows(pid, env), f"closing '{caption}'")
 
 
-def check_scale(scale, build, lines, boxes, picture, controls, out_dir, failures):
+def check_scale(scale, build, steps, picture, layout, out_dir, failures):
     from PIL import ImageGrab
     env, servers = start_display()
     env["QT_SCALE_FACTOR"] = str(scale)
@@ -284,8 +264,7 @@ def check_scale(scale, build, lines, boxes, picture, controls, out_dir, failures
         run(["xdotool", "key", "Escape"], env)
         wait_until(lambda: about not in visible_windows(pid, env), "closing the About box")
 
-        place = {name: (x, y, w, h) for name, _, x, y, w, h, _ in controls}
-        play(lines, boxes, pid, place, (cx, cy), scale, env)
+        play(steps, layout, pid, (cx, cy), scale, env)
         if scale == 1:
             check = subprocess.run([ACCESSIBILITY, str(pid)], env=env, capture_output=True,
                                    text=True, timeout=60)
@@ -296,7 +275,8 @@ def check_scale(scale, build, lines, boxes, picture, controls, out_dir, failures
             """The window pixel a device pixel shows: the one under its centre."""
             return int((device + 0.5) / scale)
 
-        covered = covered_mask(controls, scale)
+        covered = covered_mask(layout, scale)
+        left, top = layout["client"]["left"], layout["client"]["top"]
 
         def wrong_pixels(shot):
             screen, fb = shot.load(), picture.load()
@@ -307,7 +287,7 @@ def check_scale(scale, build, lines, boxes, picture, controls, out_dir, failures
                     x = shown(dx)
                     if cover:
                         continue
-                    if screen[cx + dx, cy + dy] != fb[x + CLIENT_OFFSET[0], y + CLIENT_OFFSET[1]]:
+                    if screen[cx + dx, cy + dy] != fb[x + left, y + top]:
                         wrong.append((x, y))
             return wrong
 
@@ -337,25 +317,28 @@ def main(argv):
     if not argv:
         print(__doc__.strip(), file=sys.stderr)
         return 2
-    build = argv[0]
+    build = os.path.abspath(argv[0])
     out_dir = argv[1] if len(argv) > 1 else os.path.join(build, "window-check")
     from PIL import Image
     os.makedirs(out_dir, exist_ok=True)
+    layout = read_layout(build)
     with tempfile.TemporaryDirectory() as tmp:
-        # The session's picture as it stands at its end, where the window is looked at.
+        # The session's steps, and its picture as it stands at its end, where the window is
+        # looked at.
+        steps = session_steps(build, DEMO, tmp)
         png = os.path.join(tmp, "window-check.png")
-        script = "\n".join([line for line in session_lines(DEMO) if not line.startswith("png ")]
-                           + [f"png {png}"]) + "\n"
-        subprocess.run([os.path.join(build, "script", "korzenik-script")], input=script,
+        with open(DEMO, encoding="utf-8") as f:
+            script = f.read() + f"\npng {png}\n"
+        for step, _ in steps:  # the session's own pictures, in the folder
+            if step["action"] in ("png", "svg"):
+                os.makedirs(os.path.join(tmp, os.path.dirname(step["argument"])), exist_ok=True)
+        subprocess.run([os.path.join(build, "script", "korzenik-script")], input=script, cwd=tmp,
                        text=True, check=True, stdout=subprocess.DEVNULL)
         picture = Image.open(png).convert("RGB")
         picture.save(os.path.join(out_dir, "script.png"))
-    controls = main_dialog_controls()
     failures = []
-    lines = session_lines(DEMO)
-    boxes = message_boxes(build, lines)
     for scale in SCALES:
-        check_scale(scale, build, lines, boxes, picture, controls, out_dir, failures)
+        check_scale(scale, build, steps, picture, layout, out_dir, failures)
     for failure in failures:
         print("FAILED:", failure)
     print(f"screenshots in {out_dir}")

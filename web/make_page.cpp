@@ -35,6 +35,7 @@
 #include "app/res/strings.h"
 #include "app/window.h"
 #include "app/window_menu.h"
+#include "chart/markup.h"
 
 namespace {
 
@@ -47,19 +48,7 @@ std::vector<ControlPlan> plansOf(const DialogTemplate& d) {
     return plans;
 }
 
-std::string escapeHtml(std::string_view text) {
-    std::string out;
-    for (char c : text) {
-        switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            default: out += c;
-        }
-    }
-    return out;
-}
+std::string escapeHtml(std::string_view text) { return escapeMarkup(text); }
 
 /// A caption's HTML: its mnemonic underlined.
 std::string captionHtml(const Caption& caption) {
@@ -303,12 +292,7 @@ std::string layoutCss(const DialogTemplate& dialog, std::string_view layoutClass
     return out;
 }
 
-std::string cssColour(Colour c) {
-    char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", c & 0xFFu, (c >> 8) & 0xFFu,
-                  (c >> 16) & 0xFFu);
-    return text;
-}
+std::string cssColour(Colour c) { return colourHex(c); }
 
 std::string windowCss() {
     const auto n = [](int v) { return std::to_string(v) + "px"; };

@@ -9,22 +9,6 @@
 
 #include <commctrl.h>
 
-namespace {
-
-/// The system's own words for an error code, without the line end it puts after them.
-std::wstring systemReason(DWORD error) {
-    wchar_t* text = nullptr;
-    const DWORD length = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring reason = length != 0 && text ? std::wstring(text, length) : std::wstring();
-    if (text) LocalFree(text);
-    while (!reason.empty() && (reason.back() == L'\n' || reason.back() == L'\r')) reason.pop_back();
-    return reason;
-}
-
-}  // namespace
-
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     // The controls of common controls 6, which the manifest asks for.
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_STANDARD_CLASSES};
@@ -39,7 +23,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     using korzenik::win32::toUtf16;
     std::wstring text = toUtf16(korzenik::res::kWindowFailed);
     if (const DWORD error = window.failure(); error != 0) {
-        const std::wstring reason = systemReason(error);
+        const std::wstring reason = korzenik::win32::systemErrorText(error);
         text += L"\n\n" + (reason.empty() ? toUtf16(korzenik::res::kSystemError) : reason) + L" (" +
                 toUtf16(korzenik::res::kSystemErrorCode) + L" " + std::to_wstring(error) + L")";
     }

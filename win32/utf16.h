@@ -18,6 +18,22 @@ inline std::wstring toUtf16(std::string_view utf8) {
     return out;
 }
 
+/// The system's own words for an error code, in the user's language, without the line end and
+/// blanks it puts after them; empty when it has none.
+inline std::wstring systemErrorText(DWORD error) {
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::wstring reason = length != 0 && text ? std::wstring(text, length) : std::wstring();
+    if (text) LocalFree(text);
+    while (!reason.empty() &&
+           (reason.back() == L'\n' || reason.back() == L'\r' || reason.back() == L' ')) {
+        reason.pop_back();
+    }
+    return reason;
+}
+
 inline std::string toUtf8(std::wstring_view utf16) {
     if (utf16.empty()) return {};
     const int size = static_cast<int>(utf16.size());

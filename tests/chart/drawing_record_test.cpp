@@ -89,15 +89,9 @@ TEST(DrawingRecord, AWipeLetsGoOfWhatItCovers) {
     RecordingSurface replayed;
     record.replay(replayed);
     EXPECT_EQ(replayed.calls, (Calls{{SurfaceCall::Op::FillSolidRect, 0, 0, kWidth, kHeight, kFace},
-                                     SurfaceCall::pen(kRed),
-                                     SurfaceCall::move(0, 28),
-                                     SurfaceCall::line(39, 28),
+                                     SurfaceCall::segment(0, 28, 39, 28, kRed),
                                      {SurfaceCall::Op::FillSolidRect, 1, 1, 35, 28, kWhite},
-                                     SurfaceCall::penDeleted(),
-                                     SurfaceCall::pen(kBlue),
-                                     SurfaceCall::move(5, 5),
-                                     SurfaceCall::line(6, 5),
-                                     SurfaceCall::penDeleted()}));
+                                     SurfaceCall::segment(5, 5, 6, 5, kBlue)}));
 }
 
 // A session that draws on for ever (Licz pressed again and again) keeps at most twice as many

@@ -11,28 +11,29 @@
 
 namespace korzenik {
 
+/// A call that paints: a filled rectangle (x, y, cx, cy) or a segment from (x, y) to (cx, cy).
 struct SurfaceCall {
-    enum class Op { FillSolidRect, SelectPen, DeletePen, MoveTo, LineTo };
-    Op op = Op::MoveTo;
+    enum class Op { FillSolidRect, Segment };
+    Op op = Op::Segment;
     std::int32_t x = 0, y = 0, cx = 0, cy = 0;
     Colour colour = 0;
 
     bool operator==(const SurfaceCall&) const = default;
 
-    static SurfaceCall pen(Colour c) { return {Op::SelectPen, 0, 0, 0, 0, c}; }
-    static SurfaceCall penDeleted() { return {Op::DeletePen, 0, 0, 0, 0, 0}; }
-    static SurfaceCall move(std::int32_t x, std::int32_t y) { return {Op::MoveTo, x, y, 0, 0, 0}; }
-    static SurfaceCall line(std::int32_t x, std::int32_t y) { return {Op::LineTo, x, y, 0, 0, 0}; }
+    static SurfaceCall segment(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                               Colour c = kBlack) {
+        return {Op::Segment, x0, y0, x1, y1, c};
+    }
 };
 
 using Calls = std::vector<SurfaceCall>;
 
 inline std::ostream& operator<<(std::ostream& os, const SurfaceCall& c) {
-    static const char* const names[] = {"fill", "pen", "deletePen", "moveTo", "lineTo"};
-    return os << names[static_cast<int>(c.op)] << "(" << c.x << ", " << c.y << ", " << c.cx << ", "
-              << c.cy << ", 0x" << std::hex << c.colour << std::dec << ")";
+    return os << (c.op == SurfaceCall::Op::Segment ? "segment(" : "fill(") << c.x << ", " << c.y
+              << ", " << c.cx << ", " << c.cy << ", 0x" << std::hex << c.colour << std::dec << ")";
 }
 
+/// Records what it is asked to paint, a polyline as its segments.
 class RecordingSurface : public DrawingSurface {
 public:
     Calls calls;
@@ -41,13 +42,9 @@ public:
                        Colour colour) override {
         calls.push_back({SurfaceCall::Op::FillSolidRect, x, y, cx, cy, colour});
     }
-    void selectPen(Colour colour) override { calls.push_back(SurfaceCall::pen(colour)); }
-    void deletePen() override { calls.push_back(SurfaceCall::penDeleted()); }
-    void moveTo(std::int32_t x, std::int32_t y) override {
-        calls.push_back(SurfaceCall::move(x, y));
-    }
-    void lineTo(std::int32_t x, std::int32_t y) override {
-        calls.push_back(SurfaceCall::line(x, y));
+    void drawSegment(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
+                     Colour colour) override {
+        calls.push_back(SurfaceCall::segment(x0, y0, x1, y1, colour));
     }
 };
 
@@ -73,10 +70,10 @@ Framebuffer paint(Draw draw, Colour background = kWhite) {
     return fb;
 }
 
+/// A black mark of the axes.
 inline void appendMark(Calls& calls, std::int32_t x0, std::int32_t y0, std::int32_t x1,
                        std::int32_t y1) {
-    calls.push_back(SurfaceCall::move(x0, y0));
-    calls.push_back(SurfaceCall::line(x1, y1));
+    calls.push_back(SurfaceCall::segment(x0, y0, x1, y1));
 }
 
 }  // namespace korzenik

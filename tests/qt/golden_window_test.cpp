@@ -9,9 +9,7 @@
 //
 // Run under a Polish desktop locale (decimal comma): every number the window shows must still be
 // the transcript's.
-#include <QAbstractItemView>
 #include <QCheckBox>
-#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
@@ -19,10 +17,9 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
+#include <QListWidget>
 #include <QPushButton>
 #include <QScreen>
-#include <QTimer>
 #include <QtTest/QTest>
 #include <algorithm>
 #include <clocale>
@@ -35,23 +32,16 @@
 #include "app/res/resource.h"
 #include "app/window.h"
 #include "face_mask.h"
-#include "qt/about_box.h"
 #include "qt/controls.h"
-#include "qt/results_list_box.h"
 #include "qt/solver_window.h"
 #include "script/json_lines.h"
 #include "script/script_host.h"
+#include "script/script_line.h"
+#include "window_player.h"
 
 using namespace korzenik;
 
 namespace {
-
-// A click delivered the way the window system delivers it, to whatever lies on top there.
-void clickThroughWindow(QWidget* target) {
-    QWidget* top = target->window();
-    QTest::mouseClick(top->windowHandle(), Qt::LeftButton, {},
-                      target->mapTo(top, target->rect().center()));
-}
 
 QString fromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -112,12 +102,6 @@ QString pixelsDiffering(const QImage& client, const QImage& picture) {
         .arg(first);
 }
 
-/// A line of a session: its command word and what follows the single space after it.
-struct Line {
-    std::string word;
-    std::string argument;
-};
-
 /// A line read from a session file, without its line end (\n, with or without \r).
 std::string withoutLineEnd(std::string text) {
     if (!text.empty() && text.back() == '\n') text.pop_back();
@@ -125,13 +109,12 @@ std::string withoutLineEnd(std::string text) {
     return text;
 }
 
-Line parseLine(const std::string& text) {
-    const std::size_t start = text.find_first_not_of(" \t");
-    if (start == std::string::npos || text[start] == '#') return {};
-    const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());
-    Line line{text.substr(start, end - start), {}};
-    if (end < text.size()) line.argument = text.substr(end + 1);
-    return line;
+/// The step a line of a golden session takes; the sessions played here all parse.
+script::ScriptStep stepOf(std::string_view text) {
+    script::ScriptStep step;
+    std::string err;
+    if (!script::parseScriptLine(text, &step, &err)) step.action = script::StepAction::None;
+    return step;
 }
 
 }  // namespace
@@ -145,10 +128,6 @@ private slots:
     void windowPlaysTheSessionAsItsTranscriptAndPicturesShow();
 
 private:
-    void play(SolverWindow& window, const Line& line);
-    void pickFunction(SolverWindow& window, const QString& label);
-    void typeInto(QLineEdit* edit, const QString& text);
-    void openAndCloseAboutBox(SolverWindow& window);
     /// What differs between the window's controls and the scripted session's.
     QStringList controlsDiffering(SolverWindow& window, const MemoryDialog& expected);
     /// Waits for the window to repaint, then what still differs from the picture.
@@ -188,7 +167,7 @@ void GoldenWindowTest::windowPlaysTheSessionAsItsTranscriptAndPicturesShow_data(
         bool characters = true;
         while (!file.atEnd()) {
             const QByteArray line = file.readLine();
-            picture |= parseLine(withoutLineEnd(line.toStdString())).word == "png";
+            picture |= stepOf(withoutLineEnd(line.toStdString())).action == script::StepAction::Png;
             characters &= QString::fromUtf8(line).toUtf8() == line;
         }
         if (!characters) continue;
@@ -224,16 +203,18 @@ void GoldenWindowTest::windowPlaysTheSessionAsItsTranscriptAndPicturesShow() {
     int number = 0;
     while (!file.atEnd()) {
         const std::string text = withoutLineEnd(file.readLine().toStdString());
-        const Line line = parseLine(text);
+        script::ScriptStep step;
+        std::string err;
         ++number;
-        if (line.word.empty()) continue;
-        const QString where = QStringLiteral("line %1 (%2): ").arg(number).arg(fromUtf8(line.word));
+        QVERIFY2(script::parseScriptLine(text, &step, &err), qPrintable(fromUtf8(err)));
+        if (step.action == script::StepAction::None) continue;
+        const QString where = QStringLiteral("line %1 (%2): ").arg(number).arg(fromUtf8(step.word));
 
         const std::size_t eventsBefore = transcript.size();
-        std::string err;
         // The scripted host does not write the picture: the window is compared with it instead.
         // A drawing for a handout is the scripted host's alone.
-        if (line.word != "png" && line.word != "svg") {
+        const bool drawsPicture = step.action == script::StepAction::Png;
+        if (!drawsPicture && step.action != script::StepAction::Svg) {
             QVERIFY2(reference.runLine(text, &err), qPrintable(where + fromUtf8(err)));
         }
         shownMessages.clear();
@@ -241,8 +222,8 @@ void GoldenWindowTest::windowPlaysTheSessionAsItsTranscriptAndPicturesShow() {
         for (int id : {res::IDC_START, res::IDC_END, res::IDC_PRECISION}) {
             typed[id] = qobject_cast<QLineEdit*>(window.control(id))->text();
         }
-        play(window, line);
-        if (QTest::currentTestFailed()) return;
+        QString why;
+        QVERIFY2(playStep(window, step, &why), qPrintable(where + why));
 
         std::vector<std::string> expectedMessages;
         int focusExpected = res::IDC_STATIC;
@@ -266,14 +247,14 @@ void GoldenWindowTest::windowPlaysTheSessionAsItsTranscriptAndPicturesShow() {
         const QStringList differing = controlsDiffering(window, reference.controls());
         QVERIFY2(differing.isEmpty(), qPrintable(where + differing.join(QStringLiteral("; "))));
 
-        if (line.word == "confirm" || line.word == "compute") {
+        if (step.action == script::StepAction::Press) {
             const QString pixels =
                 waitForPicture(window, windowImage(reference.controls().window()));
             QVERIFY2(pixels.isEmpty(), qPrintable(where + pixels));
-        } else if (line.word == "png") {
+        } else if (drawsPicture) {
             // The golden picture where the session has one; the demo's is the scripted host's.
             const QString path = QDir(QFileInfo(script).path())
-                                     .filePath(QFileInfo(fromUtf8(line.argument)).fileName());
+                                     .filePath(QFileInfo(fromUtf8(step.argument)).fileName());
             const QImage picture = golden ? QImage(path).convertToFormat(QImage::Format_RGB32)
                                           : windowImage(reference.controls().window());
             QVERIFY2(!picture.isNull(), qPrintable(where + "no picture " + path));
@@ -291,84 +272,6 @@ void GoldenWindowTest::windowPlaysTheSessionAsItsTranscriptAndPicturesShow() {
         for (const std::string& e : transcript) played += e + "\n";
         QCOMPARE(fromUtf8(played), QString::fromUtf8(expected.readAll()));
     }
-}
-
-void GoldenWindowTest::play(SolverWindow& window, const Line& line) {
-    const QString argument = fromUtf8(line.argument);
-    const int id = controlForWord(line.word);
-    if (line.word == "function") {
-        pickFunction(window, argument);
-    } else if (id == res::IDC_START || id == res::IDC_END || id == res::IDC_PRECISION) {
-        typeInto(qobject_cast<QLineEdit*>(window.control(id)), argument);
-    } else if (id == res::IDC_AUTO) {
-        auto* box = qobject_cast<QCheckBox*>(window.control(id));
-        if (box->isChecked() != (line.argument == "on")) clickThroughWindow(box);
-        QCOMPARE(box->isChecked(), line.argument == "on");
-    } else if (id == res::IDC_CONFIRM || id == res::IDC_COMPUTE) {
-        clickThroughWindow(window.control(id));
-    } else if (line.word == "about") {
-        openAndCloseAboutBox(window);
-    } else if (line.word != "state" && line.word != "png" && line.word != "svg") {
-        QFAIL(qPrintable("the window test cannot play '" + fromUtf8(line.word) + "'"));
-    }
-}
-
-// A click opens the drop-down's list; the arrow keys go to the entry, Enter picks it.
-void GoldenWindowTest::pickFunction(SolverWindow& window, const QString& label) {
-    auto* combo = qobject_cast<QComboBox*>(window.control(res::IDC_FUNCTION));
-    const int wanted = combo->findText(label, Qt::MatchExactly);
-    QVERIFY2(wanted >= 0, qPrintable("no function " + label));
-    clickThroughWindow(combo);
-    QAbstractItemView* list = combo->view();
-    QTRY_VERIFY(list->isVisible());
-    for (int steps = 0; list->currentIndex().row() != wanted && steps <= combo->count(); ++steps) {
-        QTest::keyClick(list, list->currentIndex().row() < wanted ? Qt::Key_Down : Qt::Key_Up);
-    }
-    QTest::keyClick(list, Qt::Key_Return);
-    QTRY_VERIFY(!list->isVisible());
-    QCOMPARE(combo->currentIndex(), wanted);
-}
-
-// The Menu key opens the window menu, Enter on its last entry the About box, OK closes it. The
-// menu and the box run event loops of their own, so a timer acts in them.
-void GoldenWindowTest::openAndCloseAboutBox(SolverWindow& window) {
-    bool chosen = false;
-    bool closed = false;
-    QTimer timer;
-    connect(&timer, &QTimer::timeout, [&] {
-        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
-            if (!menu->isVisible() || chosen) return;
-            menu->setActiveAction(menu->actions().last());
-            QTest::keyClick(menu, Qt::Key_Return);
-            chosen = true;
-        } else if (auto* box = qobject_cast<CAboutBox*>(QApplication::activeModalWidget())) {
-            if (box->isVisible() && !closed) QTest::mouseClick(box->okButton(), Qt::LeftButton);
-            closed = true;
-        }
-    });
-    timer.start(10);
-    QWidget* focus = window.focusWidget() ? window.focusWidget() : &window;
-    QTest::keyClick(focus, Qt::Key_Menu);
-    QTRY_VERIFY(closed);
-    QTRY_VERIFY(QApplication::activeModalWidget() == nullptr);
-}
-
-// Typed, or pasted where the text holds what the test cannot type key by key (a tab, a control
-// character, a letter beyond ASCII).
-void GoldenWindowTest::typeInto(QLineEdit* edit, const QString& text) {
-    clickThroughWindow(edit);
-    QTest::keyClick(edit, Qt::Key_A, Qt::ControlModifier);
-    const bool typeable =
-        std::all_of(text.begin(), text.end(), [](QChar c) { return c >= u' ' && c <= u'~'; });
-    if (text.isEmpty()) {
-        QTest::keyClick(edit, Qt::Key_Backspace);
-    } else if (typeable) {
-        QTest::keyClicks(edit, text);
-    } else {
-        QApplication::clipboard()->setText(text);
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-    }
-    QCOMPARE(edit->text(), text);
 }
 
 QStringList GoldenWindowTest::controlsDiffering(SolverWindow& window,
@@ -400,17 +303,19 @@ QStringList GoldenWindowTest::controlsDiffering(SolverWindow& window,
                        std::to_string(expected.checkState(c.id)));
                 break;
             case ControlKind::List: {
-                auto* list = qobject_cast<ResultsListBox*>(widget);
+                auto* list = qobject_cast<QListWidget*>(widget);
                 QStringList shown, wanted;
-                for (int i = 0; i < list->count(); ++i) shown << list->line(i);
+                for (int i = 0; i < list->count(); ++i) shown << list->item(i)->text();
                 for (const std::string& l : expected.lines()) wanted << fromUtf8(l);
                 if (shown != wanted) {
                     out << "the list holds \"" + shown.join(" / ") + "\", not \"" +
                                wanted.join(" / ") + "\"";
                 }
-                if (list->selectedRow() != expected.selectedLine()) {
+                const QList<QListWidgetItem*> selected = list->selectedItems();
+                const int selectedRow = selected.isEmpty() ? -1 : list->row(selected.first());
+                if (selectedRow != expected.selectedLine()) {
                     out << QStringLiteral("line %1 is selected, not %2")
-                               .arg(list->selectedRow())
+                               .arg(selectedRow)
                                .arg(expected.selectedLine());
                 }
                 break;

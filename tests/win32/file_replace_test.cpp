@@ -1,5 +1,5 @@
-// replaceFile() over the Win32 calls (win32/file_replace.cpp); a failing path that does not exist
-// is the golden session error_png's.
+// replaceFile() over the Win32 calls (script/file_replace_windows.cpp); a failing path that does
+// not exist is the golden session error_png's.
 #include <gtest/gtest.h>
 
 #include <filesystem>

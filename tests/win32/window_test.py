@@ -1,19 +1,22 @@
 #!/usr/bin/env python3
-"""window_test.py KORZENIK SCRIPT_EXE WINDOW_CHECK WORKDIR SESSION...
+"""window_test.py KORZENIK SCRIPT_EXE STEPS_EXE WINDOW_CHECK WORKDIR SESSION...
 
 Korzenik.exe under Wine on a virtual display (Xvfb), driven with the keyboard and the mouse
-(xdotool) through every SESSION that writes a picture: a .ksc file, or a folder whose .ksc files
-that have a "png" line and no .stderr beside them (the sessions that fail) are all taken. Each
+(xdotool) through every SESSION: a .ksc file, or a folder whose .ksc files that write a picture
+and have no .stderr beside them (the sessions that fail) are all taken. Each
 session runs in a window of its own, started afresh, one line after the other as a user does it:
 a function picked from the opened drop-down with the arrow keys and Enter, a field clicked, its
 text selected and typed over, Auto clicked, Zatwierdź and Licz pressed with Alt+Z and Alt+L.
 
-What the window must show comes from korzenik-script.exe, which plays the same session with a
-"state" line after each of its lines: every message box a line brings up must appear with the
-transcript's caption and text, in order (each is closed with Enter); after each line the window's
-fields, labels, results list and selection must be the state's; and at each "png" line every
-client pixel that no control covers must be the picture's, the golden one beside the session when
-there is one, else the one korzenik-script.exe drew. Alt+F4 ends each window with status 0.
+The steps, and what the window must show after each, come from session_steps.exe (the scripted
+host's own reading of the script, tests/script/session_steps.cpp), which plays the session and
+reports the dialog's state after each step: every message box a step brings up must appear with
+the transcript's caption and text, in order (each is closed with Enter); after each step the
+window's fields, labels, results list and selection must be the state's; and at each "png" line
+every client pixel that no control covers must be the picture's, the golden one beside the
+session when there is one, else the one session_steps.exe drew. What a step does follows from
+the kind of control it works, which the layout (session_steps.exe --layout) names with its
+mnemonic. Alt+F4 ends each window with status 0.
 
 After the last session the keyboard of a native dialog is checked: Enter and Escape on a button
 do nothing; in the opened drop-down list Enter picks the highlighted function and Escape closes
@@ -39,12 +42,8 @@ import sys
 import time
 
 WINE = "/usr/lib/wine/wine64"
-IDC_FUNCTION, IDC_START, IDC_END, IDC_PRECISION = 1013, 1002, 1003, 1004
-IDC_CONFIRM, IDC_COMPUTE, IDC_AUTO = 1005, 1006, 1007
-IDC_XMIN = 1009
 # The display's dots per inch the window is tried at after 96: Windows' 125 %, 150 % and 175 %.
 SCALED_DPIS = (120, 144, 168)
-FIELDS = {"start": IDC_START, "end": IDC_END, "precision": IDC_PRECISION}
 STATE_FIELDS = ("function", "start", "end", "precision", "xmin", "xmax", "ymin", "ymax", "auto")
 
 
@@ -100,47 +99,57 @@ class Checker:
         self.process.wait(timeout=30)
 
 
-class Session:
-    """A .ksc file as actions, and what korzenik-script.exe shows after each of them."""
+class Layout:
+    """The main dialog's controls as session_steps.exe reads them from the layout table."""
 
-    def __init__(self, path, work, script_exe):
-        self.name = os.path.splitext(os.path.basename(path))[0]
-        self.actions = []
-        with open(path, encoding="utf-8") as f:
-            for line in f.read().splitlines():
-                line = line.rstrip("\r").lstrip(" \t")
-                if not line or line.startswith("#"):
-                    continue
-                word, _, argument = line.partition(" ")
-                if word == "state":  # a report, not something the user does
-                    continue
-                self.actions.append((word, argument))
-        # Each picture korzenik-script.exe draws, and the golden one beside the session if any.
-        replay, self.pictures = [], {}
-        for i, (word, argument) in enumerate(self.actions):
-            if word == "png":
-                drawn = os.path.join(work, f"{self.name}-{i}.png")
-                golden = os.path.join(os.path.dirname(path), argument)
-                self.pictures[i] = golden if os.path.isfile(golden) else drawn
-                replay.append(f"png {drawn}")
-            else:
-                replay.append(f"{word} {argument}" if argument else word)
-            replay.append("state")
-        script = os.path.join(work, f"{self.name}.ksc")
-        with open(script, "w", encoding="utf-8") as f:
-            f.write("\n".join(replay) + "\n")
-        done = run([WINE, script_exe, script], capture_output=True, text=True, encoding="utf-8")
+    def __init__(self, steps_exe):
+        done = run([WINE, steps_exe, "--layout"], capture_output=True, text=True,
+                   encoding="utf-8")
         if done.returncode != 0:
-            raise Failure(f"korzenik-script.exe failed on {self.name}: {done.stderr.strip()}")
-        self.after = [[]]  # the events of each action, its state last
+            raise Failure(f"session_steps.exe --layout failed: {done.stderr.strip()}")
+        self.controls = json.loads(done.stdout)["controls"]
+        self.id = {c["name"]: c["id"] for c in self.controls}
+        self.by_word = {c["word"]: c for c in self.controls if c["word"]}
+        self.by_id = {c["id"]: c for c in self.controls}
+        self.first = lambda kind: next(c["id"] for c in self.controls if c["kind"] == kind)
+
+    def next_stop(self, control):
+        """The tab stop after control, in tab order."""
+        order = [c["id"] for c in self.controls if c["tabStop"]]
+        return order[(order.index(control) + 1) % len(order)]
+
+
+class Session:
+    """A .ksc file as steps, and what session_steps.exe shows after each of them."""
+
+    def __init__(self, path, work, steps_exe):
+        self.path = path
+        self.name = os.path.splitext(os.path.basename(path))[0]
+        # Each picture session_steps.exe draws, and the golden one beside the session if any.
+        drawn = os.path.join(work, "pictures", self.name)
+        os.makedirs(drawn)
+        done = run([WINE, steps_exe, "--play", path, drawn], capture_output=True, text=True,
+                   encoding="utf-8")
+        if done.returncode != 0:
+            raise Failure(f"session_steps.exe failed on {self.name}: {done.stderr.strip()}")
+        self.actions, self.after = [], []  # the steps, and the events of each, its state last
         for line in done.stdout.splitlines():
-            event = json.loads(line)
-            self.after[-1].append(event)
-            if event["event"] == "state":
+            item = json.loads(line)
+            if "action" in item:
+                self.actions.append(item)
                 self.after.append([])
-        self.after.pop()
-        if len(self.after) != len(self.actions):
-            raise Failure(f"{self.name}: {len(self.after)} states for {len(self.actions)} lines")
+            else:
+                self.after[-1].append(item)
+        # A report is not something the user does.
+        kept = [i for i, step in enumerate(self.actions) if step["action"] != "state"]
+        self.actions = [self.actions[i] for i in kept]
+        self.after = [self.after[i] for i in kept]
+        self.pictures = {}
+        for i, step in enumerate(self.actions):
+            if step["action"] == "png":
+                golden = os.path.join(os.path.dirname(path), step["argument"])
+                self.pictures[i] = golden if os.path.isfile(golden) else os.path.join(
+                    drawn, os.path.basename(step["argument"]))
         # What the window is held to is the golden transcript's, where the session has one.
         golden = path[:-4] + ".jsonl"
         if os.path.isfile(golden):
@@ -148,7 +157,7 @@ class Session:
                 wanted = [e for e in map(json.loads, f) if e["event"] != "state"]
             played = [e for events in self.after for e in events if e["event"] != "state"]
             if played != wanted:
-                raise Failure(f"{self.name}: korzenik-script.exe's events differ from {golden}")
+                raise Failure(f"{self.name}: session_steps.exe's events differ from {golden}")
 
     @staticmethod
     def expected_state(state):
@@ -160,7 +169,7 @@ class Session:
 class WindowTest:
     def __init__(self, korzenik, script_exe, check, work):
         self.korzenik, self.script_exe, self.check, self.work = korzenik, script_exe, check, work
-        self.xvfb = self.window = self.checker = None
+        self.xvfb = self.window = self.checker = self.layout = None
         self.main = None
 
     # --- the display, the prefix and the window -------------------------------------------
@@ -211,7 +220,7 @@ class WindowTest:
         screen = os.path.join(self.work, f"screen-{dpi}.xwd")
         if run(["xwd", "-root", "-silent", "-out", screen]).returncode != 0:
             raise Failure("no screenshot")
-        ink = int(self.checker.ask("ink", IDC_XMIN, screen))
+        ink = int(self.checker.ask("ink", self.layout.id["IDC_XMIN"], screen))
         print(f"window test: at {dpi} dpi the client area is {width} x {height}, the label's "
               f"text {ink} pixels high", flush=True)
         return ink
@@ -258,21 +267,21 @@ class WindowTest:
                 time.sleep(0.05)
         self.checker.ask("focus", control)
 
-    def pick_function(self, label):
-        # From the start field back to the drop-down, its list opened, the entry counted down from
-        # the first, and Enter.
-        self.click(IDC_START)
+    def pick(self, combo, label):
+        # From the field after it back to the drop-down, its list opened, the entry counted down
+        # from the first, and Enter.
+        self.click(self.layout.next_stop(combo))
         xdotool("key", "shift+Tab")
-        self.checker.ask("focus", IDC_FUNCTION)
+        self.checker.ask("focus", combo)
         xdotool("key", "alt+Down")
-        self.wait_combo(dropped=1)
-        index = self.checker.ask("index", IDC_FUNCTION, label)
+        self.wait_combo(combo, dropped=1)
+        index = self.checker.ask("index", combo, label)
         xdotool("key", "Home", *["Down"] * int(index), "Return")
-        self.wait_combo(dropped=0, selection=int(index))
+        self.wait_combo(combo, dropped=0, selection=int(index))
 
-    def wait_combo(self, dropped, selection=None):
+    def wait_combo(self, combo, dropped, selection=None):
         for _ in range(200):
-            shown = [int(v) for v in self.checker.ask("combo", IDC_FUNCTION).split()]
+            shown = [int(v) for v in self.checker.ask("combo", combo).split()]
             if shown[0] == dropped and (selection is None or shown[1] == selection):
                 return shown
             time.sleep(0.05)
@@ -325,32 +334,32 @@ class WindowTest:
     def play(self, session, dpi=96):
         """Plays the session in a new window; at its end, for the demo, looks at the window."""
         self.open_window()
-        for i, ((word, argument), events) in enumerate(zip(session.actions, session.after)):
-            if word == "function":
-                self.pick_function(argument)
-            elif word in FIELDS:
-                self.type_into(FIELDS[word], argument)
-            elif word == "auto":
-                if self.checker.ask("checked", IDC_AUTO) != ("1" if argument == "on" else "0"):
-                    self.click(IDC_AUTO)
-            elif word == "confirm":
-                xdotool("key", "alt+z")
-            elif word == "compute":
-                xdotool("key", "alt+l")
-            elif word == "about":
+        for i, (step, events) in enumerate(zip(session.actions, session.after)):
+            action, argument = step["action"], step["argument"]
+            if action == "pick":
+                self.pick(step["id"], argument)
+            elif action == "type":
+                self.type_into(step["id"], argument)
+            elif action == "tick":
+                if self.checker.ask("checked", step["id"]) != ("1" if step["on"] else "0"):
+                    self.click(step["id"])
+            elif action == "press":
+                # A button is pressed with its mnemonic, as the keyboard's user presses it.
+                xdotool("key", "alt+" + self.layout.by_id[step["id"]]["key"])
+            elif action == "about":
                 self.about_box()
-            elif word != "png":
-                raise Failure(f"{session.name}: no user action for \"{word}\"")
+            elif action not in ("png", "svg"):
+                raise Failure(f"{session.name}: no user action for \"{step['verb']}\"")
             self.close_boxes(events)
             # A refused number leaves the focus in its field for the student to correct.
             for event in events:
                 if event["event"] == "focus":
-                    self.checker.ask("focus", FIELDS[event["control"]])
+                    self.checker.ask("focus", self.layout.by_word[event["control"]]["id"])
             self.checker.ask("expect", lines=Session.expected_state(events[-1]))
-            if word == "png":
+            if action == "png":
                 self.compare_picture(session.pictures[i])
         print(f"window test: {session.name} at {dpi} dpi: {len(session.actions)} lines as "
-              "korzenik-script.exe played them", flush=True)
+              "session_steps.exe played them", flush=True)
         return self.look(dpi) if session.name == "demo" else None
 
     # --- the keyboard of a native dialog -----------------------------------------------------
@@ -372,34 +381,36 @@ class WindowTest:
         self.focus_main()
 
     def keyboard(self):
+        ids = self.layout.id
+        combo = self.layout.first("dropdown")
         self.checker.ask("dropdown")
         # Enter and Escape on Zatwierdź neither press it nor close the window: Tab still moves
         # the focus on to Licz, which a message box or a closed window would prevent.
-        self.click(IDC_START)
+        self.click(ids["IDC_START"])
         xdotool("key", "Tab", "Tab", "Tab")
-        self.checker.ask("focus", IDC_CONFIRM)
+        self.checker.ask("focus", ids["IDC_CONFIRM"])
         xdotool("key", "Return", "Escape", "Tab")
-        self.checker.ask("focus", IDC_COMPUTE)
+        self.checker.ask("focus", ids["IDC_COMPUTE"])
 
         # Enter in the opened list picks the highlighted entry, Escape closes the list.
-        self.click(IDC_START)
+        self.click(ids["IDC_START"])
         xdotool("key", "shift+Tab")
-        self.checker.ask("focus", IDC_FUNCTION)
+        self.checker.ask("focus", combo)
         # The pointer away from where the list drops, which would highlight the entry under it.
         xdotool("mousemove", "0", "0")
-        _, before = self.wait_combo(dropped=0)
+        _, before = self.wait_combo(combo, dropped=0)
         step, after = ("Up", before - 1) if before > 0 else ("Down", before + 1)
         xdotool("key", "alt+Down")
-        self.wait_combo(dropped=1)
+        self.wait_combo(combo, dropped=1)
         xdotool("key", step, "Return")
-        self.wait_combo(dropped=0, selection=after)
+        self.wait_combo(combo, dropped=0, selection=after)
         xdotool("key", "F4")
-        self.wait_combo(dropped=1)
+        self.wait_combo(combo, dropped=1)
         xdotool("key", "Escape")
-        self.wait_combo(dropped=0)
+        self.wait_combo(combo, dropped=0)
         # Escape with the list closed does not close the window either.
         xdotool("key", "Escape", "Tab")
-        self.checker.ask("focus", IDC_START)
+        self.checker.ask("focus", ids["IDC_START"])
         self.about_box()
 
     def lone_console(self):
@@ -440,24 +451,23 @@ class WindowTest:
 
 
 def sessions_in(arguments):
+    """The sessions named, and those of the folders named that run to their end (no .stderr
+    beside them); which of those write a picture, their steps tell."""
     found = []
     for argument in arguments:
         if os.path.isdir(argument):
-            for path in sorted(glob.glob(os.path.join(argument, "*.ksc"))):
-                with open(path, "rb") as f:
-                    draws = any(line.startswith(b"png ") for line in f)
-                if draws and not os.path.exists(path[:-4] + ".stderr"):
-                    found.append(path)
+            found += [path for path in sorted(glob.glob(os.path.join(argument, "*.ksc")))
+                      if not os.path.exists(path[:-4] + ".stderr")]
         else:
             found.append(argument)
     return found
 
 
 def main():
-    if len(sys.argv) < 6:
+    if len(sys.argv) < 7:
         sys.exit(__doc__.splitlines()[0])
-    korzenik, script_exe, check, work = (os.path.abspath(a) for a in sys.argv[1:5])
-    found = sessions_in([os.path.abspath(a) for a in sys.argv[5:]])
+    korzenik, script_exe, steps_exe, check, work = (os.path.abspath(a) for a in sys.argv[1:6])
+    found = sessions_in([os.path.abspath(a) for a in sys.argv[6:]])
     shutil.rmtree(work, ignore_errors=True)
     os.makedirs(work)
     os.chdir(work)
@@ -466,7 +476,10 @@ def main():
     try:
         test.start_display()
         test.make_prefix()
-        sessions = [Session(path, work, script_exe) for path in found]
+        test.layout = Layout(steps_exe)
+        named = {os.path.abspath(a) for a in sys.argv[6:] if not os.path.isdir(a)}
+        sessions = [s for s in (Session(path, work, steps_exe) for path in found)
+                    if s.pictures or s.path in named]
         test.checker = Checker(check)
         ink = {}
         for i, session in enumerate(sessions):

@@ -41,7 +41,7 @@ function goldenSessions() {
     return readdirSync(GOLDEN).filter((f) => f.endsWith('.ksc')).sort().map((f) => f.slice(0, -4))
         .filter((name) => !existsSync(join(GOLDEN, `${name}.stderr`)))
         .map((name) => ({ name, script: join(GOLDEN, `${name}.ksc`) }))
-        .filter(({ script }) => readScript(script).some((a) => a.verb === 'png'))
+        .filter(({ script }) => readScript(script).some((a) => a.action === 'png'))
         .map((s) => ({
             ...s,
             transcript: readTranscript(join(GOLDEN, `${s.name}.jsonl`)),

@@ -3,22 +3,33 @@
 // what the page shows in the transcript's terms, and comparing the screen's pixels with a window
 // picture of the scripted host.
 import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
+import { join } from 'node:path';
 
-/// The Wykres group in the client area, in window pixels: the part of the window that the chart's
-/// pane shows on a narrow page.
-export const CHART_GROUP = { x: 238, y: 4, width: 554, height: 510 };
+/// The native build, whose session_steps reads the scripts and whose layout.json holds the layout
+/// table's measures (tests/script/session_steps.cpp): the page's tests read neither themselves.
+const NATIVE_BUILD = process.env.KORZENIK_NATIVE_BUILD ?? new URL('../../build/', import.meta.url).pathname;
+const STEPS = join(NATIVE_BUILD, 'tests', 'script', 'session_steps');
+
+/// The main dialog's layout: the window's and the client area's measures, the controls.
+export const LAYOUT = JSON.parse(readFileSync(join(NATIVE_BUILD, 'layout.json'), 'utf8'));
 /// The client area's place in the window picture.
-export const CLIENT = { left: 3, top: 27, width: 796, height: 536 };
+export const CLIENT = LAYOUT.client;
+const inside = (outer, inner) => outer.x <= inner.x && outer.y <= inner.y
+    && inner.x + inner.width <= outer.x + outer.width && inner.y + inner.height <= outer.y + outer.height;
+/// The group holding the chart's backdrop, in client pixels: the part of the window that the
+/// chart's pane shows on a narrow page.
+export const CHART_GROUP = (() => {
+    const backdrop = LAYOUT.controls.find((c) => c.kind === 'backdrop');
+    const { x, y, width, height } = LAYOUT.controls.find((c) => c.kind === 'group' && inside(c, backdrop));
+    return { x, y, width, height };
+})();
 
-/// A scripted session's actions, one a line: { verb, argument }.
+/// A scripted session's steps, one for each line that does something: { verb, action, argument,
+/// control, on }, as the scripted host reads them.
 export function readScript(path) {
-    return readFileSync(path, 'utf8').replace(/^\uFEFF/, '').split('\n').map((l) => l.replace(/\r$/, ''))
-        .filter((l) => l.trim() !== '' && !l.trimStart().startsWith('#'))
-        .map((l) => {
-            const space = l.indexOf(' ');
-            return space < 0 ? { verb: l, argument: '' } : { verb: l.slice(0, space), argument: l.slice(space + 1) };
-        });
+    return execFileSync(STEPS, [path], { encoding: 'utf8' }).split('\n').filter(Boolean).map((l) => JSON.parse(l));
 }
 
 /// A transcript's events, one a line.
@@ -89,13 +100,12 @@ export function shown(page) {
 /// The field a press left focused with its whole text selected, as a refused number leaves it, in
 /// the transcript's terms ({ event: 'focus', control }); null for none.
 function refusedField(page) {
-    return page.evaluate(() => {
+    return page.evaluate((words) => {
         const field = document.activeElement;
-        const words = { IDC_START: 'start', IDC_END: 'end', IDC_PRECISION: 'precision' };
-        if (!field || !(field.id in words)) return null;
+        if (!field || !field.matches('input[type="text"], input:not([type])') || !(field.id in words)) return null;
         return field.selectionStart === 0 && field.selectionEnd === field.value.length
             ? { event: 'focus', control: words[field.id] } : null;
-    });
+    }, Object.fromEntries(LAYOUT.controls.filter((c) => c.kind === 'edit').map((c) => [c.name, c.word])));
 }
 
 /// Plays a session's actions in the page as a user would. Every message box is closed with OK and
@@ -104,29 +114,29 @@ function refusedField(page) {
 /// `png PATH` line, onPicture gets PATH.
 export async function play(page, actions, { onState = () => {}, onPicture = () => {} } = {}) {
     const messages = [];
-    for (const { verb, argument } of actions) {
-        if (verb === 'function') {
-            await page.selectOption('#IDC_FUNCTION', { label: argument });
-        } else if (['start', 'end', 'precision'].includes(verb)) {
-            await typeInto(page, `#IDC_${verb.toUpperCase()}`, argument);
-        } else if (verb === 'auto') {
-            if (await page.isChecked('#IDC_AUTO') !== (argument === 'on')) await page.click('text=Auto');
-        } else if (verb === 'confirm' || verb === 'compute') {
-            await page.click(verb === 'confirm' ? '#IDC_CONFIRM' : '#IDC_COMPUTE');
+    for (const { action, control, argument, on } of actions) {
+        if (action === 'pick') {
+            await page.selectOption(`#${control}`, { label: argument });
+        } else if (action === 'type') {
+            await typeInto(page, `#${control}`, argument);
+        } else if (action === 'tick') {
+            if (await page.isChecked(`#${control}`) !== on) await page.click(`label:has(> #${control})`);
+        } else if (action === 'press') {
+            await page.click(`#${control}`);
             messages.push(...await closeMessages(page));
             const focus = await refusedField(page);
             if (focus) messages.push(focus);
-        } else if (verb === 'about') {
+        } else if (action === 'about') {
             await page.click('#surface', { button: 'right', position: { x: 500, y: 250 } });
             await page.click('#windowmenu-about');
             await page.click('#aboutbox-ok');
             await page.waitForSelector('#aboutbox', { state: 'hidden' });
-        } else if (verb === 'state') {
+        } else if (action === 'state') {
             await onState(await shown(page));
-        } else if (verb === 'png') {
+        } else if (action === 'png') {
             await onPicture(argument);
-        } else {
-            throw new Error(`no way to play "${verb}" in the page`);
+        } else if (action !== 'svg') {
+            throw new Error(`no way to take the step "${action}" in the page`);
         }
     }
     return messages;

@@ -41,14 +41,9 @@ std::string reason(DWORD error) {
         default: break;
     }
     if (e != 0) return std::strerror(e);
-    wchar_t* text = nullptr;
-    const DWORD n = FormatMessageW(
-        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-    std::wstring message(text ? text : L"", n);
-    if (text) LocalFree(text);
-    while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' ||
-                                message.back() == L'.' || message.back() == L' ')) {
+    // The C library's texts end without a full stop; so does the system's here.
+    std::wstring message = win32::systemErrorText(error);
+    while (!message.empty() && (message.back() == L'.' || message.back() == L' ')) {
         message.pop_back();
     }
     return message.empty() ? "system error " + std::to_string(error) : win32::toUtf8(message);
