@@ -13,6 +13,7 @@
 #include "core/number_format.h"
 #include "core/precision.h"
 #include "core/trigonometry.h"
+#include "core/utf8.h"
 
 namespace korzenik {
 
@@ -42,23 +43,8 @@ bool isBlank(char c) { return c == ' ' || c == '\t'; }
 /// Bytes of the character that starts at s[0]: a well-formed UTF-8 sequence's length, else 1
 /// (a stray byte counts as one character of its own).
 std::size_t characterBytes(std::string_view s) {
-    const auto lead = static_cast<unsigned char>(s[0]);
-    std::size_t n = lead < 0x80                   ? 1
-                    : lead >= 0xC2 && lead < 0xE0 ? 2
-                    : lead >= 0xE0 && lead < 0xF0 ? 3
-                    : lead >= 0xF0 && lead < 0xF5 ? 4
-                                                  : 1;
-    if (n > s.size()) return 1;
-    for (std::size_t k = 1; k < n; ++k) {
-        if ((static_cast<unsigned char>(s[k]) & 0xC0) != 0x80) return 1;
-    }
-    // Overlong three- and four-byte forms, surrogates and values past U+10FFFF.
-    const auto second = static_cast<unsigned char>(s.size() > 1 ? s[1] : 0);
-    if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second >= 0xA0) ||
-        (lead == 0xF0 && second < 0x90) || (lead == 0xF4 && second >= 0x90)) {
-        return 1;
-    }
-    return n;
+    const std::size_t n = decodeUtf8(s).size;
+    return n == 0 ? 1 : n;
 }
 
 struct NamedOp {
