@@ -20,7 +20,7 @@ struct StepOutcome {
     /// A typed function's values at the bracket ends were finite but the chord's zero was not a
     /// finite number: the step stopped, leaving the bracket as it was.
     bool noChordZero = false;
-    std::string resultLine;    ///< "x=%.5f      |      f(x)=%f"
+    std::string resultLine;  ///< "x=%.5f      |      f(x)=%f"
 };
 
 /// True when the function values at the bracket ends have opposite signs (or their product is
