@@ -391,8 +391,9 @@
             stops.at(at < 0 ? 0 : (at + (e.shiftKey ? stops.length - 1 : 1)) % stops.length).focus();
         } else if (e.altKey && !e.ctrlKey && !e.metaKey && mnemonics.has(letter)) {
             e.preventDefault();
+            // A button is pressed; a field's label is clicked, which focuses the field.
             const button = mnemonics.get(letter);
-            button.focus();
+            if (button.tagName === 'BUTTON') button.focus();
             button.click();
         } else if (ready() && e.target === list && dialog.listKey(pass(e.key), ...held)) {
             e.preventDefault();

@@ -310,6 +310,9 @@ test('a typed function: its link fills its field, which takes input only with it
         return { value: f.value, disabled: f.disabled };
     });
     assert.deepEqual(await field(), { value: '3*sin(x^2) + 2*cos(x)', disabled: false });
+    await page.focus('#IDC_START');
+    await page.keyboard.press('Alt+f');  // its label's mnemonic
+    assert.equal(await focused(page), 'IDC_EXPRESSION');
     await typeInto(page, '#IDC_EXPRESSION', 'x + 2*sim(x)');
     await page.click('#IDC_CONFIRM');
     const expected = native('function Własna funkcja\nexpression x + 2*sim(x)\nstart -1\nend 2\n' +
