@@ -133,7 +133,7 @@ fuzz-deps:
 	@tools/install-deps.sh clang libclang-rt-dev
 
 fuzz-build: deps fuzz-deps $(FUZZ_BUILD)/build.ninja
-	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target number_reader_fuzz session_fuzz
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target number_reader_fuzz expression_fuzz session_fuzz
 
 # FUZZ_SECONDS (FUZZ_SMOKE_SECONDS) per target; a failing input stops the run with an error.
 fuzz: fuzz-build

@@ -53,6 +53,8 @@ constexpr std::array kControlNames = {
     ControlName{res::IDC_START_LABEL, "IDC_START_LABEL", ""},
     ControlName{res::IDC_END_LABEL, "IDC_END_LABEL", ""},
     ControlName{res::IDC_PRECISION_LABEL, "IDC_PRECISION_LABEL", ""},
+    ControlName{res::IDC_EXPRESSION, "IDC_EXPRESSION", "expression"},
+    ControlName{res::IDC_EXPRESSION_LABEL, "IDC_EXPRESSION_LABEL", ""},
 };
 
 const ControlName* nameOf(int id) {

@@ -40,6 +40,7 @@ bool CSolverDialog::DoDataExchange(bool save) {
     if (!exchangeNumber(save, IDC_START, m_start)) return false;
     exchangeCheck(save, IDC_AUTO, m_auto);
     exchangeLabel(save, IDC_FUNCTION, m_functionLabel);
+    exchangeText(save, IDC_EXPRESSION, m_expression);
     return true;
 }
 
@@ -92,6 +93,7 @@ void CSolverDialog::exchangeLabel(bool save, int id, std::string& member) {
     for (int i = 0; i < count; ++i) {
         if (startsWithIgnoringCase(m_host.comboItemText(id, i), member)) {
             m_host.setComboSelection(id, i);
+            enableExpressionField(m_host);
             return;
         }
     }

@@ -53,6 +53,9 @@ public:
     virtual int checkState(int id) const = 0;
     virtual void setCheckState(int id, int state) = 0;
 
+    /// A disabled control takes no input and no focus, and shows it is disabled.
+    virtual void setControlEnabled(int id, bool enabled) = 0;
+
     /// Drop-down list: items in insertion order (the list is not sorted), one selection or -1.
     virtual void addComboItem(int id, std::string_view text) = 0;
     virtual int comboItemCount(int id) const = 0;
@@ -76,6 +79,10 @@ public:
 
     /// Gives the keyboard focus to an edit box and selects its whole text.
     virtual void focusAndSelectAll(int id) = 0;
+    /// Gives the keyboard focus to an edit box and selects count characters from first, both
+    /// counted in UTF-16 code units as the toolkits' edit boxes count them (count may be 0: the
+    /// caret stands at first).
+    virtual void focusAndSelect(int id, int first, int count) = 0;
 
     /// A fresh drawing surface over the window's one retained framebuffer. The host shows what
     /// was drawn no later than when the surface is released.

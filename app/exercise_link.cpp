@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "app/res/resource.h"
+#include "app/solver_dialog.h"
+#include "core/expression.h"
 #include "core/function_catalogue.h"
 #include "core/number_format.h"
 #include "core/utf8.h"
@@ -17,8 +19,9 @@ struct Parameter {
     std::string_view name;
     int id;
 };
-constexpr std::array<Parameter, 5> kParameters = {{
+constexpr std::array<Parameter, 6> kParameters = {{
     {"f", res::IDC_FUNCTION},
+    {"e", res::IDC_EXPRESSION},
     {"a", res::IDC_START},
     {"b", res::IDC_END},
     {"p", res::IDC_PRECISION},
@@ -68,13 +71,16 @@ bool fitsField(std::string_view text) {
 }
 
 /// Whether a parameter's value sets its control: a function's place in the drop-down, Auto 0 or
-/// 1, or a text that fits the field and that the dialog reads as a number.
+/// 1, or a text that fits the field and that the dialog reads as a number, or for the typed
+/// function's field as a function.
 bool acceptable(int id, std::string_view value) {
     if (id == res::IDC_FUNCTION) {
-        return value.size() == 1 && value[0] >= '1' && value[0] < '1' + kFunctionCount;
+        return value.size() == 1 && value[0] >= '1' && value[0] <= '0' + kOwnFunction;
     }
     if (id == res::IDC_AUTO) return value == "0" || value == "1";
-    return fitsField(value) && parseDialogNumber(value).has_value();
+    if (!fitsField(value)) return false;
+    if (id == res::IDC_EXPRESSION) return readExpression(value).ok();
+    return parseDialogNumber(value).has_value();
 }
 
 }  // namespace
@@ -104,6 +110,7 @@ void openExercise(DialogHost& controls, std::string_view fragment) {
         }
         if (id == res::IDC_FUNCTION) {
             controls.setComboSelection(id, decoded[0] - '1');
+            enableExpressionField(controls);
         } else if (id == res::IDC_AUTO) {
             controls.setCheckState(id, decoded[0] - '0');
         } else if (controls.controlText(id) != decoded) {

@@ -52,6 +52,15 @@ void MemoryDialog::typeText(int id, std::string_view text) {
     if (c && c->kind == Kind::Text) c->text = std::string(text);
 }
 
+bool MemoryDialog::isEnabled(int id) const {
+    const Control* c = find(id);
+    return c && c->enabled;
+}
+
+void MemoryDialog::setControlEnabled(int id, bool enabled) {
+    if (Control* c = find(id)) c->enabled = enabled;
+}
+
 void MemoryDialog::setChecked(int id, bool checked) { setCheckState(id, checked ? 1 : 0); }
 
 bool MemoryDialog::dismissMessage() {
@@ -154,6 +163,11 @@ void MemoryDialog::messageBox(std::string_view text, std::string_view caption, M
 void MemoryDialog::focusAndSelectAll(int id) {
     m_focus = id;
     if (m_listener) m_listener->focusedAndSelected(id);
+}
+
+void MemoryDialog::focusAndSelect(int id, int first, int count) {
+    m_focus = id;
+    if (m_listener) m_listener->focusedWithSelection(id, first, count);
 }
 
 std::unique_ptr<DrawingSurface> MemoryDialog::windowSurface() {

@@ -35,6 +35,8 @@ public:
     virtual void messageShown(const MessageBoxRequest& /*box*/) {}
     /// An edit box got the focus with its whole text selected.
     virtual void focusedAndSelected(int /*id*/) {}
+    /// An edit box got the focus with count UTF-16 code units selected from first.
+    virtual void focusedWithSelection(int /*id*/, int /*first*/, int /*count*/) {}
     /// A command let go of a drawing surface: what it drew, inside the rectangle of window
     /// pixels given (empty when it drew nothing), is ready to show.
     virtual void surfaceReleased(const PixelRect& /*touched*/) {}
@@ -61,6 +63,8 @@ public:
     const std::vector<std::string>& lines() const { return m_lines; }
     /// The selected line, or -1.
     int selectedLine() const { return m_selectedLine; }
+    /// Whether the control takes input (a control that is not found takes none).
+    bool isEnabled(int id) const;
     /// The control with the keyboard focus.
     int focusedControl() const { return m_focus; }
     /// Message boxes shown and not yet dismissed, the oldest (the one on top) first.
@@ -76,6 +80,7 @@ public:
     void setControlText(int id, std::string_view text) override;
     int checkState(int id) const override;
     void setCheckState(int id, int state) override;
+    void setControlEnabled(int id, bool enabled) override;
     void addComboItem(int id, std::string_view text) override;
     int comboItemCount(int id) const override;
     std::string comboItemText(int id, int index) const override;
@@ -87,6 +92,7 @@ public:
     void listDeleteFirst(int count) override;
     void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     void focusAndSelectAll(int id) override;
+    void focusAndSelect(int id, int first, int count) override;
     std::unique_ptr<DrawingSurface> windowSurface() override;
 
 private:
@@ -97,6 +103,7 @@ private:
         int check = 0;                   ///< Check: 0 or 1
         std::vector<std::string> items;  ///< Combo: in insertion order
         int selection = -1;              ///< Combo: selected item or -1
+        bool enabled = true;
     };
     Control* find(int id) { return m_controls.find(id); }
     const Control* find(int id) const { return m_controls.find(id); }

@@ -9,6 +9,7 @@
 #include <memory>
 #include <utility>
 
+#include "app/function_messages.h"
 #include "app/res/dialog_template.h"
 #include "app/res/resource.h"
 #include "app/res/strings.h"
@@ -111,7 +112,15 @@ bool CSolverDialog::OnInitDialog() {
         m_host.addComboItem(res::IDC_FUNCTION, label);
     }
     UpdateData(false);
+    enableExpressionField(m_host);
     return true;
+}
+
+void enableExpressionField(DialogHost& host) {
+    const int selected = host.comboSelection(res::IDC_FUNCTION);
+    host.setControlEnabled(res::IDC_EXPRESSION,
+                           selected >= 0 && res::functionIndexOfItem(host.comboItemText(
+                                                res::IDC_FUNCTION, selected)) == kOwnFunction);
 }
 
 bool endpointWithinPrecision(double value, float precision) {
@@ -120,8 +129,21 @@ bool endpointWithinPrecision(double value, float precision) {
 }
 
 bool CSolverDialog::isEndpointRoot(float x, std::int32_t& noFunctionFlag) const {
-    return endpointWithinPrecision(evaluateFunction(x, m_state.functionIndex, noFunctionFlag),
-                                   m_precision);
+    return endpointWithinPrecision(chosenFunction(m_state).at(x, noFunctionFlag), m_precision);
+}
+
+bool CSolverDialog::selectTypedFunction() {
+    ExpressionReading reading = readExpression(m_expression);
+    if (!reading.ok()) {
+        const ExpressionProblem& problem = reading.problem;
+        m_host.messageBox(expressionProblemMessage(problem), res::kFunctionErrorCaption,
+                          MessageIcon::Exclamation);
+        m_host.focusAndSelect(res::IDC_EXPRESSION, static_cast<int>(problem.unitPosition),
+                              static_cast<int>(problem.unitLength));
+        return false;
+    }
+    selectOwnFunction(m_state, m_expression, std::move(reading.expression));
+    return true;
 }
 
 void CSolverDialog::emptyResultsList() {
@@ -133,8 +155,12 @@ void CSolverDialog::OnConfirm() {
     // A refused number was reported and its field focused: the press ends there, so the fields
     // keep what the student typed and no message speaks of values nobody entered.
     if (!UpdateData(true)) return;
+    // A typed function that does not read is reported like a refused number: nothing else
+    // happens in the press, and the state keeps the function of the previous Confirm.
+    const FunctionIndex chosen = res::functionIndexOfItem(m_functionLabel);
+    if (chosen == kOwnFunction && !selectTypedFunction()) return;
     m_state.noFunctionFlag = 0;
-    const bool noneChosen = selectFunction(m_state, functionIndexForLabel(m_functionLabel));
+    const bool noneChosen = chosen != kOwnFunction && selectFunction(m_state, chosen);
     if (noneChosen) {
         m_host.messageBox(res::kNoFunctionText, res::kNoFunctionCaption, MessageIcon::Exclamation);
     }
@@ -153,17 +179,18 @@ void CSolverDialog::OnConfirm() {
     const float start = m_start;
     const float end = m_end;
     const ChartScale scale =
-        computeChartScale(start, end, m_state.functionIndex, m_state.noFunctionFlag);
+        computeChartScale(start, end, chosenFunction(m_state), m_state.noFunctionFlag);
     drawAxes(*surface, scale, m_state.noFunctionFlag);
     m_xMinText = formatFixed(widen(start), 1);
     m_xMaxText = formatFixed(widen(end), 1);
     m_yMaxText = formatFixed(widen(scale.max), 1);
     m_yMinText = formatFixed(widen(scale.min), 1);
     UpdateData(false);
-    drawCurve(*surface, scale, m_state.functionIndex, m_state.noFunctionFlag);
+    drawCurve(*surface, scale, chosenFunction(m_state), m_state.noFunctionFlag);
     UpdateData(true);
     m_chart.drawn = true;
-    m_chart.function = m_functionLabel;
+    // A typed function is told by its text, as the catalogue's are by their labels.
+    m_chart.function = chosen == kOwnFunction ? "f(x) = " + m_expression : m_functionLabel;
     m_chart.start = formatDialogNumber(m_start);
     m_chart.end = formatDialogNumber(m_end);
 
@@ -193,7 +220,7 @@ void CSolverDialog::OnCompute() {
     // The overlay is scaled to the interval of the previous exchange, before this press reads the
     // fields; the bracket itself is the one Confirm settled.
     const ChartScale scale =
-        computeChartScale(m_start, m_end, m_state.functionIndex, m_state.noFunctionFlag);
+        computeChartScale(m_start, m_end, chosenFunction(m_state), m_state.noFunctionFlag);
     if (!UpdateData(true)) return;  // reported and focused; no step on numbers never read
     if (!bracketChangesSign(m_state, m_state.noFunctionFlag)) {
         m_host.messageBox(res::kNoSignChangeText, res::kBadRangeCaption, MessageIcon::Exclamation);
@@ -205,6 +232,14 @@ void CSolverDialog::OnCompute() {
         // The step that begins past the limit still runs; it is the last of the press.
         if (m_auto == 0 || m_state.iterationCounter > stepLimit) stop = true;
         StepOutcome outcome = falsePositionStep(m_state);
+        if (outcome.undefined || outcome.noChordZero) {
+            // A typed function without a finite value where the step needs one: said once, and
+            // the press ends with nothing listed or drawn for the step.
+            m_host.messageBox(outcome.undefined ? undefinedValueMessage(outcome.undefinedAt)
+                                                : std::string(res::kNoChordZeroText),
+                              res::kFunctionErrorCaption, MessageIcon::Exclamation);
+            return;
+        }
         m_resultsList.appendLine(outcome.resultLine);
         m_resultsList.selectLine(m_state.iterationCounter - 1);
         if (outcome.converged) {
@@ -214,7 +249,7 @@ void CSolverDialog::OnCompute() {
         } else {
             const std::unique_ptr<DrawingSurface> surface = m_host.windowSurface();
             drawIterationStep(*surface, scale, outcome.chordA, outcome.chordB,
-                              outcome.approximation, m_state.functionIndex);
+                              outcome.approximation, chosenFunction(m_state));
             ++m_chart.steps;
         }
         m_chart.lastLine = std::move(outcome.resultLine);

@@ -40,6 +40,10 @@ std::string spokenLines(std::span<const std::string> lines);
 /// precision plays no part; a NaN on either side makes it false.
 bool endpointWithinPrecision(double value, float precision);
 
+/// Enables the typed function's field exactly while the drop-down shows the typed function's
+/// item. Whatever changes the drop-down's selection calls it after.
+void enableExpressionField(DialogHost& host);
+
 class CSolverDialog {
 public:
     /// The state lives for the whole process and is handed in, never re-initialised here.
@@ -47,6 +51,8 @@ public:
 
     /// Fills the drop-down with the catalogue's labels and writes the members into the controls.
     bool OnInitDialog();
+    /// The user picked an item of the drop-down.
+    void OnFunctionChanged() { enableExpressionField(m_host); }
     /// "&Zatwierdź": select, maybe reset, draw, test the ends, commit or adopt.
     void OnConfirm();
     /// "&Licz": one step, or with Auto up to the step limit.
@@ -73,9 +79,10 @@ public:
     float m_start = 0;
     std::int32_t m_auto = 0;
     std::string m_functionLabel;
+    std::string m_expression;  ///< the typed function, read when its item is chosen
 
 private:
-    /// The ten bindings in their fixed order; false when a number was refused (the exchange
+    /// The bindings in their fixed order; false when a number was refused (the exchange
     /// stops at that binding).
     bool DoDataExchange(bool saveAndValidate);
     void exchangeText(bool save, int id, std::string& member);
@@ -89,6 +96,9 @@ private:
     /// raises noFunctionFlag.
     bool isEndpointRoot(float x, std::int32_t& noFunctionFlag) const;
     void emptyResultsList();
+    /// Reads the typed function at a Confirm and records it; false, after one message and with
+    /// the focus on the place in its field, when it does not read.
+    bool selectTypedFunction();
 
     DialogHost& m_host;
     SolverState& m_state;

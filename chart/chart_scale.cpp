@@ -5,7 +5,9 @@
 
 #include "chart/chart_scale.h"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 
 #include "core/precision.h"
 
@@ -18,7 +20,8 @@ constexpr double kHeight = ChartFrame::height;
 
 }  // namespace
 
-ChartScale computeChartScale(float start, float end, FunctionIndex k, int& noFunctionFlag) {
+ChartScale computeChartScale(float start, float end, const ChosenFunction& function,
+                             int& noFunctionFlag) {
     ChartScale s;
     s.start = start;
     s.end = end;
@@ -26,14 +29,33 @@ ChartScale computeChartScale(float start, float end, FunctionIndex k, int& noFun
     s.xStep = single(widen(s.range) / kWidth);
 
     // The extremes start from the value at start itself, then take in every sample.
-    const double first = evaluateFunction(start, k, noFunctionFlag);
+    const double first = function.at(start, noFunctionFlag);
     s.max = single(first);
     s.min = single(first);
-    for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
-        const float x = single(static_cast<double>(i) * widen(s.xStep) + widen(start));
-        const double v = evaluateFunction(x, k, noFunctionFlag);
-        if (v > widen(s.max)) s.max = single(v);
-        if (v < widen(s.min)) s.min = single(v);
+    if (function.typed()) {
+        // A typed function may be undefined or infinite at some samples: the scale spans its
+        // finite values (the curve breaks at the others), and has no rows when there are none.
+        constexpr std::size_t kSamples = ChartFrame::width + 1;
+        std::array<float, kSamples> xs;
+        std::array<double, kSamples> values;
+        for (std::size_t i = 0; i < kSamples; ++i) {
+            xs[i] = single(static_cast<double>(i) * widen(s.xStep) + widen(start));
+        }
+        function.atEach(xs.data(), values.data(), kSamples, noFunctionFlag);
+        bool any = std::isfinite(first);
+        for (const double v : values) {
+            if (!std::isfinite(v)) continue;
+            if (!any || v > widen(s.max)) s.max = single(v);
+            if (!any || v < widen(s.min)) s.min = single(v);
+            any = true;
+        }
+    } else {
+        for (std::int32_t i = 0; i <= ChartFrame::width; ++i) {
+            const float x = single(static_cast<double>(i) * widen(s.xStep) + widen(start));
+            const double v = function.at(x, noFunctionFlag);
+            if (v > widen(s.max)) s.max = single(v);
+            if (v < widen(s.min)) s.min = single(v);
+        }
     }
 
     s.ySpan = single(widen(s.max) - widen(s.min));

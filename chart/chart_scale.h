@@ -33,9 +33,10 @@ struct ChartScale {
     float originY = 0;
 };
 
-/// Samples function k at 491 abscissae from start and derives the scale. Evaluating with index 0
-/// raises noFunctionFlag.
-ChartScale computeChartScale(float start, float end, FunctionIndex k, int& noFunctionFlag);
+/// Samples the function at 491 abscissae from start and derives the scale. Evaluating with index 0
+/// raises noFunctionFlag. A typed function's extremes are those of its finite values.
+ChartScale computeChartScale(float start, float end, const ChosenFunction& function,
+                             int& noFunctionFlag);
 
 // The mappings run for every point the chart draws, so they are inline: a call returning an
 // optional through memory costs as much as the drawing of a short segment.

@@ -1,7 +1,8 @@
 // The curve and the overlay evaluate the function afresh, as the scale's sampling did, and
 // draw straight onto the surface without clipping to the chart. A point whose row or column has
-// no pixel (a flat value range, a non-finite scale, a value far off the window's 32-bit plane)
-// is left out together with the segments that would reach it.
+// no pixel (a flat value range, a non-finite scale, a typed function with no finite value there,
+// a value far off the window's 32-bit plane) is left out together with the segments that would
+// reach it.
 
 #include "chart/curve.h"
 
@@ -14,7 +15,7 @@
 
 namespace korzenik {
 
-void drawCurve(DrawingSurface& surface, const ChartScale& scale, FunctionIndex k,
+void drawCurve(DrawingSurface& surface, const ChartScale& scale, const ChosenFunction& function,
                int noFunctionFlag) {
     surface.selectPen(kRed);
     // Abscissae from an overflowing interval are not numbers: such a scale has no curve.
@@ -30,10 +31,19 @@ void drawCurve(DrawingSurface& surface, const ChartScale& scale, FunctionIndex k
         const double xStep = widen(scale.xStep);
         const double start = widen(scale.start);
         int scratchFlag = 0;  // the caller's flag was settled by the sampling
+        // A typed function's program runs over all the abscissae at once.
+        std::array<double, kPoints> typedValues;
+        if (function.typed()) {
+            std::array<float, kPoints> xs;
+            for (std::size_t i = 0; i < kPoints; ++i) {
+                xs[i] = single(static_cast<double>(i) * xStep + start);
+            }
+            function.atEach(xs.data(), typedValues.data(), kPoints, scratchFlag);
+        }
         for (std::size_t i = 0; i < kPoints; ++i) {
             const float x = single(static_cast<double>(i) * xStep + start);
-            const std::optional<std::int32_t> row =
-                toPixel(rowOf(scale, evaluateFunction(x, k, scratchFlag)));
+            const double value = function.typed() ? typedValues[i] : function.at(x, scratchFlag);
+            const std::optional<std::int32_t> row = toPixel(rowOf(scale, value));
             points[i] = {ChartFrame::left + static_cast<std::int32_t>(i), row.value_or(0)};
             hasPixel[i] = row.has_value();
         }
@@ -54,14 +64,12 @@ void drawCurve(DrawingSurface& surface, const ChartScale& scale, FunctionIndex k
 }
 
 void drawIterationStep(DrawingSurface& surface, const ChartScale& scale, float chordA, float chordB,
-                       float approximation, FunctionIndex k) {
+                       float approximation, const ChosenFunction& function) {
     const std::optional<std::int32_t> columnA = pixelColumnOf(scale, widen(chordA));
     const std::optional<std::int32_t> columnB = pixelColumnOf(scale, widen(chordB));
     const std::optional<std::int32_t> columnX = pixelColumnOf(scale, widen(approximation));
     int scratchFlag = 0;
-    const auto rowAt = [&](float x) {
-        return pixelRowOf(scale, evaluateFunction(x, k, scratchFlag));
-    };
+    const auto rowAt = [&](float x) { return pixelRowOf(scale, function.at(x, scratchFlag)); };
 
     surface.selectPen(kBlue);
     const std::optional<std::int32_t> rowB = rowAt(chordB);

@@ -19,7 +19,7 @@ namespace korzenik {
 
 namespace {
 
-double f(SolverState& s, float x) { return evaluateFunction(x, s.functionIndex, s.noFunctionFlag); }
+double f(SolverState& s, float x) { return chosenFunction(s).at(x, s.noFunctionFlag); }
 
 }  // namespace
 
@@ -38,9 +38,8 @@ bool stepConverged(double value, float precision) {
 }
 
 bool bracketChangesSign(const SolverState& s, std::int32_t& noFunctionFlag) {
-    const auto value = [&](float x) {
-        return evaluateFunction(x, s.functionIndex, noFunctionFlag);
-    };
+    const ChosenFunction function = chosenFunction(s);
+    const auto value = [&](float x) { return function.at(x, noFunctionFlag); };
     const double b = widen(single(value(s.bracketB)));
     const double p = value(s.bracketA) * b;
     return !(p >= 0);  // a NaN product is not >= 0, so it lets the iteration run
@@ -55,14 +54,30 @@ StepOutcome falsePositionStep(SolverState& s) {
 
     const double fa = f(s, a);
     const double fb = f(s, b);
+    // A typed function may have no value where the chord needs one; the step stops at the first
+    // such abscissa instead of drawing or listing what is not a number.
+    const bool typed = chosenFunction(s).typed();
+    const auto undefinedAt = [&](float at) {
+        out.undefined = true;
+        out.undefinedAt = at;
+        return out;
+    };
+    if (typed && !std::isfinite(fa)) return undefinedAt(a);
+    if (typed && !std::isfinite(fb)) return undefinedAt(b);
     const float p = single(fa * widen(b));
     const float n = single(widen(p) - fb * widen(a));
     const double d = widen(single(fa)) - fb;
     // The chord's zero: where the line through both bracket ends crosses the axis.
     const float x = single(widen(n) / d);
-    s.approximation = x;
+    // Values too large for single precision at both ends leave the chord without a zero.
+    if (typed && !std::isfinite(x)) {
+        out.noChordZero = true;
+        return out;
+    }
 
     const double y = f(s, x);
+    if (typed && !std::isfinite(y)) return undefinedAt(x);
+    s.approximation = x;
     const double ys = widen(single(y));
     out.approximation = x;
     out.functionValue = y;

@@ -13,7 +13,14 @@ struct StepOutcome {
     float approximation = 0;   ///< the chord's zero, also stored in the state
     double functionValue = 0;  ///< f(approximation), unrounded
     bool converged = false;    ///< |f(approximation)| is within the committed precision
-    std::string resultLine;    ///< "x=%.5f      |      f(x)=%f"
+    /// A typed function had no finite value at a bracket end or at the chord's zero: the step
+    /// stopped there, leaving the bracket as it was, and undefinedAt is that abscissa.
+    bool undefined = false;
+    float undefinedAt = 0;
+    /// A typed function's values at the bracket ends were finite but the chord's zero was not a
+    /// finite number: the step stopped, leaving the bracket as it was.
+    bool noChordZero = false;
+    std::string resultLine;  ///< "x=%.5f      |      f(x)=%f"
 };
 
 /// True when the function values at the bracket ends have opposite signs (or their product is

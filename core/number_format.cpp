@@ -207,6 +207,8 @@ std::optional<float> parseDialogNumber(std::string_view text) {
     return single(*v);
 }
 
+double convertDecimalLiteral(std::string_view literal) { return convertDecimal(literal).value; }
+
 std::string_view numberFormatImplementation() {
     return KORZENIK_STD_CHARCONV ? "std::to_chars" : "C library";
 }

@@ -42,6 +42,11 @@ std::optional<float> parseDialogNumber(std::string_view text);
 /// single precision; nothing when the text is refused.
 std::optional<double> parseDialogNumberAsDouble(std::string_view text);
 
+/// The double nearest to an unsigned decimal literal — digits with an optional '.', then an
+/// optional exponent e or E with an optional sign — which must be the whole text: an infinity
+/// when it is too large, 0 or a subnormal when too small.
+double convertDecimalLiteral(std::string_view literal);
+
 /// Which implementation this build uses: "std::to_chars" or "C library".
 std::string_view numberFormatImplementation();
 

@@ -1,5 +1,7 @@
 #include "core/solver_state.h"
 
+#include <utility>
+
 #include "core/precision.h"
 
 namespace korzenik {
@@ -15,6 +17,15 @@ bool selectFunction(SolverState& s, FunctionIndex k) {
         }
     }
     return k == 0 && s.selectionStatus == SelectionStatus::None;
+}
+
+void selectOwnFunction(SolverState& s, std::string_view text, Expression expression) {
+    const bool same = s.previousFunction == kOwnFunction && s.ownFunctionText == text;
+    s.functionIndex = kOwnFunction;
+    s.previousFunction = kOwnFunction;
+    s.selectionStatus = same ? SelectionStatus::Same : SelectionStatus::Changed;
+    s.ownFunctionText = text;
+    s.ownFunction = std::move(expression);
 }
 
 bool resetDue(const SolverState& s, float start, float end) {

@@ -1,5 +1,7 @@
 #pragma once
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 #include "core/function_catalogue.h"
 
@@ -39,11 +41,22 @@ struct SolverState {
     float bracketA = 0;
     float bracketB = 0;
     float approximation = 0;
+    std::string ownFunctionText;  ///< the typed function as read at the latest Confirm
+    Expression ownFunction;       ///< its program, used while functionIndex is kOwnFunction
 };
+
+/// The function the state's commands evaluate.
+inline ChosenFunction chosenFunction(const SolverState& s) {
+    return {s.functionIndex, &s.ownFunction};
+}
 
 /// Records the function matched at a Confirm. Returns true exactly when no function is chosen
 /// (k is 0 and nothing was recorded since the last reset).
 bool selectFunction(SolverState& s, FunctionIndex k);
+
+/// Records the typed function read from text at a Confirm: a change of function when the
+/// previous Confirm chose another entry or typed another text.
+void selectOwnFunction(SolverState& s, std::string_view text, Expression expression);
 
 /// True when an interval is in use and the interval or the function changed.
 bool resetDue(const SolverState& s, float start, float end);

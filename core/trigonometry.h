@@ -1,5 +1,6 @@
 #pragma once
-// The sine and cosine that every function value is made of, in radians, rounded to double.
+// The sine and cosine that every function value is made of, in radians, rounded to double, and
+// the other elementary functions a typed function may use.
 //
 // A printed digit or a pixel on a wide interval can hang on their last bit, so every build must
 // get the same values from them. They are a link-time choice (core/CMakeLists.txt): the
@@ -12,5 +13,11 @@ namespace korzenik {
 
 double sine(double x);
 double cosine(double x);
+double tangent(double x);
+double exponential(double x);
+double naturalLogarithm(double x);
+double commonLogarithm(double x);
+/// x raised to y, as the C library's pow.
+double power(double x, double y);
 
 }  // namespace korzenik

@@ -86,6 +86,10 @@ SolverWindow::SolverWindow(SolverState& state, QWidget* parent)
                 m_dialog.OnCompute();
                 describeChart();
             });
+    // Every change of the selection, the user's or a program's, settles the typed function's
+    // field; the dialog's own changes settle it too, so a second call changes nothing.
+    connect(combo(res::IDC_FUNCTION), &QComboBox::currentIndexChanged, this,
+            [this] { m_dialog.OnFunctionChanged(); });
     control(firstTabStop(res::kMainDialog))->setFocus();
 }
 
@@ -258,6 +262,17 @@ void SolverWindow::focusAndSelectAll(int id) {
         e->setFocus(Qt::OtherFocusReason);
         e->selectAll();
     }
+}
+
+void SolverWindow::focusAndSelect(int id, int first, int count) {
+    if (QLineEdit* e = edit(id)) {
+        e->setFocus(Qt::OtherFocusReason);
+        e->setSelection(first, count);
+    }
+}
+
+void SolverWindow::setControlEnabled(int id, bool enabled) {
+    if (QWidget* w = control(id)) w->setEnabled(enabled);
 }
 
 std::unique_ptr<DrawingSurface> SolverWindow::windowSurface() {

@@ -64,6 +64,8 @@ public:
     void listDeleteFirst(int count) override;
     void messageBox(std::string_view text, std::string_view caption, MessageIcon icon) override;
     void focusAndSelectAll(int id) override;
+    void focusAndSelect(int id, int first, int count) override;
+    void setControlEnabled(int id, bool enabled) override;
     std::unique_ptr<DrawingSurface> windowSurface() override;
 
 public slots:

@@ -70,6 +70,11 @@ std::string focusEvent(std::string_view control) {
     return kindAnd("focus") + ",\"control\":" + encodeJsonString(control) + "}";
 }
 
+std::string focusEvent(std::string_view control, int first, int count) {
+    return kindAnd("focus") + ",\"control\":" + encodeJsonString(control) + ",\"select\":[" +
+           integer(first) + "," + integer(count) + "]}";
+}
+
 std::string appendEvent(std::string_view text) {
     return kindAnd("append") + ",\"text\":" + encodeJsonString(text) + "}";
 }
@@ -91,6 +96,7 @@ std::string stateEvent(const DialogSnapshot& s) {
         out += encodeJsonString(value);
     };
     field("function", s.function);
+    if (!s.expression.empty()) field("expression", s.expression);
     field("start", s.start);
     field("end", s.end);
     field("precision", s.precision);

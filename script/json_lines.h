@@ -13,7 +13,8 @@ std::string encodeJsonString(std::string_view text);
 
 /// What a `state` line reports: the dialog as the user sees it.
 struct DialogSnapshot {
-    std::string function;  ///< the picked drop-down item, "" when none
+    std::string function;    ///< the picked drop-down item, "" when none
+    std::string expression;  ///< the typed function's field, shown only when it holds text
     std::string start, end, precision;
     int autoState = 0;
     std::string xmin, xmax, ymin, ymax;
@@ -23,6 +24,8 @@ struct DialogSnapshot {
 
 std::string messageEvent(std::string_view icon, std::string_view caption, std::string_view text);
 std::string focusEvent(std::string_view control);
+/// The focus with part of the field's text selected: count UTF-16 code units from first.
+std::string focusEvent(std::string_view control, int first, int count);
 std::string appendEvent(std::string_view text);
 std::string selectEvent(int index);
 std::string deleteEvent(int index);

@@ -7,6 +7,7 @@
 
 #include "app/control_table.h"
 #include "app/res/resource.h"
+#include "app/res/strings.h"
 #include "app/window.h"
 #include "core/utf8.h"
 #include "script/json_lines.h"
@@ -92,6 +93,9 @@ void ScriptSession::lineAppended(std::string_view text) { m_sink(appendEvent(tex
 void ScriptSession::lineSelected(int index) { m_sink(selectEvent(index)); }
 void ScriptSession::lineDeleted(int index) { m_sink(deleteEvent(index)); }
 void ScriptSession::focusedAndSelected(int id) { m_sink(focusEvent(controlName(id))); }
+void ScriptSession::focusedWithSelection(int id, int first, int count) {
+    m_sink(focusEvent(controlName(id), first, count));
+}
 
 void ScriptSession::messageShown(const MessageBoxRequest& box) {
     m_sink(messageEvent(messageIconName(box.icon), box.caption, box.text));
@@ -101,6 +105,7 @@ void ScriptSession::messageShown(const MessageBoxRequest& box) {
 void ScriptSession::reportState() {
     DialogSnapshot s;
     s.function = m_controls.controlText(res::IDC_FUNCTION);
+    s.expression = m_controls.controlText(res::IDC_EXPRESSION);
     s.start = m_controls.controlText(res::IDC_START);
     s.end = m_controls.controlText(res::IDC_END);
     s.precision = m_controls.controlText(res::IDC_PRECISION);
@@ -125,8 +130,17 @@ bool ScriptSession::runLine(std::string_view line, std::string* err) {
                 *err = "no " + std::string(step.word) + " is labelled " + quoteUntrusted(arg);
                 return false;
             }
+            // Whatever changes the drop-down's choice tells the dialog, as a window does.
+            if (step.control == res::IDC_FUNCTION) m_dialog.OnFunctionChanged();
             break;
-        case StepAction::Type: m_controls.typeText(step.control, arg); break;
+        case StepAction::Type:
+            // Typed as a student types: never into a field the dialog has disabled.
+            if (!m_controls.isEnabled(step.control)) {
+                *err = "cannot type into " + quoteUntrusted(step.word) + ": the field is disabled";
+                return false;
+            }
+            m_controls.typeText(step.control, arg);
+            break;
         case StepAction::Tick: m_controls.setChecked(step.control, step.on); break;
         case StepAction::Press:
             if (step.control == res::IDC_CONFIRM) m_dialog.OnConfirm();

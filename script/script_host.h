@@ -21,6 +21,7 @@ namespace korzenik::script {
 /// The script language, a line each: what the usage text and the manual page list.
 inline constexpr std::string_view kLanguageSummary =
     "  function LABEL          pick the drop-down item with exactly this text\n"
+    "  expression F            type the function F (after 'function Własna funkcja')\n"
     "  start|end|precision T   type T into the field (the whole rest of the line)\n"
     "  auto on|off             tick or clear Auto\n"
     "  confirm / compute       press Zatwierdź / Licz\n"
@@ -53,6 +54,7 @@ private:
     void lineDeleted(int index) override;
     void messageShown(const MessageBoxRequest& box) override;
     void focusedAndSelected(int id) override;
+    void focusedWithSelection(int id, int first, int count) override;
     void reportState();
 
     /// The dialog held in memory, whose window's drawing is recorded too.

@@ -8,7 +8,9 @@ Reads Google Benchmark JSON output (--benchmark_out_format=json). Benchmarks nam
 repetition ("min" aggregate) is used, else the median: the machine's noise only adds time.
 Targets: an ordinary press (kinds "Confirm" and "Auto") takes at most twice its floor; no press
 takes more than 1 ms. Worst-input presses are also shown beside the ordinary Confirm of the same
-run. With --strict the exit status is 1 when a target is missed.
+run. A "Typed Confirm" row is a press with a typed function beside the same press with the
+catalogue's entry as its floor: at most 1.5 times. With --strict the exit status is 1 when a target
+is missed.
 
 Benchmarks named "Qt list/<case>/press" are a Licz press in the Qt window with that many lines
 in its results list (the toolkit's QListWidget): each takes at most 16 ms.
@@ -28,6 +30,7 @@ import re
 import sys
 
 RATIO_LIMIT = 2.0
+TYPED_LIMIT = 1.5
 PRESS_LIMIT_US = 1000.0
 QT_LIST_LIMIT_US = 16000.0
 ORDINARY_KINDS = ("Confirm", "Auto")
@@ -80,7 +83,7 @@ def rows(results):
             "evaluations": floor_run.get("evaluations"),
             "pixels": floor_run.get("pixels"),
         })
-    order = {"Confirm": 0, "Auto": 1, "Worst Confirm": 2, "Worst Auto": 3}
+    order = {"Confirm": 0, "Auto": 1, "Typed Confirm": 2, "Worst Confirm": 3, "Worst Auto": 4}
     table.sort(key=lambda r: (order.get(r["kind"], 9), r["case"]))
     return table
 
@@ -203,6 +206,9 @@ def main(argv):
             if r["ratio"] > ratio_limit:
                 verdicts.append(f"MISSED ratio <= {ratio_limit:g}")
                 alarmed.append(label)
+        elif r["kind"] == "Typed Confirm":
+            if r["ratio"] > TYPED_LIMIT:
+                verdicts.append(f"MISSED ratio <= {TYPED_LIMIT:g} (the catalogue's own press)")
         elif function_of(r["case"]) in ordinary:
             reference = ordinary[function_of(r["case"])]
             verdicts.append(f"{r['press'] / reference:.1f}x the ordinary Confirm")

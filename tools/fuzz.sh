@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs every libFuzzer target for a bounded time on its seeds: the number reader on
-# fuzz/corpus/number_reader, whole sessions on every golden session (tests/script/*.ksc) and the
+# fuzz/corpus/number_reader, typed functions on fuzz/corpus/expression, whole sessions on every golden session (tests/script/*.ksc) and the
 # demo (script/demo.ksc).
 # Usage: tools/fuzz.sh BUILD_DIR SECONDS_PER_TARGET
 # New inputs the fuzzer finds go to BUILD_DIR/fuzz-work/<target>/corpus (the seeds are only
@@ -20,7 +20,7 @@ rm -rf "$session_seeds"
 mkdir -p "$session_seeds"
 cp tests/script/*.ksc script/demo.ksc "$session_seeds/"
 
-for target in number_reader session; do
+for target in number_reader expression session; do
     work="$build/fuzz-work/$target"
     case $target in
     session) seeds=$session_seeds ;;

@@ -50,6 +50,16 @@ std::vector<ControlPlan> plansOf(const DialogTemplate& d) {
 
 std::string escapeHtml(std::string_view text) { return escapeMarkup(text); }
 
+/// The attributes that make a caption's mnemonic a key: the page's script presses what carries
+/// data-mnemonic on Alt and that key, and a screen reader says aria-keyshortcuts.
+std::string mnemonicKeys(const Caption& text) {
+    if (text.key == 0) return {};
+    const char upper =
+        static_cast<char>(text.key >= 'a' && text.key <= 'z' ? text.key - 'a' + 'A' : text.key);
+    return " data-mnemonic=\"" + escapeHtml(std::string(1, text.key)) +
+           "\" aria-keyshortcuts=\"Alt+" + escapeHtml(std::string(1, upper)) + "\"";
+}
+
 /// A caption's HTML: its mnemonic underlined.
 std::string captionHtml(const Caption& caption) {
     if (caption.mnemonicAt == std::string::npos) return escapeHtml(caption.text);
@@ -154,13 +164,7 @@ std::string controlHtml(const DialogTemplate& dialog, const std::vector<ControlP
             return "<label class=\"" + cls + " check\"><input type=\"checkbox\"" + id +
                    unreachable + "><span>" + captionHtml(text) + "</span></label>";
         case ControlKind::PushButton: {
-            std::string keys;
-            if (text.key != 0) {
-                const char upper = static_cast<char>(
-                    text.key >= 'a' && text.key <= 'z' ? text.key - 'a' + 'A' : text.key);
-                keys = " data-mnemonic=\"" + escapeHtml(std::string(1, text.key)) +
-                       "\" aria-keyshortcuts=\"Alt+" + escapeHtml(std::string(1, upper)) + "\"";
-            }
+            const std::string keys = mnemonicKeys(text);
             const std::string role = c.defaultButton ? " default" : "";
             return "<button type=\"button\"" + id + " class=\"" + cls + role + "\"" + unreachable +
                    keys + ">" + captionHtml(text) + "</button>";
@@ -174,8 +178,9 @@ std::string controlHtml(const DialogTemplate& dialog, const std::vector<ControlP
             const std::string classes =
                 cls + " static" + alignment(c) + (c.seeThrough ? " transparent" : "");
             if (const ControlPlan* edit = labelledBy(d, index); edit && idPrefix.empty()) {
+                // Its mnemonic clicks it, which takes the focus to its field.
                 return "<label for=\"" + std::string(controlIdentifier(edit->id)) + "\" class=\"" +
-                       classes + "\">" + captionHtml(text) + "</label>";
+                       classes + "\"" + mnemonicKeys(text) + ">" + captionHtml(text) + "</label>";
             }
             // The dialog writes the text of a label with an identifier; the element that holds
             // it is the control, after the words that say what it is.

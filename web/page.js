@@ -135,6 +135,7 @@
     }
 
     let refusedField = false;  // a refused number took the focus during this press
+    let refusedPlace = null;   // [from, to] selected in a field whose text did not read
     let selectionMoved = false;
     let lastFocus = null;  // the window's control that had the focus last
 
@@ -226,6 +227,9 @@
         focusedAndSelected() {
             refusedField = true;
         },
+        focusedWithSelection(id, first, count) {
+            refusedPlace = [first, first + count];
+        },
     });
 
     /// Copies the client pixels drawn since the last time to the canvas, as the device shows them.
@@ -247,6 +251,8 @@
     /// Brings every element up to what the dialog shows now.
     function mirror() {
         for (const [id, e] of controls) {
+            const off = !dialog.controlEnabled(id);
+            if ('disabled' in e && e.disabled !== off) e.disabled = off;
             if (e.tagName === 'SELECT') {
                 e.selectedIndex = dialog.comboSelection(id);
                 showChoice(e);
@@ -297,8 +303,10 @@
         if (dialog.messageCount() === 0) {
             const focused = controls.get(dialog.focusedControl());
             focused?.focus();
-            if (refusedField) focused?.select();
+            if (refusedPlace) focused?.setSelectionRange(...refusedPlace);
+            else if (refusedField) focused?.select();
             refusedField = false;
+            refusedPlace = null;
             body.dataset.busy = '0';
             return;
         }
@@ -329,6 +337,7 @@
         if (e.target.tagName === 'SELECT') {
             dialog.pickItem(id, e.target.selectedIndex);
             showChoice(e.target);
+            mirror();
         }
         if (e.target.type === 'checkbox') dialog.setChecked(id, e.target.checked ? 1 : 0);
     });
@@ -376,14 +385,15 @@
             openMenu(r.left, r.bottom);
         } else if (e.key === 'Tab' && plain) {
             const stops = [...client.querySelectorAll('select, input, button, [role="listbox"]')]
-                .filter((c) => c.tabIndex >= 0);
+                .filter((c) => c.tabIndex >= 0 && !c.disabled);
             const at = stops.indexOf(document.activeElement);
             e.preventDefault();
             stops.at(at < 0 ? 0 : (at + (e.shiftKey ? stops.length - 1 : 1)) % stops.length).focus();
         } else if (e.altKey && !e.ctrlKey && !e.metaKey && mnemonics.has(letter)) {
             e.preventDefault();
+            // A button is pressed; a field's label is clicked, which focuses the field.
             const button = mnemonics.get(letter);
-            button.focus();
+            if (button.tagName === 'BUTTON') button.focus();
             button.click();
         } else if (ready() && e.target === list && dialog.listKey(pass(e.key), ...held)) {
             e.preventDefault();

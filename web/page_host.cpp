@@ -33,6 +33,7 @@ PAGE_IMPORT(lineAppended) void pageLineAppended(const char* text, std::size_t si
 PAGE_IMPORT(lineSelected) void pageLineSelected(int index);
 PAGE_IMPORT(lineDeleted) void pageLineDeleted(int index);
 PAGE_IMPORT(focusedAndSelected) void pageFocusedAndSelected(int id);
+PAGE_IMPORT(focusedWithSelection) void pageFocusedWithSelection(int id, int first, int count);
 }
 
 namespace {
@@ -53,6 +54,9 @@ class PageListener : public DialogListener {
     void lineSelected(int index) override { pageLineSelected(index); }
     void lineDeleted(int index) override { pageLineDeleted(index); }
     void focusedAndSelected(int id) override { pageFocusedAndSelected(id); }
+    void focusedWithSelection(int id, int first, int count) override {
+        pageFocusedWithSelection(id, first, count);
+    }
     void surfaceReleased(const PixelRect& touched) override {
         stalePixels = unite(stalePixels, clientArea(touched));
     }
@@ -117,6 +121,7 @@ PAGE_EXPORT(typeText) void typeText(int id, std::size_t size) {
 }
 PAGE_EXPORT(pickItem) void pickItem(int id, int index) {
     session->controls.setComboSelection(id, index);
+    if (id == res::IDC_FUNCTION) session->dialog.OnFunctionChanged();
 }
 PAGE_EXPORT(setChecked) void setChecked(int id, int checked) {
     session->controls.setChecked(id, checked != 0);
@@ -172,6 +177,10 @@ PAGE_EXPORT(controlText) const char* controlText(int id) {
     return handOut(session->controls.controlText(id));
 }
 PAGE_EXPORT(checkState) int checkState(int id) { return session->controls.checkState(id); }
+/// Whether the control takes input now.
+PAGE_EXPORT(controlEnabled) int controlEnabled(int id) {
+    return session->controls.isEnabled(id) ? 1 : 0;
+}
 PAGE_EXPORT(comboCount) int comboCount(int id) { return session->controls.comboItemCount(id); }
 PAGE_EXPORT(comboItem) const char* comboItem(int id, int index) {
     return handOut(session->controls.comboItemText(id, index));

@@ -244,6 +244,10 @@ INT_PTR SolverWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
                 m_dialog.OnCompute();
                 return TRUE;
             }
+            if (HIWORD(wParam) == CBN_SELCHANGE && LOWORD(wParam) == res::IDC_FUNCTION) {
+                m_dialog.OnFunctionChanged();
+                return TRUE;
+            }
             // IDOK and IDCANCEL (Enter and Escape, which never get here) end nothing.
             return TRUE;
         case WM_CLOSE: DestroyWindow(m_window); return TRUE;
@@ -485,6 +489,18 @@ void SolverWindow::focusAndSelectAll(int id) {
     if (!w || !m_window) return;
     SendMessageW(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(w), TRUE);
     SendMessageW(w, EM_SETSEL, 0, -1);
+}
+
+void SolverWindow::focusAndSelect(int id, int first, int count) {
+    HWND w = control(id);
+    if (!w || !m_window) return;
+    // Focus without selecting all, then the place; the edit box counts in UTF-16 units too.
+    SendMessageW(m_window, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(w), TRUE);
+    SendMessageW(w, EM_SETSEL, static_cast<WPARAM>(first), static_cast<LPARAM>(first + count));
+}
+
+void SolverWindow::setControlEnabled(int id, bool enabled) {
+    if (HWND w = control(id)) EnableWindow(w, enabled ? TRUE : FALSE);
 }
 
 std::unique_ptr<DrawingSurface> SolverWindow::windowSurface() {

@@ -18,21 +18,25 @@ using enum ControlClass;
 // Each static text that names a field comes right before it: template order is tab order and
 // z-order, and the window system names a field after the static text before it.
 constexpr std::array kMainControls = {
-    ControlTemplate{IDC_FUNCTION, ComboBox, "", 8, 18, 108, 75, kDropDownList | kVScroll | kTabStop,
+    ControlTemplate{IDC_FUNCTION, ComboBox, "", 8, 13, 108, 75, kDropDownList | kVScroll | kTabStop,
                     IDC_FUNCTION_GROUP},
-    ControlTemplate{IDC_START_LABEL, Static, "Początek", 7, 40, 34, 8, kAlignCenter | kGroup,
+    ControlTemplate{IDC_EXPRESSION_LABEL, Static, kOwnFunctionLabel, 7, 30, 24, 8,
+                    kAlignLeft | kGroup, IDC_FUNCTION_GROUP},
+    ControlTemplate{IDC_EXPRESSION, Edit, "", 32, 28, 83, 12, kAutoHScroll | kBorder | kTabStop,
+                    IDC_FUNCTION_GROUP, IDC_EXPRESSION_LABEL},
+    ControlTemplate{IDC_START_LABEL, Static, "Początek", 7, 43, 34, 8, kAlignCenter | kGroup,
                     IDC_FUNCTION_GROUP},
-    ControlTemplate{IDC_START, Edit, "", 7, 50, 34, 12, kAutoHScroll | kBorder | kTabStop,
+    ControlTemplate{IDC_START, Edit, "", 7, 53, 34, 12, kAutoHScroll | kBorder | kTabStop,
                     IDC_FUNCTION_GROUP, IDC_START_LABEL},
-    ControlTemplate{IDC_END_LABEL, Static, "Koniec", 44, 40, 34, 8, kAlignCenter | kGroup,
+    ControlTemplate{IDC_END_LABEL, Static, "Koniec", 44, 43, 34, 8, kAlignCenter | kGroup,
                     IDC_FUNCTION_GROUP},
-    ControlTemplate{IDC_END, Edit, "", 44, 50, 34, 12, kAutoHScroll | kBorder | kTabStop,
+    ControlTemplate{IDC_END, Edit, "", 44, 53, 34, 12, kAutoHScroll | kBorder | kTabStop,
                     IDC_FUNCTION_GROUP, IDC_END_LABEL},
-    ControlTemplate{IDC_PRECISION_LABEL, Static, "Precyzja", 81, 40, 34, 8, kAlignCenter | kGroup,
+    ControlTemplate{IDC_PRECISION_LABEL, Static, "Precyzja", 81, 43, 34, 8, kAlignCenter | kGroup,
                     IDC_FUNCTION_GROUP},
-    ControlTemplate{IDC_PRECISION, Edit, "", 81, 50, 34, 12, kAutoHScroll | kBorder | kTabStop,
+    ControlTemplate{IDC_PRECISION, Edit, "", 81, 53, 34, 12, kAutoHScroll | kBorder | kTabStop,
                     IDC_FUNCTION_GROUP, IDC_PRECISION_LABEL},
-    ControlTemplate{IDC_CONFIRM, Button, "&Zatwierdź", 7, 65, 108, 14, kPushButton | kTabStop,
+    ControlTemplate{IDC_CONFIRM, Button, "&Zatwierdź", 7, 68, 108, 14, kPushButton | kTabStop,
                     IDC_FUNCTION_GROUP},
     ControlTemplate{IDC_COMPUTE, Button, "&Licz", 7, 91, 74, 14, kPushButton | kTabStop,
                     IDC_FUNCTION_GROUP},
@@ -99,7 +103,21 @@ constexpr std::array kAboutControls = {
 const DialogTemplate kMainDialog{IDD_MAIN, "Korzenik", 398, 268, kMainControls};
 const DialogTemplate kAboutBox{IDD_ABOUT, "O projekcie KORZENIK", 157, 171, kAboutControls};
 
-std::span<const std::string_view> functionItems() { return kFunctionLabels; }
+namespace {
+constexpr std::array<std::string_view, kFunctionCount + 1> kFunctionItems = [] {
+    std::array<std::string_view, kFunctionCount + 1> items{};
+    std::copy(kFunctionLabels.begin(), kFunctionLabels.end(), items.begin());
+    items.back() = kOwnFunctionItem;
+    return items;
+}();
+static_assert(kFunctionItems.size() == kOwnFunction);
+}  // namespace
+
+std::span<const std::string_view> functionItems() { return kFunctionItems; }
+
+int functionIndexOfItem(std::string_view item) {
+    return item == kOwnFunctionItem ? kOwnFunction : functionIndexForLabel(item);
+}
 
 const ControlTemplate* findControl(const DialogTemplate& dialog, int id) {
     for (const ControlTemplate& c : dialog.controls) {

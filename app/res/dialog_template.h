@@ -61,8 +61,13 @@ inline constexpr int kPixelsPerDialogUnit = 2;
 extern const DialogTemplate kMainDialog;
 extern const DialogTemplate kAboutBox;
 
-/// The drop-down's initialisation data: the catalogue's labels in catalogue order.
+/// The drop-down's initialisation data: the catalogue's labels in catalogue order, then the item
+/// of the typed function.
 std::span<const std::string_view> functionItems();
+
+/// The function an item of the drop-down chooses: 1 to 5 for the catalogue's labels,
+/// kOwnFunction for the typed function's item, 0 for any other text.
+int functionIndexOfItem(std::string_view item);
 
 /// The control of a template with this identifier, or nullptr.
 const ControlTemplate* findControl(const DialogTemplate& dialog, int id);

@@ -29,5 +29,7 @@ inline constexpr int IDC_CHART_GROUP = 1015;
 inline constexpr int IDC_START_LABEL = 1016;
 inline constexpr int IDC_END_LABEL = 1017;
 inline constexpr int IDC_PRECISION_LABEL = 1018;
+inline constexpr int IDC_EXPRESSION = 1019;
+inline constexpr int IDC_EXPRESSION_LABEL = 1020;
 
 }  // namespace korzenik::res

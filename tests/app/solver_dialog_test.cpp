@@ -139,6 +139,17 @@ TEST_F(Commands, TheChartIsToldAsTheCommandsDrewIt) {
     dialog.OnConfirm();
     EXPECT_EQ(dialog.chartDescription().substr(0, 63),
               "Wykres bez funkcji (nie wybrano jej) na przedziale od 1 do 2.5.");
+
+    // A typed function is told by its text; one that does not read leaves the chart as it was.
+    host.setComboSelection(IDC_FUNCTION, kOwnFunction - 1);
+    host.typeText(IDC_EXPRESSION, "x^2 - 4");
+    dialog.OnConfirm();
+    const std::string typed = dialog.chartDescription();
+    EXPECT_TRUE(typed.starts_with("Wykres funkcji f(x) = x^2 - 4 na przedziale od 1 do 2.5."))
+        << typed;
+    host.typeText(IDC_EXPRESSION, "x^2 -");
+    dialog.OnConfirm();
+    EXPECT_EQ(dialog.chartDescription(), typed);
 }
 
 TEST(Spoken, ResultLinesAreSaidAsValuesAndTheRootAnnouncedWithItsX) {

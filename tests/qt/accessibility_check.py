@@ -26,6 +26,7 @@ import pyatspi
 # group labels it. The toolkit's list reports no label relation at all: it must stand in its group.
 EXPECTED = [
     ("combo box", "f(x) = x*x-4", "", "Funkcja"),
+    ("text", "f(x) =", "", "f(x) ="),
     ("text", "Początek", "", "Początek"),
     ("text", "Koniec", "", "Koniec"),
     ("text", "Precyzja", "", "Precyzja"),

@@ -203,7 +203,7 @@ void SolverWindowTest::startState() {
     QVERIFY2((w.frameGeometry().center() - screenCentre).manhattanLength() <= 4,
              "the window opens centred on the screen");
 
-    QCOMPARE(function()->count(), kFunctionCount);
+    QCOMPARE(function()->count(), kFunctionCount + 1);
     for (int i = 0; i < kFunctionCount; ++i) {
         QCOMPARE(function()->itemText(i), toQString(kFunctionLabels[static_cast<std::size_t>(i)]));
     }
@@ -219,6 +219,16 @@ void SolverWindowTest::startState() {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), control(id));
     }
+
+    // The typed function's field takes input only while its item, the last, is chosen.
+    QCOMPARE(function()->itemText(kFunctionCount), QStringLiteral("Własna funkcja"));
+    QVERIFY(!control(res::IDC_EXPRESSION)->isEnabled());
+    QTest::keyClick(function(), Qt::Key_End);
+    QVERIFY(control(res::IDC_EXPRESSION)->isEnabled());
+    QTest::keyClick(function(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), control(res::IDC_EXPRESSION));
+    QTest::keyClick(function(), Qt::Key_Home);
+    QVERIFY(!control(res::IDC_EXPRESSION)->isEnabled());
 }
 
 // The window keeps the chart's pixels: covered and uncovered, it shows the chart again.

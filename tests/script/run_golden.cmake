@@ -9,15 +9,39 @@
 # Variables: PROGRAM, SCRIPT, EXPECTED_DIR, WORKDIR (this test's own folder, emptied first so
 # that nothing stale can pass), COMPARE (the png_compare program), SVG_COMPARE (svg_compare),
 # RSVG_CONVERT, EMULATOR (optional: a command that runs PROGRAM and the compare programs, its
-# words separated by |), USE_STDIN (optional).
+# words separated by |), USE_STDIN (optional), TYPED (optional: the session plays with each of
+# the five functions typed into the own function's field, the second in the order it is
+# evaluated, and its state lines name the function by its label again before they are compared).
 get_filename_component(name ${SCRIPT} NAME_WE)
 string(REPLACE "|" ";" EMULATOR "${EMULATOR}")
 file(REMOVE_RECURSE ${WORKDIR})
 file(MAKE_DIRECTORY ${WORKDIR})
 
+set(labels "x*x-4" "x*x*x+5*x*x-2*x-4" "sin(x)" "3*sin(x*x)+2*cos(x)"
+    "2*sin(x*x*x)-cos(x*x)+5*cos(x)")
+set(typed_as "x*x-4" "(x+5)*x*x-2*x-4" "sin(x)" "3*sin(x*x)+2*cos(x)"
+    "2*sin(x*x*x)-cos(x*x)+5*cos(x)")
+if(TYPED)
+    file(READ ${SCRIPT} session)
+    set(session "\n${session}")
+    set(picked "${session}")
+    foreach(label expression IN ZIP_LISTS labels typed_as)
+        foreach(end "\n" "\r\n")
+            string(REPLACE "\nfunction f(x) = ${label}${end}"
+                "\nfunction Własna funkcja${end}expression ${expression}${end}" session "${session}")
+        endforeach()
+    endforeach()
+    if(session STREQUAL picked)
+        message(FATAL_ERROR "${name} picks none of the five functions to type")
+    endif()
+    string(SUBSTRING "${session}" 1 -1 session)
+    set(SCRIPT ${WORKDIR}/${name}.ksc)
+    file(WRITE ${SCRIPT} "${session}")
+endif()
+
 # The pictures and drawings this session must write.
 foreach(kind png svg)
-    file(STRINGS ${SCRIPT} lines REGEX "^${kind} ")
+    file(STRINGS ${SCRIPT} lines REGEX "^${kind} " ENCODING UTF-8)
     set(${kind}_files)
     foreach(line ${lines})
         string(REGEX REPLACE "^${kind} (.*[^\r])\r?$" "\\1" file "${line}")
@@ -38,6 +62,14 @@ if(USE_STDIN)
 else()
     execute_process(COMMAND ${EMULATOR} ${PROGRAM} ${SCRIPT} WORKING_DIRECTORY ${WORKDIR}
         OUTPUT_FILE ${out_file} ERROR_FILE ${err_file} RESULT_VARIABLE rc)
+endif()
+if(TYPED)
+    file(READ ${out_file} transcript)
+    foreach(label expression IN ZIP_LISTS labels typed_as)
+        string(REPLACE "\"function\":\"Własna funkcja\",\"expression\":\"${expression}\""
+            "\"function\":\"f(x) = ${label}\"" transcript "${transcript}")
+    endforeach()
+    file(WRITE ${out_file} "${transcript}")
 endif()
 file(READ ${err_file} err)
 file(READ ${out_file} out_bytes HEX)
@@ -75,7 +107,7 @@ endif()
 # more with its svg lines made png lines. (The drawings are taken apart from the pictures so
 # that the sessions played in the windows, which have no drawings to make, leave them out.)
 if(svg_files)
-    file(STRINGS ${SCRIPT} script_lines)
+    file(STRINGS ${SCRIPT} script_lines ENCODING UTF-8)
     list(TRANSFORM script_lines REPLACE "^svg (.*)\\.svg(\r?)$" "png \\1.png\\2")
     list(JOIN script_lines "\n" as_pictures)
     file(WRITE ${WORKDIR}/${name}.pictures.ksc "${as_pictures}\n")

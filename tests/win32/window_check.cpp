@@ -10,6 +10,8 @@
 //                      so keys sent before that may land on another control
 //   focused            "ok ID", the control that has the keyboard focus now (0 for none)
 //   checked ID         "ok 1" when the check box ID is ticked, else "ok 0"
+//   enabled ID         "ok 1" when control ID takes input, else "ok 0"
+//   selection ID       "ok FIRST COUNT": the selected characters of edit box ID (UTF-16 units)
 //   combo ID           "ok DROPPED SELECTION": whether the drop-down's list is open (1 or 0),
 //                      and its selected entry (-1 for none)
 //   index ID LABEL     "ok INDEX", the entry of drop-down ID with exactly that label
@@ -17,8 +19,8 @@
 //   box CAPTION TEXT   waits for a message box with that caption, over the main window, and
 //                      checks that it says TEXT
 //   expect             then lines "FIELD<TAB>VALUE" up to an empty line: waits until the dialog
-//                      shows that state (function, start, end, precision, xmin, xmax, ymin,
-//                      ymax, auto, one "line" for each line of the results list, selected, in
+//                      shows that state (function, expression, start, end, precision, xmin, xmax,
+//                      ymin, ymax, auto, one "line" for each line of the results list, selected, in
 //                      this order), and says what differs when it does not
 //   compare SCREEN.xwd EXPECTED.png
 //                      checks the window, as a screenshot of the display shows it, against a
@@ -362,10 +364,15 @@ int inkRows(HWND control, const Screen& screen) {
 std::vector<std::pair<std::string, std::string>> shownState(HWND main) {
     using namespace korzenik::res;
     std::vector<std::pair<std::string, std::string>> state;
-    const std::pair<const char*, int> texts[] = {
-        {"function", IDC_FUNCTION},   {"start", IDC_START}, {"end", IDC_END},
-        {"precision", IDC_PRECISION}, {"xmin", IDC_XMIN},   {"xmax", IDC_XMAX},
-        {"ymin", IDC_YMIN},           {"ymax", IDC_YMAX}};
+    const std::pair<const char*, int> texts[] = {{"function", IDC_FUNCTION},
+                                                 {"expression", IDC_EXPRESSION},
+                                                 {"start", IDC_START},
+                                                 {"end", IDC_END},
+                                                 {"precision", IDC_PRECISION},
+                                                 {"xmin", IDC_XMIN},
+                                                 {"xmax", IDC_XMAX},
+                                                 {"ymin", IDC_YMIN},
+                                                 {"ymax", IDC_YMAX}};
     for (const auto& [field, id] : texts)
         state.emplace_back(field, windowText(GetDlgItem(main, id)));
     state.emplace_back(
@@ -492,6 +499,14 @@ std::string answer(const std::vector<std::string>& request) {
     }
     if (command == "checked" && n == 2) {
         return SendMessageW(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "ok 1" : "ok 0";
+    }
+    if (command == "enabled" && n == 2) return IsWindowEnabled(control) ? "ok 1" : "ok 0";
+    if (command == "selection" && n == 2) {
+        DWORD first = 0;
+        DWORD past = 0;
+        SendMessageW(control, EM_GETSEL, reinterpret_cast<WPARAM>(&first),
+                     reinterpret_cast<LPARAM>(&past));
+        return "ok " + std::to_string(first) + " " + std::to_string(past - first);
     }
     if (command == "combo" && n == 2) {
         return "ok " + std::to_string(SendMessageW(control, CB_GETDROPPEDSTATE, 0, 0) ? 1 : 0) +

@@ -44,7 +44,8 @@ import time
 WINE = "/usr/lib/wine/wine64"
 # The display's dots per inch the window is tried at after 96: Windows' 125 %, 150 % and 175 %.
 SCALED_DPIS = (120, 144, 168)
-STATE_FIELDS = ("function", "start", "end", "precision", "xmin", "xmax", "ymin", "ymax", "auto")
+STATE_FIELDS = ("function", "expression", "start", "end", "precision", "xmin", "xmax", "ymin",
+                "ymax", "auto")
 
 
 class Failure(Exception):
@@ -161,7 +162,8 @@ class Session:
 
     @staticmethod
     def expected_state(state):
-        lines = [f"{field}\t{state[field]}" for field in STATE_FIELDS]
+        # The typed function's field shows in a state only when it holds text.
+        lines = [f"{field}\t{state.get(field, '')}" for field in STATE_FIELDS]
         lines += [f"line\t{text}" for text in state["lines"]]
         return lines + [f"selected\t{state['selected']}", ""]
 
@@ -268,9 +270,12 @@ class WindowTest:
         self.checker.ask("focus", control)
 
     def pick(self, combo, label):
-        # From the field after it back to the drop-down, its list opened, the entry counted down
-        # from the first, and Enter.
-        self.click(self.layout.next_stop(combo))
+        # From the field after it that takes input back to the drop-down, its list opened, the
+        # entry counted down from the first, and Enter.
+        after = self.layout.next_stop(combo)
+        while self.checker.ask("enabled", after) != "1":
+            after = self.layout.next_stop(after)
+        self.click(after)
         xdotool("key", "shift+Tab")
         self.checker.ask("focus", combo)
         xdotool("key", "alt+Down")
@@ -351,10 +356,17 @@ class WindowTest:
             elif action not in ("png", "svg"):
                 raise Failure(f"{session.name}: no user action for \"{step['verb']}\"")
             self.close_boxes(events)
-            # A refused number leaves the focus in its field for the student to correct.
+            # A refused number leaves the focus in its field for the student to correct, a typed
+            # function that does not read with the place selected.
             for event in events:
                 if event["event"] == "focus":
-                    self.checker.ask("focus", self.layout.by_word[event["control"]]["id"])
+                    field = self.layout.by_word[event["control"]]["id"]
+                    self.checker.ask("focus", field)
+                    if "select" in event:
+                        selected = self.checker.ask("selection", field)
+                        if selected != " ".join(map(str, event["select"])):
+                            raise Failure(f"{session.name}: the field selects {selected}, not "
+                                          f"{event['select']}")
             self.checker.ask("expect", lines=Session.expected_state(events[-1]))
             if action == "png":
                 self.compare_picture(session.pictures[i])

@@ -88,7 +88,8 @@ async function playAgainst(page, actions, { transcript, picture }) {
         },
     });
     assert.deepEqual(messages, transcript.filter((e) => e.event === 'message' || e.event === 'focus')
-        .map(({ event, control, icon, caption, text }) => (event === 'focus' ? { event, control } : { icon, caption, text })));
+        .map(({ event, control, select, icon, caption, text }) => (event === 'focus'
+            ? { event, control, ...(select ? { select } : {}) } : { icon, caption, text })));
     assert.equal(states.length, 0);
     assert.ok(pictures > 0);
 }

@@ -238,7 +238,7 @@ test('a link with a bad parameter leaves that control as at start-up; another li
         return { function: f, start, end, precision, auto };
     };
     const cases = [
-        ['f=6&a=-1&b=2&p=0.5&auto=1', 'function'],
+        ['f=7&a=-1&b=2&p=0.5&auto=1', 'function'],
         ['f=2&a=%zz&b=2&p=0.5&auto=1', 'start'],
         ['f=2&a=-1&b=2&b=3&p=0.5&auto=1', 'end'],
         ['f=2&a=-1&b=2&p=%C5%BA&auto=1', 'precision'],
@@ -299,5 +299,36 @@ test('the menu copies the link of what the controls hold, which a new page opens
     await page.waitForSelector('#linkbox', { state: 'hidden' });
     assert.equal(await focused(page), 'IDC_COMPUTE');
     assert.deepEqual(page.problems, []);
+    await page.close();
+});
+
+test('a typed function: its link fills its field, which takes input only with its item; a text that does not read selects its place', async () => {
+    const page = await openPage(browser.context,
+        `${site.url}#f=6&e=3*sin(x%5E2)%20%2B%202*cos(x)&a=-1&b=2&p=0.001`);
+    const field = () => page.evaluate(() => {
+        const f = document.getElementById('IDC_EXPRESSION');
+        return { value: f.value, disabled: f.disabled };
+    });
+    assert.deepEqual(await field(), { value: '3*sin(x^2) + 2*cos(x)', disabled: false });
+    await page.focus('#IDC_START');
+    await page.keyboard.press('Alt+f');  // its label's mnemonic
+    assert.equal(await focused(page), 'IDC_EXPRESSION');
+    await typeInto(page, '#IDC_EXPRESSION', 'x + 2*sim(x)');
+    await page.click('#IDC_CONFIRM');
+    const expected = native('function Własna funkcja\nexpression x + 2*sim(x)\nstart -1\nend 2\n' +
+        'precision 0.001\nconfirm\nstate\n');
+    assert.deepEqual(await closeMessages(page), expected.messages);
+    assert.equal(expected.messages[0].text, 'Nieznana nazwa „sim” w funkcji, znak 7');
+    assert.deepEqual(await page.evaluate(() => {
+        const f = document.activeElement;
+        return [f.id, f.value.slice(f.selectionStart, f.selectionEnd)];
+    }), ['IDC_EXPRESSION', 'sim']);
+    assert.deepEqual(await shown(page), expected.state);
+    // Another item disables the field, which Tab then passes over.
+    await page.selectOption('#IDC_FUNCTION', { label: 'f(x) = sin(x)' });
+    assert.deepEqual(await field(), { value: 'x + 2*sim(x)', disabled: true });
+    await page.focus('#IDC_FUNCTION');
+    await page.keyboard.press('Tab');
+    assert.equal(await focused(page), 'IDC_START');
     await page.close();
 });

@@ -83,6 +83,8 @@ export function shown(page) {
         const lines = [...$('IDC_RESULTS').querySelectorAll('[role="option"]')];
         return {
             function: $('IDC_FUNCTION').selectedOptions[0]?.text ?? '',
+            // The typed function's field shows in a state only when it holds text.
+            ...($('IDC_EXPRESSION').value ? { expression: $('IDC_EXPRESSION').value } : {}),
             start: $('IDC_START').value,
             end: $('IDC_END').value,
             precision: $('IDC_PRECISION').value,
@@ -97,14 +99,17 @@ export function shown(page) {
     });
 }
 
-/// The field a press left focused with its whole text selected, as a refused number leaves it, in
-/// the transcript's terms ({ event: 'focus', control }); null for none.
+/// The field a press left focused, in the transcript's terms: { event: 'focus', control } with its
+/// whole text selected, as a refused number leaves it, or with `select: [first, count]` where only
+/// a place is selected, as a typed function that does not read leaves it (an empty field counts as
+/// wholly selected); null for none.
 function refusedField(page) {
     return page.evaluate((words) => {
         const field = document.activeElement;
         if (!field || !field.matches('input[type="text"], input:not([type])') || !(field.id in words)) return null;
-        return field.selectionStart === 0 && field.selectionEnd === field.value.length
-            ? { event: 'focus', control: words[field.id] } : null;
+        const { selectionStart: from, selectionEnd: to } = field;
+        const focus = { event: 'focus', control: words[field.id] };
+        return from === 0 && to === field.value.length ? focus : { ...focus, select: [from, to - from] };
     }, Object.fromEntries(LAYOUT.controls.filter((c) => c.kind === 'edit').map((c) => [c.name, c.word])));
 }
 
