@@ -55,6 +55,14 @@ function measures(page) {
             linesWhole: list.clientHeight % box(line).height === 0
                 && (box(list).top + list.clientTop - box(line).top) % box(line).height === 0,
             overflow: document.documentElement.scrollWidth - document.documentElement.clientWidth,
+            // A field's label stands on its row, before it, or right above it.
+            astray: [...document.querySelectorAll('#client label[for]')].filter((label) => {
+                const l = box(label);
+                const f = box(document.getElementById(label.htmlFor));
+                const sameRow = l.top < f.bottom && f.top < l.bottom && l.right <= f.left + 1;
+                const above = l.bottom <= f.top + 1 && f.top - l.bottom < f.height && l.left < f.right && f.left < l.right;
+                return !sameRow && !above;
+            }).map((label) => label.htmlFor),
         };
     });
 }
@@ -164,6 +172,7 @@ for (const { name, ...options } of screens) {
             if (place.layout === 'narrow') assert.ok(place.width <= place.room + device / 2, JSON.stringify(place));
             const m = await measures(page);
             assert.ok(m.overflow <= 0, `${m.overflow}`);
+            assert.deepEqual(m.astray, []);
             if (place.layout === 'narrow') {
                 assert.deepEqual(m.small, []);
                 assert.ok(m.fieldFonts.every((size) => size >= 16), `${m.fieldFonts}`);
