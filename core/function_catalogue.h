@@ -37,8 +37,8 @@ struct ChosenFunction {
     FunctionIndex index = 0;
     const Expression* own = nullptr;
 
-    ChosenFunction(FunctionIndex k,
-                   const Expression* expression = nullptr)  // NOLINT: a plain index is a choice
+    /// Not explicit: a catalogue index on its own is a choice of function.
+    ChosenFunction(FunctionIndex k, const Expression* expression = nullptr)
         : index(k), own(expression) {}
 
     /// Only a typed function can be undefined or infinite at a finite abscissa.

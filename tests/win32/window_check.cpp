@@ -60,6 +60,7 @@
 #include <vector>
 
 #include "app/display_scale.h"
+#include "app/res/dialog_template.h"
 #include "app/res/resource.h"
 #include "app/window.h"
 #include "face_mask.h"
@@ -261,7 +262,10 @@ std::string compareDropDown(HWND main) {
     HGDIOBJ previous = SelectObject(dc, own);
     const auto dropped = static_cast<long>(SendMessageW(box, CB_GETDROPPEDWIDTH, 0, 0));
     const int count = static_cast<int>(SendMessageW(box, CB_GETCOUNT, 0, 0));
-    std::string why = count == 5 ? "" : std::to_string(count) + " entries";
+    const std::size_t items = korzenik::res::functionItems().size();
+    std::string why = static_cast<std::size_t>(count) == items
+                          ? ""
+                          : std::to_string(count) + " entries, not " + std::to_string(items);
     for (int i = 0; i < count; ++i) {
         const std::string label = itemText(box, CB_GETLBTEXTLEN, CB_GETLBTEXT, i);
         const std::wstring text = korzenik::win32::toUtf16(label);

@@ -272,10 +272,7 @@ class WindowTest:
     def pick(self, combo, label):
         # From the field after it that takes input back to the drop-down, its list opened, the
         # entry counted down from the first, and Enter.
-        after = self.layout.next_stop(combo)
-        while self.checker.ask("enabled", after) != "1":
-            after = self.layout.next_stop(after)
-        self.click(after)
+        self.click(self.next_enabled_stop(combo))
         xdotool("key", "shift+Tab")
         self.checker.ask("focus", combo)
         xdotool("key", "alt+Down")
@@ -283,6 +280,13 @@ class WindowTest:
         index = self.checker.ask("index", combo, label)
         xdotool("key", "Home", *["Down"] * int(index), "Return")
         self.wait_combo(combo, dropped=0, selection=int(index))
+
+    def next_enabled_stop(self, control):
+        """The tab stop after control that takes input now, as Tab finds it."""
+        stop = self.layout.next_stop(control)
+        while self.checker.ask("enabled", stop) != "1":
+            stop = self.layout.next_stop(stop)
+        return stop
 
     def wait_combo(self, combo, dropped, selection=None):
         for _ in range(200):
@@ -405,7 +409,7 @@ class WindowTest:
         self.checker.ask("focus", ids["IDC_COMPUTE"])
 
         # Enter in the opened list picks the highlighted entry, Escape closes the list.
-        self.click(ids["IDC_START"])
+        self.click(self.next_enabled_stop(combo))
         xdotool("key", "shift+Tab")
         self.checker.ask("focus", combo)
         # The pointer away from where the list drops, which would highlight the entry under it.
@@ -422,7 +426,7 @@ class WindowTest:
         self.wait_combo(combo, dropped=0)
         # Escape with the list closed does not close the window either.
         xdotool("key", "Escape", "Tab")
-        self.checker.ask("focus", ids["IDC_START"])
+        self.checker.ask("focus", self.next_enabled_stop(combo))
         self.about_box()
 
     def lone_console(self):
