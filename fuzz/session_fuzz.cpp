@@ -20,6 +20,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/utf8.h"
 #include "fuzz/cpu_budget.h"
 #include "script/json_lines.h"
 #include "script/script_host.h"
